@@ -1,0 +1,5 @@
+#include "Code/Code_Function.h"
+#include "Function/Function_Families.h"
+
+// Filled in by the family's owner.
+void Register_Interaction() {}

@@ -1,0 +1,14 @@
+#include "Code/Code_Function.h"
+#include "Function/Function_Families.h"
+#include "Variable/Variable_BuiltIn.h"
+
+void Function_RegisterAll() {
+    Register_Game();
+    Register_String();
+    Register_File();
+    Register_Interaction();
+    Register_External();
+    Register_Graphics();
+    Register_Window();
+    Register_Audio();
+}

@@ -1,0 +1,39 @@
+// Instances: the live copies of objects in a room, and the global object.
+#pragma once
+#include "Code/Code_Variable.h"
+#include <cstdint>
+#include <vector>
+
+struct LayerElement;
+
+struct CInstance {
+    int id = 0;
+    int objectIndex = -1;
+    double x = 0, y = 0, xprevious = 0, yprevious = 0;
+    int depth = 0;
+    int spriteIndex = -1;
+    float imageIndex = 0;
+    float imageSpeed = 1;
+    double imageAlpha = 1;
+    double imageXScale = 1, imageYScale = 1, imageAngle = 0;
+    uint32_t imageBlend = 0xFFFFFF;
+    bool visible = true;
+    bool persistent = false;
+    bool markedDestroyed = false;
+    bool deactivated = false;
+    bool created = false;
+    bool carriedOver = false;
+    uint64_t createStamp = 0;
+    LayerElement* element = nullptr;
+
+    // Variable slot N; the block is made on first access and grows as needed.
+    RValue& Slot(int n);
+    bool HasSlotBlock() const { return !slots_.empty(); }
+
+  private:
+    std::vector<RValue> slots_;
+};
+
+// The global object: instance-like, made at load, holds the global variables' slots.
+CInstance* GlobalObject();
+void CreateGlobalObject(int slotCount);
