@@ -46,6 +46,8 @@ std::string FormatErrorReport(const std::string& message, int actionNumber, cons
 void ShowErrorReport(const std::string& message, int actionNumber, const std::string& eventName,
                      const std::string& objectName);
 bool ErrorPending();
+// A load failure: shown like a report, without the event header.
+void ShowLoadError(const std::string& message);
 void ClearErrorPending();
 
 // Where reports go: the default writes to stderr; the window layer adds a message box.

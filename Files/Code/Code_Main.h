@@ -9,7 +9,8 @@ struct CInstance;
 // Events and global init scripts: native functions of (self, other).
 using EventFunction = void (*)(CInstance* self, CInstance* other);
 // Scripts: called directly by compiled code with a result cell and arguments.
-using ScriptFunction = RValue& (*)(CInstance* self, CInstance* other, RValue& result, int argc, RValue** args);
+using ScriptFunction = RValue& (*)(CInstance* self, CInstance* other, RValue& result, int argc,
+                                   RValue** args);
 
 struct CodeTableEntry {
     const char* name;
@@ -19,7 +20,8 @@ struct CodeTableEntry {
 // Reference from compiled code to a variable: tool variables carry their slot, built-ins -1 until resolved.
 struct VariableReference {
     const char* name;
-    int slot;
+    int slot;         // tool variables: their slot; built-ins: -1
+    int builtin = -1; // built-ins: their number, filled at load
 };
 
 // Reference from compiled code to a built-in function, bound by name at load.

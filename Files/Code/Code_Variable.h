@@ -137,9 +137,21 @@ RValue operator/(const RValue& a, const RValue& b);
 // Comparisons as compiled code makes them: numbers within CompareEpsilon, strings by text.
 bool ValuesEqual(const RValue& a, const RValue& b);
 bool ValueLess(const RValue& a, const RValue& b);
-inline bool operator==(const RValue& a, const RValue& b) { return ValuesEqual(a, b); }
-inline bool operator!=(const RValue& a, const RValue& b) { return !ValuesEqual(a, b); }
-inline bool operator<(const RValue& a, const RValue& b) { return ValueLess(a, b); }
-inline bool operator>(const RValue& a, const RValue& b) { return ValueLess(b, a); }
-inline bool operator<=(const RValue& a, const RValue& b) { return !ValueLess(b, a); }
-inline bool operator>=(const RValue& a, const RValue& b) { return !ValueLess(a, b); }
+inline bool operator==(const RValue& a, const RValue& b) {
+    return ValuesEqual(a, b);
+}
+inline bool operator!=(const RValue& a, const RValue& b) {
+    return !ValuesEqual(a, b);
+}
+inline bool operator<(const RValue& a, const RValue& b) {
+    return ValueLess(a, b);
+}
+inline bool operator>(const RValue& a, const RValue& b) {
+    return ValueLess(b, a);
+}
+inline bool operator<=(const RValue& a, const RValue& b) {
+    return !ValueLess(b, a);
+}
+inline bool operator>=(const RValue& a, const RValue& b) {
+    return !ValueLess(a, b);
+}

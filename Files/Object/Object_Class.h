@@ -26,7 +26,7 @@ struct CInstance {
     uint64_t createStamp = 0;
     LayerElement* element = nullptr;
 
-    // Variable slot N; the block is made on first access and grows as needed.
+    // Variable slot N; the block (instance variable count slots) is made on first access.
     RValue& Slot(int n);
     bool HasSlotBlock() const { return !slots_.empty(); }
 
@@ -36,4 +36,6 @@ struct CInstance {
 
 // The global object: instance-like, made at load, holds the global variables' slots.
 CInstance* GlobalObject();
+// How many slots an instance's block gets when it is made (the game's instance variable count).
+void SetInstanceSlotCount(int count);
 void CreateGlobalObject(int slotCount);

@@ -1,0 +1,93 @@
+#include "Object/Object_Event.h"
+#include "Code/Code_Error.h"
+#include "Code/Code_Main.h"
+#include "Object/Object_Class.h"
+#include "Object/Object_Main.h"
+#include "Room/Room_Main.h"
+#include <string>
+
+namespace {
+EventContext current;
+int recursionDepth = 0;
+
+bool MayRun(const CInstance* self, int type) {
+    if (type == ev_cleanup) {
+        return !ErrorPending();
+    }
+    if (Room_PendingRoom() == NoPendingRoom) {
+        return true;
+    }
+    bool persistentContext = self->persistent || Room_CurrentIsPersistent();
+    bool allowedType = type == ev_create || type == ev_pre_create || type == ev_destroy || type == ev_alarm ||
+                       type == ev_other;
+    return persistentContext && allowedType;
+}
+
+// Saves and restores the context and the recursion depth around one event.
+class EventScope {
+  public:
+    EventScope(const EventContext& context) : saved_(current) {
+        current = context;
+        ++recursionDepth;
+    }
+    ~EventScope() {
+        current = saved_;
+        --recursionDepth;
+    }
+
+  private:
+    EventContext saved_;
+};
+} // namespace
+
+const EventContext& CurrentEventContext() {
+    return current;
+}
+
+const char* EventName(int type, int subtype) {
+    switch (type) {
+    case ev_create:
+        return "Create Event";
+    case ev_destroy:
+        return "Destroy Event";
+    case ev_alarm:
+        return "Alarm Event";
+    case ev_step:
+        return subtype == ev_step_begin ? "Begin Step Event"
+               : subtype == ev_step_end ? "End Step Event"
+                                        : "Step Event";
+    case ev_other:
+        return "Other Event";
+    case ev_draw:
+        return subtype == ev_gui ? "Draw GUI Event" : "Draw Event";
+    case ev_cleanup:
+        return "Clean Up Event";
+    case ev_pre_create:
+        return "PreCreate Event";
+    default:
+        return "Event";
+    }
+}
+
+void PerformEvent(CInstance* self, CInstance* other, int objectIndex, int type, int subtype) {
+    if (!MayRun(self, type)) {
+        return;
+    }
+    CObject* owner = Object_FindEventOwner(objectIndex, type, subtype);
+    if (owner == nullptr) {
+        return;
+    }
+    if (recursionDepth + 1 > MaxEventRecursion) {
+        ShowErrorReport(
+            "PerformEvent recursion depth failure - check for infinite loops, check objects for parenting", 1,
+            EventName(type, subtype), owner->name);
+        return;
+    }
+    const CodeEntry* entry = Code_Entry(owner->events.at({type, subtype}));
+    EventScope scope({owner->index, type, subtype});
+    try {
+        Code_Execute(*entry, self, other);
+    } catch (const ScriptError& error) {
+        ShowErrorReport(error.what(), 1, EventName(type, subtype), owner->name);
+    }
+}

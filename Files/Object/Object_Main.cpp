@@ -1,0 +1,112 @@
+#include "Object/Object_Main.h"
+#include "Code/Code_Main.h"
+#include "IO/IO_GameData.h"
+#include "Runner/Runner_Log.h"
+#include <algorithm>
+
+namespace {
+std::vector<CObject> objects;
+std::map<std::pair<int, int>, std::vector<int>> eventLists;
+// Subtype ranges the lists are built for, by event type.
+int SubtypeCount(int type) {
+    switch (type) {
+    case ev_alarm:
+        return 13;
+    case ev_step:
+        return 17;
+    case ev_keyboard:
+    case ev_mouse:
+    case ev_other:
+    case ev_keypress:
+    case ev_keyrelease:
+        return 129;
+    case ev_draw:
+        return 78;
+    default:
+        return 1;
+    }
+}
+} // namespace
+
+CObject* CObject::Parent() const {
+    return parentIndex >= 0 ? Object_Get(parentIndex) : nullptr;
+}
+
+bool Object_Prepare(const GameData& data) {
+    objects.clear();
+    objects.resize(data.objects.size());
+    for (size_t i = 0; i < data.objects.size(); ++i) {
+        const ObjectData& source = data.objects[i];
+        CObject& object = objects[i];
+        object.index = static_cast<int>(i);
+        object.name = source.name;
+        object.spriteIndex = source.spriteIndex;
+        object.visible = source.visible;
+        object.solid = source.solid;
+        object.persistent = source.persistent;
+        object.depth = source.depth;
+        object.parentIndex = source.parentIndex;
+        object.maskIndex = source.maskIndex;
+        for (int type = 0; type < EventTypeCount; ++type) {
+            for (const EventData& event : source.events[type]) {
+                int codeId = event.actions.empty() ? -1 : event.actions.front().codeId;
+                if (Code_Entry(codeId) == nullptr) {
+                    Runner_Log("Failed to compile the actions in the objects.\n");
+                    return false;
+                }
+                object.events[{type, event.subtype}] = codeId;
+            }
+        }
+    }
+    return true;
+}
+
+void Object_Clear() {
+    objects.clear();
+    eventLists.clear();
+}
+
+CObject* Object_Get(int index) {
+    return index >= 0 && index < static_cast<int>(objects.size()) && !objects[index].name.empty()
+               ? &objects[index]
+               : nullptr;
+}
+
+int Object_Count() {
+    return static_cast<int>(objects.size());
+}
+
+CObject* Object_FindEventOwner(int index, int type, int subtype) {
+    // The depth guard stops a malformed parent cycle.
+    int depth = 0;
+    for (CObject* object = Object_Get(index); object != nullptr && depth < 64;
+         object = object->Parent(), ++depth) {
+        if (object->HasOwnEvent(type, subtype)) {
+            return object;
+        }
+    }
+    return nullptr;
+}
+
+void Object_BuildEventLists() {
+    eventLists.clear();
+    for (int type = 0; type < EventTypeCount; ++type) {
+        for (int subtype = 0; subtype < SubtypeCount(type); ++subtype) {
+            std::vector<int> list;
+            for (const CObject& object : objects) {
+                if (!object.name.empty() && Object_FindEventOwner(object.index, type, subtype) != nullptr) {
+                    list.push_back(object.index);
+                }
+            }
+            if (!list.empty()) {
+                eventLists[{type, subtype}] = std::move(list);
+            }
+        }
+    }
+}
+
+const std::vector<int>& Object_EventList(int type, int subtype) {
+    static const std::vector<int> empty;
+    auto found = eventLists.find({type, subtype});
+    return found == eventLists.end() ? empty : found->second;
+}

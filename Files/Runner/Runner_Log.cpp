@@ -1,0 +1,45 @@
+#include "Runner/Runner_Log.h"
+#include <cstdarg>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+
+namespace {
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+std::unique_ptr<std::FILE, FileCloser> logFile;
+bool toStderr = true;
+// The ogg thread logs too.
+std::mutex logMutex;
+} // namespace
+
+void Runner_Log(const char* format, ...) {
+    char line[2048];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    std::lock_guard lock(logMutex);
+    if (toStderr) {
+        std::fputs(line, stderr);
+    }
+    if (logFile) {
+        std::fputs(line, logFile.get());
+        std::fflush(logFile.get());
+    }
+}
+
+void Runner_OpenLogFile(const std::string& path) {
+    std::lock_guard lock(logMutex);
+    logFile.reset(std::fopen(path.c_str(), "a"));
+}
+
+void Runner_CloseLogFile() {
+    std::lock_guard lock(logMutex);
+    logFile.reset();
+}
+
+void Runner_SetLogToStderr(bool enabled) {
+    toStderr = enabled;
+}

@@ -1,0 +1,10 @@
+// The runtime's debug log: every line goes to stderr and to the log file in the save area.
+#pragma once
+#include <string>
+
+void Runner_Log(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Opens the log file (appending); until then lines go to stderr only.
+void Runner_OpenLogFile(const std::string& path);
+void Runner_CloseLogFile();
+// Tests silence stderr output (the file, if open, still receives lines).
+void Runner_SetLogToStderr(bool enabled);
