@@ -1,0 +1,236 @@
+#include "hca_decoder.h"
+
+#include "hca_crc.h"
+#include "hca_error.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace hca {
+namespace {
+
+constexpr uint16_t kVersion3 = 0x0300;
+constexpr int kIntensityBits = 4;
+constexpr unsigned kIntensityUnused = 15;
+
+int16_t to_pcm(float value) {
+    float scaled = std::clamp(value * 32768.0f, -32768.0f, 32767.0f);
+    return static_cast<int16_t>(scaled); // truncates toward zero
+}
+
+} // namespace
+
+Decoder::Decoder(const Header& header, DecoderKey key)
+    : header_(header), cipher_(header.cipher_type, key.key_code, key.subkey),
+      ath_(ath_table(header.ath_type, header.sample_rate)), channels_(header.channels),
+      scratch_(header.frame_size) {
+    auto layouts = channel_layouts(header);
+    for (unsigned c = 0; c < header.channels; ++c)
+        channels_[c].layout = layouts[c];
+}
+
+bool Decoder::decode_frame(std::span<const uint8_t> frame, std::span<int16_t> interleaved) {
+    const size_t size = header_.frame_size;
+    if (frame.size() < size || frame[0] != 0xFF || frame[1] != 0xFF || crc16(frame.first(size)) != 0) {
+        silence(interleaved);
+        return false;
+    }
+    std::copy_n(frame.begin(), size, scratch_.begin());
+    cipher_.decrypt(scratch_);
+    BitReader in(scratch_);
+    in.read(16);
+    const unsigned acceptable_noise = in.read(9);
+    const unsigned boundary = in.read(7);
+    const int noise = packed_noise(acceptable_noise, boundary);
+    bool valid = true;
+    for (auto& channel : channels_)
+        valid = read_channel_head(in, channel, noise) && valid;
+
+    const unsigned channel_count = header_.channels;
+    for (int subframe = 0; subframe < kSubframes; ++subframe) {
+        for (auto& channel : channels_) {
+            read_spectrum(in, channel);
+            if (header_.min_resolution == 0)
+                fill_noise(channel);
+            if (header_.bands_per_hfr_group > 0 && channel.layout.type != ChannelType::Secondary)
+                reconstruct_high_bands(channel);
+        }
+        for (unsigned c = 0; c + 1 < channel_count; ++c) {
+            if (header_.stereo_band_count > 0 && channels_[c].layout.type == ChannelType::Primary &&
+                channels_[c + 1].layout.type == ChannelType::Secondary)
+                apply_intensity(channels_[c], channels_[c + 1], subframe);
+            if (header_.ms_stereo && header_.version >= kVersion3 && c % 2 == 0)
+                apply_mid_side(channels_[c], channels_[c + 1]);
+        }
+        for (unsigned c = 0; c < channel_count; ++c) {
+            Channel& channel = channels_[c];
+            synthesize(channel.spectrum, channel.overlap, channel.output);
+            int16_t* out =
+                interleaved.data() + static_cast<size_t>(subframe) * kSubframeSize * channel_count + c;
+            for (int i = 0; i < kSubframeSize; ++i)
+                out[static_cast<size_t>(i) * channel_count] = to_pcm(channel.output[i]);
+        }
+    }
+    if (!valid || in.overrun((size - 2) * 8)) {
+        silence(interleaved);
+        return false;
+    }
+    return true;
+}
+
+bool Decoder::read_channel_head(BitReader& in, Channel& channel, int noise) {
+    const unsigned coded = channel.layout.coded_count;
+    const bool secondary = channel.layout.type == ChannelType::Secondary;
+    const bool v3 = header_.version >= kVersion3;
+    const unsigned hfr_groups = secondary ? 0 : header_.hfr_group_count();
+    // Version 3 codes the HFR scale factors together with the others.
+    unsigned count = coded + (v3 ? hfr_groups : 0);
+    bool valid = read_scale_factors(in, std::span(channel.scale_factors, count));
+    if (secondary)
+        read_intensity(in, channel);
+    else if (v3)
+        std::copy_n(channel.scale_factors + coded, hfr_groups, channel.hfr_scale);
+    else
+        for (unsigned g = 0; g < hfr_groups; ++g)
+            channel.hfr_scale[g] = static_cast<uint8_t>(in.read(kScaleFactorBits));
+
+    const Tables& t = tables();
+    for (unsigned i = 0; i < coded; ++i) {
+        unsigned sf = channel.scale_factors[i];
+        unsigned r =
+            coefficient_resolution(sf, ath_[i], noise, i, header_.min_resolution, header_.max_resolution);
+        channel.resolution[i] = static_cast<uint8_t>(r);
+        channel.gain[i] = t.scale[sf] * t.range[r];
+    }
+    return valid;
+}
+
+void Decoder::read_intensity(BitReader& in, Channel& channel) {
+    unsigned first = in.read(kIntensityBits);
+    if (first == kIntensityUnused) {
+        // 15 first means "no intensity this frame"; before 3.0 those bits belong to what follows.
+        if (header_.version < kVersion3)
+            in.step_back(kIntensityBits);
+        std::fill(std::begin(channel.intensity), std::end(channel.intensity), uint8_t{kIntensityUnused});
+        return;
+    }
+    channel.intensity[0] = static_cast<uint8_t>(first);
+    if (header_.version < kVersion3) {
+        for (int s = 1; s < kSubframes; ++s)
+            channel.intensity[s] = static_cast<uint8_t>(in.read(kIntensityBits));
+        return;
+    }
+    const int width = static_cast<int>(in.read(2));
+    const int escape = (1 << width) - 1;
+    const int half = escape >> 1;
+    int value = static_cast<int>(first);
+    for (int s = 1; s < kSubframes; ++s) {
+        int t = static_cast<int>(in.read(width));
+        value = t == escape ? static_cast<int>(in.read(kIntensityBits)) : value + t - half;
+        value = std::clamp(value, 0, 15);
+        channel.intensity[s] = static_cast<uint8_t>(value);
+    }
+}
+
+void Decoder::read_spectrum(BitReader& in, Channel& channel) {
+    const unsigned coded = channel.layout.coded_count;
+    for (unsigned i = 0; i < coded; ++i)
+        channel.spectrum[i] =
+            channel.gain[i] * static_cast<float>(read_coefficient(in, channel.resolution[i]));
+    std::fill(channel.spectrum.begin() + coded, channel.spectrum.end(), 0.0f);
+}
+
+void Decoder::fill_noise(Channel& channel) {
+    // Version 3 streams with min_resolution 0 replace uncoded coefficients by copies of coded ones.
+    const unsigned coded = channel.layout.coded_count;
+    uint8_t sources[kSubframeSize];
+    unsigned source_count = 0;
+    for (unsigned i = 0; i < coded; ++i)
+        if (channel.resolution[i] > 0)
+            sources[source_count++] = static_cast<uint8_t>(i);
+    if (source_count == 0)
+        return;
+    const auto& conv = tables().conv;
+    for (unsigned i = 0; i < coded; ++i) {
+        if (channel.resolution[i] > 0 || channel.scale_factors[i] == 0)
+            continue;
+        noise_seed_ = noise_seed_ * 0x343FDu + 0x269EC3u;
+        unsigned source = sources[((noise_seed_ >> 16) & 0x7FFFu) % source_count];
+        int step = std::clamp(int(channel.scale_factors[i]) - int(channel.scale_factors[source]) + 62, 0, 62);
+        channel.spectrum[i] = conv[step] * channel.spectrum[source];
+    }
+}
+
+void Decoder::reconstruct_high_bands(Channel& channel) {
+    const auto& conv = tables().conv;
+    const int total = static_cast<int>(header_.total_band_count);
+    const int start = static_cast<int>(header_.base_band_count + header_.stereo_band_count);
+    const unsigned groups = header_.hfr_group_count();
+    const bool v3 = header_.version >= kVersion3;
+    int high = start;
+    int low = start - 1;
+    for (unsigned g = 0; g < groups; ++g) {
+        // Version 3 mirrors downwards for the first half of the groups, then walks back up.
+        const int direction = v3 && g >= groups / 2 ? 1 : -1;
+        for (unsigned j = 0; j < header_.bands_per_hfr_group && high < total && low >= 0 && low < start;
+             ++j) {
+            int step = std::max(0, int(channel.hfr_scale[g]) - int(channel.scale_factors[low]) + 63);
+            channel.spectrum[high] = conv[step] * channel.spectrum[low];
+            ++high;
+            low += direction;
+        }
+    }
+    if (high > 0)
+        channel.spectrum[high - 1] = 0.0f;
+}
+
+void Decoder::apply_intensity(Channel& primary, Channel& secondary, int subframe) {
+    const float ratio = tables().intensity[secondary.intensity[subframe]];
+    for (unsigned i = header_.base_band_count; i < header_.total_band_count; ++i) {
+        const float source = primary.spectrum[i];
+        secondary.spectrum[i] = source * (2.0f - ratio);
+        primary.spectrum[i] = source * ratio;
+    }
+}
+
+void Decoder::apply_mid_side(Channel& mid, Channel& side) {
+    const float inverse_root2 = static_cast<float>(1.0 / std::sqrt(2.0));
+    for (unsigned i = 0; i < header_.base_band_count; ++i) {
+        float m = mid.spectrum[i];
+        float s = side.spectrum[i];
+        mid.spectrum[i] = (m + s) * inverse_root2;
+        side.spectrum[i] = (m - s) * inverse_root2;
+    }
+}
+
+void Decoder::silence(std::span<int16_t> interleaved) {
+    std::fill(interleaved.begin(), interleaved.end(), int16_t{0});
+    for (auto& channel : channels_)
+        channel.overlap.fill(0.0f);
+}
+
+} // namespace hca
+
+namespace hca {
+
+std::vector<uint32_t> decode_stream(std::span<const uint8_t> data, DecoderKey key, const FrameSink& sink) {
+    const Header header = parse_header(data);
+    if (data.size() < header.stream_bytes()) {
+        uint64_t present = (data.size() - header.header_size) / header.frame_size;
+        throw FormatError("truncated HCA stream: " + std::to_string(present) + " of " +
+                          std::to_string(header.frame_count) + " frames present");
+    }
+    Decoder decoder(header, key);
+    std::vector<int16_t> pcm(static_cast<size_t>(kFrameSamples) * header.channels);
+    std::vector<uint32_t> damaged;
+    for (uint32_t f = 0; f < header.frame_count; ++f) {
+        auto frame = data.subspan(header.header_size + size_t{f} * header.frame_size, header.frame_size);
+        if (!decoder.decode_frame(frame, pcm))
+            damaged.push_back(f);
+        sink(pcm);
+    }
+    return damaged;
+}
+
+} // namespace hca

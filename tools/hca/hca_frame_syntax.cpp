@@ -1,0 +1,193 @@
+#include "hca_frame_syntax.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace hca {
+namespace {
+
+// Channel types of one track by its channel count (intensity stereo pairs P with the S after it).
+std::vector<ChannelType> track_types(unsigned count, unsigned config) {
+    constexpr auto P = ChannelType::Primary;
+    constexpr auto S = ChannelType::Secondary;
+    constexpr auto D = ChannelType::Discrete;
+    switch (count) {
+    case 2:
+        return {P, S};
+    case 3:
+        return {P, S, D};
+    case 4:
+        return config == 0 ? std::vector{P, S, P, S} : std::vector{P, S, D, D};
+    case 5:
+        return config <= 2 ? std::vector{P, S, D, P, S} : std::vector{P, S, D, D, D};
+    case 6:
+        return {P, S, D, D, P, S};
+    case 7:
+        return {P, S, D, D, P, S, D};
+    case 8:
+        return {P, S, D, D, P, S, P, S};
+    default:
+        return std::vector<ChannelType>(count, D);
+    }
+}
+
+// Code for (resolution, value) as the encoder writes it: the top bits of a code with that value.
+struct PrefixCode {
+    uint8_t bits = 0;
+    uint8_t length = 0;
+};
+
+struct PrefixCodeTable {
+    PrefixCode codes[8][15]; // [resolution][value + 7]
+};
+
+PrefixCodeTable build_prefix_codes() {
+    const Tables& t = tables();
+    PrefixCodeTable table{};
+    for (unsigned r = 1; r <= 7; ++r) {
+        unsigned width = t.max_bits[r];
+        for (unsigned code = (1u << width); code-- > 0;) {
+            unsigned index = r * 16 + code;
+            PrefixCode& entry = table.codes[r][t.code_value[index] + 7];
+            entry.length = t.code_length[index];
+            entry.bits = static_cast<uint8_t>(code >> (width - entry.length));
+        }
+    }
+    return table;
+}
+
+const PrefixCodeTable& prefix_codes() {
+    static const PrefixCodeTable table = build_prefix_codes();
+    return table;
+}
+
+} // namespace
+
+std::vector<ChannelLayout> channel_layouts(const Header& header) {
+    std::vector<ChannelLayout> layouts(header.channels);
+    unsigned per_track = header.channels / header.track_count;
+    std::vector<ChannelType> types(header.channels, ChannelType::Discrete);
+    if (header.stereo_band_count > 0 && per_track > 0) {
+        auto track = track_types(per_track, header.channel_config);
+        for (unsigned c = 0; c < header.channels; ++c)
+            types[c] = track[c % per_track];
+    }
+    for (unsigned c = 0; c < header.channels; ++c) {
+        layouts[c].type = types[c];
+        layouts[c].coded_count = header.base_band_count + header.stereo_band_count;
+        if (types[c] == ChannelType::Secondary)
+            layouts[c].coded_count = header.base_band_count;
+    }
+    return layouts;
+}
+
+bool read_scale_factors(BitReader& in, std::span<uint8_t> out) {
+    unsigned width = in.read(3);
+    if (width == 0) {
+        std::fill(out.begin(), out.end(), uint8_t{0});
+        return true;
+    }
+    if (width >= 6) {
+        for (auto& value : out)
+            value = static_cast<uint8_t>(in.read(kScaleFactorBits));
+        return true;
+    }
+    const int escape = (1 << width) - 1;
+    const int half = escape >> 1;
+    int value = static_cast<int>(in.read(kScaleFactorBits));
+    bool valid = true;
+    for (size_t i = 0; i < out.size(); ++i) {
+        if (i > 0) {
+            int t = static_cast<int>(in.read(static_cast<int>(width)));
+            value = t == escape ? static_cast<int>(in.read(kScaleFactorBits)) : value + t - half;
+        }
+        if (value < 0 || value > 63) {
+            valid = false;
+            value = value < 0 ? 0 : 63;
+        }
+        out[i] = static_cast<uint8_t>(value);
+    }
+    return valid;
+}
+
+int scale_factor_bits(std::span<const uint8_t> values, unsigned delta_bits) {
+    if (delta_bits == 0)
+        return 3;
+    if (delta_bits >= 6)
+        return 3 + kScaleFactorBits * static_cast<int>(values.size());
+    const int escape = (1 << delta_bits) - 1;
+    const int half = escape >> 1;
+    int bits = 3 + kScaleFactorBits;
+    for (size_t i = 1; i < values.size(); ++i) {
+        int delta = values[i] - values[i - 1];
+        bool fits = delta >= -half && delta + half < escape;
+        bits += static_cast<int>(delta_bits) + (fits ? 0 : kScaleFactorBits);
+    }
+    return bits;
+}
+
+unsigned best_scale_factor_width(std::span<const uint8_t> values) {
+    bool all_zero = std::all_of(values.begin(), values.end(), [](uint8_t v) { return v == 0; });
+    if (all_zero)
+        return 0;
+    unsigned best = 6;
+    int best_bits = scale_factor_bits(values, 6);
+    for (unsigned width = 1; width <= 5; ++width) {
+        int bits = scale_factor_bits(values, width);
+        if (bits < best_bits) {
+            best = width;
+            best_bits = bits;
+        }
+    }
+    return best;
+}
+
+void write_scale_factors(BitWriter& out, std::span<const uint8_t> values, unsigned delta_bits) {
+    out.write(delta_bits, 3);
+    if (delta_bits == 0)
+        return;
+    if (delta_bits >= 6) {
+        for (uint8_t value : values)
+            out.write(value, kScaleFactorBits);
+        return;
+    }
+    const int escape = (1 << delta_bits) - 1;
+    const int half = escape >> 1;
+    out.write(values[0], kScaleFactorBits);
+    for (size_t i = 1; i < values.size(); ++i) {
+        int delta = values[i] - values[i - 1];
+        if (delta >= -half && delta + half < escape) {
+            out.write(static_cast<uint32_t>(delta + half), static_cast<int>(delta_bits));
+            continue;
+        }
+        out.write(static_cast<uint32_t>(escape), static_cast<int>(delta_bits));
+        out.write(values[i], kScaleFactorBits);
+    }
+}
+
+int coefficient_bits(unsigned resolution, int value) {
+    if (resolution == 0)
+        return 0;
+    if (resolution <= 7)
+        return prefix_codes().codes[resolution][value + 7].length;
+    return tables().max_bits[resolution] - (value == 0 ? 1 : 0);
+}
+
+void write_coefficient(BitWriter& out, unsigned resolution, int value) {
+    if (resolution == 0)
+        return;
+    if (resolution <= 7) {
+        const PrefixCode& code = prefix_codes().codes[resolution][value + 7];
+        out.write(code.bits, code.length);
+        return;
+    }
+    int bits = tables().max_bits[resolution];
+    if (value == 0) {
+        out.write(0, bits - 1);
+        return;
+    }
+    uint32_t magnitude = static_cast<uint32_t>(std::abs(value));
+    out.write((magnitude << 1) | (value < 0 ? 1u : 0u), bits);
+}
+
+} // namespace hca

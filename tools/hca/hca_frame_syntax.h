@@ -1,0 +1,77 @@
+#pragma once
+
+#include "hca_bit_reader.h"
+#include "hca_bit_writer.h"
+#include "hca_header.h"
+#include "hca_tables.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+// The parts of the frame syntax that the decoder and the encoder share.
+namespace hca {
+
+constexpr uint16_t kFrameSync = 0xFFFF;
+constexpr int kScaleFactorBits = 6;
+
+enum class ChannelType { Discrete, Primary, Secondary };
+
+struct ChannelLayout {
+    ChannelType type = ChannelType::Discrete;
+    unsigned coded_count = 0; // coefficients carried in the stream
+};
+
+std::vector<ChannelLayout> channel_layouts(const Header& header);
+
+inline int packed_noise(unsigned acceptable_noise, unsigned boundary) {
+    return static_cast<int>(acceptable_noise << 8) - static_cast<int>(boundary);
+}
+
+// Resolution of coefficient i from its scale factor, ATH offset and the frame's packed noise level.
+inline unsigned coefficient_resolution(unsigned scale_factor, unsigned ath, int noise, unsigned i,
+                                       unsigned min_resolution, unsigned max_resolution) {
+    if (scale_factor == 0)
+        return 0;
+    int pos = static_cast<int>(ath) + ((noise + static_cast<int>(i)) >> 8) + 1 -
+              static_cast<int>((5 * scale_factor) >> 1);
+    unsigned resolution = pos < 0 ? 15 : pos <= 65 ? tables().invert[pos] : 0;
+    if (resolution < min_resolution)
+        return min_resolution;
+    return resolution > max_resolution ? max_resolution : resolution;
+}
+
+// Scale factors: a 3-bit delta width d, then the values (see write_scale_factors for the layout).
+// Returns false when the stream's deltas leave the 0..63 range.
+bool read_scale_factors(BitReader& in, std::span<uint8_t> out);
+int scale_factor_bits(std::span<const uint8_t> values, unsigned delta_bits);
+unsigned best_scale_factor_width(std::span<const uint8_t> values);
+void write_scale_factors(BitWriter& out, std::span<const uint8_t> values, unsigned delta_bits);
+
+// Quantised coefficient codes of a given resolution.
+inline int read_coefficient(BitReader& in, unsigned resolution) {
+    const Tables& t = tables();
+    int bits = t.max_bits[resolution];
+    uint32_t code = in.read(bits);
+    if (resolution >= 8) {
+        int magnitude = static_cast<int>(code >> 1);
+        if (magnitude == 0) {
+            in.step_back(1);
+            return 0;
+        }
+        return (code & 1u) ? -magnitude : magnitude;
+    }
+    unsigned index = resolution * 16 + code;
+    in.step_back(bits - t.code_length[index]);
+    return t.code_value[index];
+}
+
+// Largest value a resolution can code.
+inline int max_coefficient(unsigned resolution) {
+    return resolution <= 7 ? static_cast<int>(resolution) : (1 << (tables().max_bits[resolution] - 1)) - 1;
+}
+
+int coefficient_bits(unsigned resolution, int value);
+void write_coefficient(BitWriter& out, unsigned resolution, int value);
+
+} // namespace hca
