@@ -1,0 +1,70 @@
+// del: files only, with '*' and '?' in the last part of a name.
+#include "Shell_Builtins.h"
+#include "Shell_Files.h"
+#include "Shell_Session.h"
+#include "Shell_Words.h"
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace shell {
+namespace {
+
+enum class Outcome { Deleted, Skipped, Failed };
+
+// Folders are never deleted; read-only files only with /f.
+Outcome DeleteEntry(int folder, const std::string& name, bool force) {
+    struct stat info;
+    if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(info.st_mode)) {
+        return Outcome::Skipped;
+    }
+    if (!force && !S_ISLNK(info.st_mode) && (info.st_mode & S_IWUSR) == 0) {
+        ReportError("Access is denied.");
+        return Outcome::Failed;
+    }
+    return ::unlinkat(folder, name.c_str(), 0) == 0 ? Outcome::Deleted : Outcome::Failed;
+}
+
+std::vector<std::string> MatchingNames(int folder, std::string_view pattern) {
+    std::vector<std::string> names = ListFolder(folder);
+    std::erase_if(names, [&](const std::string& name) { return !MatchWildcard(pattern, name); });
+    return names;
+}
+
+// 0 when every matching file is gone and at least one matched.
+int DeleteMatching(const std::string& path, bool force) {
+    std::string pattern = BaseName(path);
+    UniqueFd folder(::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    std::vector<std::string> names;
+    if (folder.valid()) {
+        names = HasWildcard(pattern) ? MatchingNames(folder.get(), pattern) : std::vector{pattern};
+    }
+    bool deletedAny = false;
+    bool failed = false;
+    for (const std::string& name : names) {
+        Outcome outcome = DeleteEntry(folder.get(), name, force);
+        deletedAny = deletedAny || outcome == Outcome::Deleted;
+        failed = failed || outcome == Outcome::Failed;
+    }
+    if (!deletedAny && !failed) {
+        ReportError("Could Not Find " + path);
+        return 1;
+    }
+    return failed ? 1 : 0;
+}
+
+} // namespace
+
+int Builtin_Del(Session& session, std::string_view arguments, int) {
+    bool force = HasSwitch(arguments, "f");
+    std::vector<std::string> operands = Operands(arguments, "fq");
+    int status = operands.empty() ? 1 : 0;
+    for (const std::string& operand : operands) {
+        if (DeleteMatching(session.Resolve(operand), force) != 0) {
+            status = 1;
+        }
+    }
+    return status;
+}
+
+} // namespace shell

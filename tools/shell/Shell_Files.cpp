@@ -1,0 +1,163 @@
+#include "Shell_Files.h"
+#include "Shell_Words.h"
+#include <cerrno>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
+
+namespace shell {
+
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        fd_ = other.Release();
+    }
+    return *this;
+}
+
+UniqueFd::~UniqueFd() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+int UniqueFd::Release() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd;
+}
+
+TempFile::TempFile(const std::string& finalPath) : finalPath_(finalPath) {
+    std::string pattern = ParentFolder(finalPath) + "/." + BaseName(finalPath) + ".XXXXXX";
+    int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd >= 0) {
+        path_ = pattern;
+        fd_ = UniqueFd(fd);
+    }
+}
+
+TempFile::~TempFile() {
+    if (!path_.empty() && !committed_) {
+        ::unlink(path_.c_str());
+    }
+}
+
+bool TempFile::Commit(mode_t mode) {
+    if (!fd_.valid() || ::fchmod(fd_.get(), mode) != 0 || ::fsync(fd_.get()) != 0) {
+        return false;
+    }
+    if (::close(fd_.Release()) != 0 || ::rename(path_.c_str(), finalPath_.c_str()) != 0) {
+        return false;
+    }
+    committed_ = true;
+    return true;
+}
+
+bool WriteAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        ssize_t written = ::write(fd, data.data(), data.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        data.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+bool CopyContent(int from, int to) {
+    char buffer[65536];
+    for (;;) {
+        ssize_t got = ::read(from, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return false;
+        }
+        if (got == 0) {
+            return true;
+        }
+        if (!WriteAll(to, std::string_view(buffer, static_cast<size_t>(got)))) {
+            return false;
+        }
+    }
+}
+
+namespace {
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+} // namespace
+
+std::vector<std::string> ListFolder(int folder) {
+    std::vector<std::string> names;
+    // The listing owns a duplicate, so the caller's descriptor stays open.
+    UniqueFd listing(::dup(folder));
+    std::unique_ptr<DIR, DirCloser> dir(listing.valid() ? ::fdopendir(listing.get()) : nullptr);
+    if (!dir) {
+        return names;
+    }
+    listing.Release();
+    while (dirent* entry = ::readdir(dir.get())) {
+        std::string name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.push_back(std::move(name));
+        }
+    }
+    return names;
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool Exists(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+std::string ParentFolder(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseName(std::string_view path) {
+    size_t slash = path.find_last_of('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+bool HasWildcard(std::string_view pattern) {
+    return pattern.find_first_of("*?") != std::string_view::npos;
+}
+
+bool MatchWildcard(std::string_view pattern, std::string_view name) {
+    if (pattern.empty()) {
+        return name.empty();
+    }
+    if (pattern[0] == '*') {
+        for (size_t skip = 0; skip <= name.size(); ++skip) {
+            if (MatchWildcard(pattern.substr(1), name.substr(skip))) {
+                return true;
+            }
+        }
+        return false;
+    }
+    if (name.empty()) {
+        return false;
+    }
+    bool same = pattern[0] == '?' || SameText(pattern.substr(0, 1), name.substr(0, 1));
+    return same && MatchWildcard(pattern.substr(1), name.substr(1));
+}
+
+} // namespace shell

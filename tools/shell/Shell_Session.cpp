@@ -1,0 +1,91 @@
+#include "Shell_Session.h"
+#include "Shell_Builtins.h"
+#include "Shell_Files.h"
+#include "Shell_Variables.h"
+#include "Shell_Words.h"
+#include <fcntl.h>
+
+namespace shell {
+
+Session::Session(std::string cwd) : cwd_(std::move(cwd)) {}
+
+std::string Session::Resolve(std::string_view word) const {
+    std::string path = ToSlashes(Unquote(word));
+    if (!path.empty() && path[0] == '/') {
+        return path;
+    }
+    return cwd_ + "/" + path;
+}
+
+int Session::Run(std::string_view line, int out) {
+    std::optional<Chain> chain = ParseLine(ExpandVariables(line, EnvironmentVariable));
+    if (!chain) {
+        ReportError("The syntax of the command is incorrect.");
+        return 1;
+    }
+    return RunChain(*chain, out);
+}
+
+int Session::RunChain(const Chain& chain, int out) {
+    int status = 0;
+    for (const Step& step : chain.steps) {
+        // A skipped "&&" keeps the failure, so a later "&&" is skipped too.
+        if (step.joint == Joint::OnSuccess && status != 0) {
+            continue;
+        }
+        status = RunNode(*step.node, out);
+    }
+    return status;
+}
+
+int Session::RunNode(const Node& node, int out) {
+    if (!node.redirections.empty()) {
+        return RunRedirected(node);
+    }
+    switch (node.kind) {
+    case Node::Kind::Block:
+        return RunChain(node.body, out);
+    case Node::Kind::IfExist:
+        if (Exists(Resolve(node.text)) != node.negate) {
+            return RunChain(node.body, out);
+        }
+        return 0;
+    case Node::Kind::Simple:
+        break;
+    }
+    return RunCommand(node.text, out);
+}
+
+// The files are opened before the command runs, as the Windows interpreter does; the last
+// redirection is the one that receives the output.
+int Session::RunRedirected(const Node& node) {
+    UniqueFd file;
+    for (const Redirection& redirection : node.redirections) {
+        int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (redirection.append ? O_APPEND : O_TRUNC);
+        file = UniqueFd(::open(Resolve(redirection.target).c_str(), flags, 0666));
+        if (!file.valid()) {
+            ReportError("The system cannot find the path specified.");
+            return 1;
+        }
+    }
+    // Only simple commands and blocks carry redirections.
+    if (node.kind == Node::Kind::Simple) {
+        return RunCommand(node.text, file.get());
+    }
+    return RunChain(node.body, file.get());
+}
+
+int Session::RunCommand(std::string_view text, int out) {
+    std::vector<std::string> words = SplitWords(text);
+    if (words.empty()) {
+        return 0;
+    }
+    size_t nameStart = text.find(words[0]);
+    std::string_view arguments = text.substr(nameStart + words[0].size());
+    if (Builtin builtin = FindBuiltin(Unquote(words[0]))) {
+        return builtin(*this, arguments, out);
+    }
+    return RunProgram(*this, text, out);
+}
+
+} // namespace shell

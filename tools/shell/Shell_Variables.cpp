@@ -1,0 +1,44 @@
+#include "Shell_Variables.h"
+#include "Shell_Words.h"
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace shell {
+
+std::string ExpandVariables(std::string_view line, const VariableLookup& lookup) {
+    std::string result;
+    size_t i = 0;
+    while (i < line.size()) {
+        size_t close = line[i] == '%' ? line.find('%', i + 1) : std::string_view::npos;
+        if (close == std::string_view::npos || close == i + 1) {
+            result += line[i++];
+            continue;
+        }
+        std::optional<std::string> value = lookup(line.substr(i + 1, close - i - 1));
+        if (!value) {
+            // The closing '%' may open the next reference.
+            result += line[i++];
+            continue;
+        }
+        result += *value;
+        i = close + 1;
+    }
+    return result;
+}
+
+std::optional<std::string> EnvironmentVariable(std::string_view name) {
+    std::string exact(name);
+    if (const char* value = std::getenv(exact.c_str())) {
+        return std::string(value);
+    }
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const char* equals = std::strchr(*entry, '=');
+        if (equals != nullptr && SameText(std::string_view(*entry, equals - *entry), name)) {
+            return std::string(equals + 1);
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace shell

@@ -1,0 +1,100 @@
+// tuner.dll: RunSilent runs a command line through morvane-cmd, which lies beside this library,
+// as a hidden child: no terminal input or output, and the call returns when the line has ended.
+#include "Shell_Files.h"
+#include "Shell_Process.h"
+#include <climits>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+extern char** environ;
+
+extern "C" double RunSilent(const char* unused, const char* line);
+
+namespace {
+
+constexpr off_t MaxLogSize = 1 << 20;
+
+// Found while the library is being loaded: the runtime makes the library's folder the current
+// folder around loading, so even a relative load path resolves here.
+std::string LocateInterpreter() {
+    Dl_info info{};
+    char folder[PATH_MAX];
+    if (::dladdr(reinterpret_cast<void*>(&RunSilent), &info) == 0 || info.dli_fname == nullptr ||
+        ::realpath(info.dli_fname, folder) == nullptr) {
+        return "morvane-cmd";
+    }
+    std::string path = folder;
+    return path.substr(0, path.find_last_of('/') + 1) + "morvane-cmd";
+}
+
+const std::string interpreterPath = LocateInterpreter();
+
+// The diagnostic log in the save area when it exists, else nothing.
+shell::UniqueFd OpenLog() {
+    const char* appData = std::getenv("APPDATA");
+    std::string folder = appData != nullptr ? std::string(appData) + "/Morvane_Radio_Tuner" : "";
+    if (folder.empty() || !shell::IsDirectory(folder)) {
+        return shell::UniqueFd(::open("/dev/null", O_WRONLY | O_CLOEXEC));
+    }
+    std::string path = folder + "/shell.log";
+    struct stat info;
+    bool tooLong = ::stat(path.c_str(), &info) == 0 && info.st_size > MaxLogSize;
+    int flags = O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | (tooLong ? O_TRUNC : 0);
+    return shell::UniqueFd(::open(path.c_str(), flags, 0644));
+}
+
+class HiddenSpawn {
+  public:
+    explicit HiddenSpawn(int log) {
+        ::posix_spawn_file_actions_init(&actions_);
+        ::posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        ::posix_spawn_file_actions_adddup2(&actions_, log, STDOUT_FILENO);
+        ::posix_spawn_file_actions_adddup2(&actions_, log, STDERR_FILENO);
+        ::posix_spawnattr_init(&attributes_);
+        // The caller's blocked signals (SDL blocks some) must not reach the programs.
+        sigset_t none;
+        sigemptyset(&none);
+        ::posix_spawnattr_setsigmask(&attributes_, &none);
+        ::posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK);
+    }
+    ~HiddenSpawn() {
+        ::posix_spawn_file_actions_destroy(&actions_);
+        ::posix_spawnattr_destroy(&attributes_);
+    }
+    HiddenSpawn(const HiddenSpawn&) = delete;
+    HiddenSpawn& operator=(const HiddenSpawn&) = delete;
+    pid_t Start(const std::string& program, const char* line) {
+        char* argv[] = {const_cast<char*>("morvane-cmd"), const_cast<char*>(line), nullptr};
+        pid_t pid = -1;
+        if (::posix_spawn(&pid, program.c_str(), &actions_, &attributes_, argv, environ) != 0) {
+            return -1;
+        }
+        return pid;
+    }
+
+  private:
+    posix_spawn_file_actions_t actions_;
+    posix_spawnattr_t attributes_;
+};
+
+} // namespace
+
+// Returns the line's exit status, or -1 when the interpreter could not be started.
+extern "C" __attribute__((visibility("default"))) double RunSilent(const char*, const char* line) {
+    if (line == nullptr) {
+        return -1;
+    }
+    shell::UniqueFd log = OpenLog();
+    if (!log.valid()) {
+        return -1;
+    }
+    shell::WriteAll(log.get(), std::string("> ") + line + "\n");
+    pid_t pid = HiddenSpawn(log.get()).Start(interpreterPath, line);
+    return pid < 0 ? -1 : shell::WaitForExit(pid);
+}
