@@ -13,6 +13,9 @@ struct InputState {
     bool buttonHeld[4] = {}; // index 1 left, 2 right, 3 middle
     int wheelUp = 0;         // steps away from the user
     int wheelDown = 0;
+    // Presses and releases seen since the last snapshot, so a click inside one frame is not lost.
+    int buttonPresses[4] = {};
+    int buttonReleases[4] = {};
 };
 
 struct WindowSpec {
@@ -28,12 +31,12 @@ class Platform {
     virtual ~Platform() = default;
 
     // --- window
-    virtual bool CreateWindow(const WindowSpec& spec) = 0;  // false: no window could be made
+    virtual bool CreateWindow(const WindowSpec& spec) = 0; // false: no window could be made
     virtual SDL_Renderer* Renderer() = 0;                  // what all drawing goes to
     virtual void Present() = 0;                            // show the back buffer
     virtual void SetCaption(const std::string& caption) = 0;
     virtual std::string Caption() = 0;
-    virtual void WindowPosition(int& x, int& y) = 0;       // client area, screen pixels
+    virtual void WindowPosition(int& x, int& y) = 0; // client area, screen pixels
     virtual void WindowSize(int& width, int& height) = 0;
     virtual void SetWindowPosition(int x, int y) = 0;
     virtual bool HasFocus() = 0;
@@ -46,8 +49,8 @@ class Platform {
     virtual InputState TakeInput() = 0;
     // Forgets held buttons and pending edges (after a modal dialog).
     virtual void ClearInput() = 0;
-    virtual void DisplayMouse(int& x, int& y) = 0;          // screen pixels, read now
-    virtual void SetCursor(int cursor) = 0;                 // 0 arrow, -21 hand, -22..-1 others
+    virtual void DisplayMouse(int& x, int& y) = 0; // screen pixels, read now
+    virtual void SetCursor(int cursor) = 0;        // 0 arrow, -21 hand, -22..-1 others
 
     // --- dialogs (modal; the frame loop stands still meanwhile)
     // Return the chosen path or "" when cancelled.

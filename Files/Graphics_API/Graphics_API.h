@@ -5,6 +5,11 @@
 struct GameData;
 struct LayerData;
 struct CInstance;
+struct WindowSpec;
+
+// The window the data asks for: its default size, borderless (info flag 0x4000), sizeable (0x40),
+// captioned with the display name.
+WindowSpec Graphics_WindowSpec(const GameData& data);
 
 // "Init Graphics": takes the renderer from the platform, decodes texture pages, builds sprites and
 // fonts, and resets the draw state with the data's "@@DrawColour". False when it cannot.
@@ -19,8 +24,8 @@ bool Graphics_PrepareApplicationSurface();
 void Graphics_TargetApplicationSurface();
 void Graphics_TargetBackBuffer();
 // Viewport in target pixels and the room area it shows.
-void Graphics_SetView(int portX, int portY, int portWidth, int portHeight, int viewX, int viewY, int viewWidth,
-                      int viewHeight);
+void Graphics_SetView(int portX, int portY, int portWidth, int portHeight, int viewX, int viewY,
+                      int viewWidth, int viewHeight);
 void Graphics_SetWholeWindowView();
 void Graphics_Clear(uint32_t colour, bool withColour);
 // A background layer element: its colour (blue-green-red, alpha on top) or sprite.

@@ -1,0 +1,161 @@
+#include "Graphics/Graphics_Text.h"
+#include "Graphics/Graphics_Record.h"
+#include "Graphics/Graphics_State.h"
+#include "Graphics/Graphics_Texture.h"
+#include "Graphics/Graphics_Window.h"
+#include "IO/IO_GameData.h"
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+namespace {
+struct Font {
+    FontData data;
+    std::unordered_map<char32_t, size_t> glyphByCharacter;
+    int lineHeight = 0; // the tallest glyph
+};
+
+std::vector<Font> fonts;
+
+const Font* Resolve(int index) {
+    if (index == -1)
+        index = 0;
+    if (index < 0 || index >= int(fonts.size()))
+        return nullptr;
+    return &fonts[size_t(index)];
+}
+
+// One code point from UTF-8; a malformed byte stands for itself as U+FFFD.
+char32_t NextCodePoint(std::string_view text, size_t& pos) {
+    const auto lead = static_cast<unsigned char>(text[pos++]);
+    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    if (lead >= 0x80 && lead < 0xC0)
+        return 0xFFFD;
+    char32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (; extra > 0; --extra) {
+        if (pos >= text.size() || (static_cast<unsigned char>(text[pos]) & 0xC0) != 0x80)
+            return 0xFFFD;
+        code = (code << 6) | (static_cast<unsigned char>(text[pos++]) & 0x3F);
+    }
+    return code;
+}
+
+const GlyphData* Glyph(const Font& font, char32_t character) {
+    const auto found = font.glyphByCharacter.find(character);
+    return found == font.glyphByCharacter.end() ? nullptr : &font.data.glyphs[found->second];
+}
+
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+double LineWidth(const Font& font, std::string_view line) {
+    double width = 0;
+    for (size_t pos = 0; pos < line.size();) {
+        if (const GlyphData* glyph = Glyph(font, NextCodePoint(line, pos)))
+            width += glyph->shift * font.data.scaleX;
+    }
+    return width;
+}
+
+void DrawLine(const Font& font, double left, double top, std::string_view line, const DrawState& state) {
+    const Projection& projection = Graphics_Projection();
+    TextureBlit blit;
+    blit.colour = state.colour;
+    blit.alpha = state.alpha;
+    double pen = left;
+    for (size_t pos = 0; pos < line.size();) {
+        const GlyphData* glyph = Glyph(font, NextCodePoint(line, pos));
+        if (glyph == nullptr)
+            continue;
+        blit.source = SDL_Rect{font.data.item.sourceX + glyph->x, font.data.item.sourceY + glyph->y,
+                               glyph->width, glyph->height};
+        blit.destination.x = float(projection.X(pen + glyph->offset * font.data.scaleX));
+        blit.destination.y = float(projection.Y(top));
+        blit.destination.w = float(glyph->width * font.data.scaleX * projection.scaleX);
+        blit.destination.h = float(glyph->height * font.data.scaleY * projection.scaleY);
+        Texture_Draw(font.data.item.page, blit);
+        pen += glyph->shift * font.data.scaleX;
+    }
+}
+
+void Record(double x, double y, std::string_view text, const DrawState& state) {
+    if (!Graphics_Recording())
+        return;
+    DrawCall call;
+    call.kind = DrawKind::Text;
+    call.x = x;
+    call.y = y;
+    call.text = std::string(text);
+    call.font = state.font;
+    call.halign = state.halign;
+    call.valign = state.valign;
+    call.colour = state.colour;
+    call.alpha = state.alpha;
+    Graphics_Record(call);
+}
+} // namespace
+
+void Font_Build(const std::vector<FontData>& data) {
+    fonts.clear();
+    for (const FontData& fontData : data) {
+        Font font;
+        font.data = fontData;
+        for (size_t index = 0; index < fontData.glyphs.size(); ++index) {
+            font.glyphByCharacter.emplace(fontData.glyphs[index].character, index);
+            font.lineHeight = std::max<int>(font.lineHeight, fontData.glyphs[index].height);
+        }
+        fonts.push_back(std::move(font));
+    }
+}
+
+void Font_ReleaseAll() {
+    fonts.clear();
+}
+bool Font_Exists(int font) {
+    return Resolve(font) != nullptr;
+}
+
+int Font_Size(int index) {
+    const Font* font = Resolve(index);
+    return font != nullptr ? font->data.size : -1;
+}
+
+double Text_Width(std::string_view text) {
+    const Font* font = Resolve(Graphics_DrawState().font);
+    if (font == nullptr)
+        return 0;
+    double width = 0;
+    for (std::string_view line : Lines(text))
+        width = std::max(width, LineWidth(*font, line));
+    return width;
+}
+
+double Text_Height(std::string_view text) {
+    const Font* font = Resolve(Graphics_DrawState().font);
+    if (font == nullptr)
+        return 0;
+    return double(Lines(text).size()) * font->lineHeight * font->data.scaleY;
+}
+
+void Text_Draw(double x, double y, std::string_view text) {
+    const DrawState& state = Graphics_DrawState();
+    Record(x, y, text, state);
+    const Font* font = Resolve(state.font);
+    if (font == nullptr)
+        return;
+    const double lineHeight = font->lineHeight * font->data.scaleY;
+    const std::vector<std::string_view> lines = Lines(text);
+    // Alignment places whole pixels, so glyphs are never sampled between texels.
+    double top = std::floor(y - lines.size() * lineHeight * state.valign / 2);
+    for (std::string_view line : lines) {
+        const double left = std::floor(x - LineWidth(*font, line) * state.halign / 2);
+        DrawLine(*font, left, top, line, state);
+        top += lineHeight;
+    }
+}

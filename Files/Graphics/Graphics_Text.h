@@ -1,0 +1,18 @@
+// Fonts from the game data and text drawn with the current draw state.
+#pragma once
+#include <string_view>
+#include <vector>
+
+struct FontData;
+
+void Font_Build(const std::vector<FontData>& fonts);
+void Font_ReleaseAll();
+// -1 is the runtime's default font: the data's first font stands in for it.
+bool Font_Exists(int font);
+// The font's size in points, or -1 when there is no such font.
+int Font_Size(int font);
+
+// Measured and drawn in the current font; lines break at '\n'.
+double Text_Width(std::string_view text);
+double Text_Height(std::string_view text);
+void Text_Draw(double x, double y, std::string_view text);

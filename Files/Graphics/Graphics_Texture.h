@@ -1,0 +1,27 @@
+// Texture pages: the game data's PNG images as renderer textures, and drawing parts of them.
+#pragma once
+#include <SDL2/SDL.h>
+#include <cstdint>
+#include <vector>
+
+struct TexturePageData;
+
+// Decodes every page; false (with a log line) when one cannot be decoded or uploaded.
+bool Texture_LoadPages(const std::vector<TexturePageData>& pages, bool interpolate);
+void Texture_ReleaseAll();
+int Texture_PageCount();
+
+// How a piece of a page lands on the target: the colour multiplies, alpha scales the opacity.
+struct TextureBlit {
+    SDL_Rect source{};
+    SDL_FRect destination{};
+    double angle = 0;    // degrees, clockwise on the target
+    SDL_FPoint centre{}; // of the rotation, relative to the destination's corner
+    SDL_RendererFlip flip = SDL_FLIP_NONE;
+    uint32_t colour = 0xFFFFFF;
+    double alpha = 1;
+};
+
+void Texture_Draw(int page, const TextureBlit& blit);
+// Colour and alpha as the renderer's modulation values.
+void Texture_Modulate(SDL_Texture* texture, uint32_t colour, double alpha);

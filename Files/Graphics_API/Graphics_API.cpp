@@ -1,0 +1,221 @@
+#include "Graphics_API/Graphics_API.h"
+#include "Graphics/Graphics_Record.h"
+#include "Graphics/Graphics_Sprite.h"
+#include "Graphics/Graphics_State.h"
+#include "Graphics/Graphics_Surface.h"
+#include "Graphics/Graphics_Text.h"
+#include "Graphics/Graphics_Texture.h"
+#include "Graphics/Graphics_Window.h"
+#include "IO/IO_GameData.h"
+#include "Object/Object_Class.h"
+#include "Runner/Runner_Log.h"
+#include "platform/Platform.h"
+#include <SDL2/SDL.h>
+#include <cmath>
+
+namespace {
+constexpr uint32_t InfoFlagSizeable = 0x40;
+constexpr uint32_t InfoFlagBorderless = 0x4000;
+constexpr uint64_t OptionInterpolatePixels = 0x2;
+
+// Surface targets set and not yet reset within the frame.
+int surfaceTargetDepth = 0;
+
+void WindowSize(int& width, int& height) {
+    Graphics_WindowSize(width, height);
+}
+
+void TargetIdentity() {
+    int width = 0, height = 0;
+    SDL_GetRendererOutputSize(Graphics_Renderer(), &width, &height);
+    SDL_Texture* target = SDL_GetRenderTarget(Graphics_Renderer());
+    if (target != nullptr)
+        SDL_QueryTexture(target, nullptr, nullptr, &width, &height);
+    Graphics_SetIdentityProjection(width, height);
+}
+
+void FillVisibleArea(uint32_t colour, uint8_t alpha) {
+    SDL_Renderer* renderer = Graphics_Renderer();
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer, colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF, alpha);
+    SDL_RenderFillRect(renderer, nullptr); // the clip keeps it inside the view's port
+}
+
+void RecordBackground(const LayerData& layer, const VisibleArea& area) {
+    if (!Graphics_Recording())
+        return;
+    DrawCall call;
+    call.kind = DrawKind::Background;
+    call.sprite = layer.spriteIndex;
+    call.frame = int(layer.firstFrame);
+    call.x = area.x;
+    call.y = area.y;
+    call.width = area.width;
+    call.height = area.height;
+    call.colour = layer.colour & 0xFFFFFF;
+    call.alpha = (layer.colour >> 24) / 255.0;
+    Graphics_Record(call);
+}
+
+// A background sprite repeated along the axes that tile, starting from the layer's offset.
+void DrawTiledBackground(const LayerData& layer, const VisibleArea& area, uint32_t colour, double alpha) {
+    const SpriteData* sprite = Sprite_Find(layer.spriteIndex);
+    if (sprite == nullptr || sprite->width <= 0 || sprite->height <= 0)
+        return;
+    auto firstTile = [](bool tiles, double offset, double areaStart, int size) {
+        return tiles ? offset - std::ceil((offset - areaStart) / size) * size : offset;
+    };
+    const double startX = firstTile(layer.tileH, layer.xOffset, area.x, sprite->width);
+    const double startY = firstTile(layer.tileV, layer.yOffset, area.y, sprite->height);
+    SpritePlacement placement;
+    placement.colour = colour;
+    placement.alpha = alpha;
+    for (double y = startY; y < area.y + area.height; y += sprite->height) {
+        for (double x = startX; x < area.x + area.width; x += sprite->width) {
+            placement.x = x + sprite->originX;
+            placement.y = y + sprite->originY;
+            Sprite_Draw(layer.spriteIndex, layer.firstFrame, placement);
+            if (!layer.tileH)
+                break;
+        }
+        if (!layer.tileV)
+            break;
+    }
+}
+} // namespace
+
+WindowSpec Graphics_WindowSpec(const GameData& data) {
+    WindowSpec spec;
+    spec.width = data.general.windowWidth;
+    spec.height = data.general.windowHeight;
+    spec.borderless = (data.general.infoFlags & InfoFlagBorderless) != 0;
+    spec.resizable = (data.general.infoFlags & InfoFlagSizeable) != 0;
+    spec.caption = data.general.displayName;
+    return spec;
+}
+
+bool Graphics_Init(const GameData& data) {
+    SDL_Renderer* renderer = CurrentPlatform().Renderer();
+    if (renderer == nullptr) {
+        Runner_Log("Init Graphics: the window has no renderer\n");
+        return false;
+    }
+    Graphics_SetRenderer(renderer);
+    if (!Texture_LoadPages(data.texturePages, (data.options.flags & OptionInterpolatePixels) != 0))
+        return false;
+    Sprite_Build(data.sprites);
+    Font_Build(data.fonts);
+    Graphics_SetStartColour(data.options.drawColour);
+    Graphics_ResetDrawState();
+    Graphics_ResetWindowState();
+    surfaceTargetDepth = 0;
+    int width = 0, height = 0;
+    WindowSize(width, height);
+    return Surface_Prepare(ApplicationSurfaceId, width, height);
+}
+
+void Graphics_Shutdown() {
+    Surface_ReleaseAll();
+    Texture_ReleaseAll();
+    Sprite_ReleaseAll();
+    Font_ReleaseAll();
+    Graphics_SetRenderer(nullptr);
+}
+
+void Graphics_BeginFrame() {
+    Graphics_RecordFrameBegun();
+    Graphics_StartViewFrame();
+    surfaceTargetDepth = 0;
+    SDL_Renderer* renderer = Graphics_Renderer();
+    SDL_SetRenderTarget(renderer, nullptr);
+    SDL_RenderSetClipRect(renderer, nullptr);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    Graphics_SetWholeWindowView();
+}
+
+bool Graphics_PrepareApplicationSurface() {
+    int width = 0, height = 0;
+    WindowSize(width, height);
+    return Surface_Prepare(ApplicationSurfaceId, width, height);
+}
+
+void Graphics_TargetApplicationSurface() {
+    SDL_SetRenderTarget(Graphics_Renderer(), Surface_Texture(ApplicationSurfaceId));
+    ++surfaceTargetDepth;
+    TargetIdentity();
+}
+
+void Graphics_TargetBackBuffer() {
+    SDL_SetRenderTarget(Graphics_Renderer(), nullptr);
+    if (surfaceTargetDepth > 0)
+        --surfaceTargetDepth;
+    TargetIdentity();
+}
+
+bool Graphics_SurfaceStackBalanced() {
+    return surfaceTargetDepth == 0;
+}
+
+void Graphics_Clear(uint32_t colour, bool withColour) {
+    if (!withColour)
+        return; // only depth would be cleared, and 2-D drawing keeps none
+    SDL_Renderer* renderer = Graphics_Renderer();
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(renderer, colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF, 255);
+    SDL_RenderFillRect(renderer, nullptr);
+}
+
+void Graphics_DrawBackground(const LayerData& layer) {
+    if (!layer.visible || !layer.backgroundVisible)
+        return;
+    const VisibleArea& area = Graphics_VisibleArea();
+    RecordBackground(layer, area);
+    const uint32_t colour = layer.colour & 0xFFFFFF;
+    const uint8_t alpha = uint8_t(layer.colour >> 24);
+    if (layer.spriteIndex < 0)
+        FillVisibleArea(colour, alpha);
+    else if (layer.stretch)
+        Sprite_DrawStretched(layer.spriteIndex, layer.firstFrame, area.x, area.y, area.width, area.height,
+                             colour, alpha / 255.0);
+    else
+        DrawTiledBackground(layer, area, colour, alpha / 255.0);
+}
+
+void Graphics_DrawInstance(CInstance* instance) {
+    if (instance == nullptr || instance->spriteIndex < 0)
+        return;
+    SpritePlacement placement;
+    placement.x = instance->x;
+    placement.y = instance->y;
+    placement.xscale = instance->imageXScale;
+    placement.yscale = instance->imageYScale;
+    placement.angle = instance->imageAngle;
+    placement.colour = instance->imageBlend;
+    placement.alpha = instance->imageAlpha;
+    Sprite_Draw(instance->spriteIndex, instance->imageIndex, placement);
+}
+
+void Graphics_DrawApplicationSurface() {
+    SDL_Texture* surface = Surface_Texture(ApplicationSurfaceId);
+    if (surface == nullptr)
+        return;
+    int width = 0, height = 0;
+    WindowSize(width, height);
+    if (Graphics_Recording()) {
+        DrawCall call;
+        call.kind = DrawKind::ApplicationSurface;
+        call.width = width;
+        call.height = height;
+        Graphics_Record(call);
+    }
+    // The surface replaces what is under it: its own alpha must not let the back buffer through.
+    SDL_SetTextureBlendMode(surface, SDL_BLENDMODE_NONE);
+    SDL_RenderCopy(Graphics_Renderer(), surface, nullptr, nullptr);
+}
+
+void Graphics_EndFrame(bool present) {
+    SDL_SetRenderTarget(Graphics_Renderer(), nullptr);
+    if (present)
+        CurrentPlatform().Present();
+}
