@@ -1,0 +1,46 @@
+#include "app/Tool_Runtime.h"
+#include "Object/Object_Main.h"
+#include "Variable/Variable_BuiltIn.h"
+
+namespace tool {
+namespace {
+CInstance* currentSelf = nullptr;
+CInstance* currentOther = nullptr;
+} // namespace
+
+Frame::Frame(CInstance* self, CInstance* other, const char* name)
+    : trace_(name), savedSelf_(currentSelf), savedOther_(currentOther) {
+    currentSelf = self;
+    currentOther = other;
+}
+
+Frame::~Frame() {
+    currentSelf = savedSelf_;
+    currentOther = savedOther_;
+}
+
+CInstance* Self() {
+    return currentSelf;
+}
+CInstance* Other() {
+    return currentOther;
+}
+
+RValue get(BV variable) {
+    RValue value;
+    Variable_BuiltIn_Get(Self(), BuiltinVariableReference(variable).builtin, NoArrayIndex, value);
+    return value;
+}
+
+void set(BV variable, const RValue& value) {
+    Variable_BuiltIn_Set(Self(), BuiltinVariableReference(variable).builtin, NoArrayIndex, value);
+}
+
+void set_on_all(Object object, Var v, const RValue& value) {
+    if (CObject* target = Object_Get(object)) {
+        for (CInstance* instance : target->instances) {
+            instance->Slot(v) = value;
+        }
+    }
+}
+} // namespace tool

@@ -1,0 +1,14 @@
+// What byte_get_size and byte_get_format share: xxd.exe dumps the container's first 2048 bytes into
+// lib\temp.head, and the dump is searched line by line for the HCA or Ogg signature.
+#pragma once
+#include "app/Tool_Code.h"
+
+namespace tool {
+struct ProbeScan {
+    bool dumped = false; // lib\temp.head existed
+    RValue line = "";    // the line holding the signature, else the last line read
+    double format = 0;   // 0 HCA (or nothing found), 1 Ogg
+};
+
+ProbeScan dump_and_scan(const RValue& path);
+} // namespace tool

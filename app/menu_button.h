@@ -1,0 +1,16 @@
+// What the six menu buttons share: start values, hover/press/release tracking, fading and drawing.
+#pragma once
+#include "app/Tool_Code.h"
+
+namespace tool {
+void menu_button_create(const char* label);
+// The common part of a button's Step; true when a click completed in this Step (btn_release is 1).
+// `switchable`: the button has btn_active and is hidden and inert while it is 0.
+bool menu_button_step(bool switchable);
+void menu_button_draw(bool switchable);
+
+// Stops and frees the preview stream and deletes "stream.ogg" (Import, Replace and Restore do this first).
+void release_preview();
+// The line that removes the preview file from the lib directory.
+extern const char* const remove_preview_line;
+} // namespace tool

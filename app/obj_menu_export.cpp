@@ -1,0 +1,50 @@
+#include "app/menu_button.h"
+
+namespace tool {
+void obj_menu_export_Create(CInstance* self, CInstance* other) {
+    Frame frame(self, other, "Object_obj_menu_export_Create_0");
+    frame.line(1);
+    menu_button_create("Export");
+}
+
+// source.wav converted by ffmpeg into lib\export<ext>, then copied to where the user chose.
+void obj_menu_export_Step(CInstance* self, CInstance* other) {
+    Frame frame(self, other, "Object_obj_menu_export_Step_0");
+    frame.line(1);
+    if (!menu_button_step(false)) {
+        return;
+    }
+    frame.line(2);
+    if (global_var(file_src) == RValue("")) {
+        show_message("Please import a file before exporting.");
+        return;
+    }
+    frame.line(3);
+    RValue target = get_save_filename_ext(
+        "MP3 Audio (*.mp3)|*.mp3|OGG Vorbis (*.ogg)|*.ogg|WAV PCM (*.wav)|*.wav|All (*.*)|*.*", "audio.mp3",
+        global_var(file_path), "Choose a location to export your audio file...");
+    if (target == RValue("")) {
+        return;
+    }
+    RValue extension = filename_ext(target);
+    frame.line(4);
+    call_script(cmd, "",
+                RValue("cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & ffmpeg.exe -y -i source.wav export") +
+                    extension);
+    frame.line(5);
+    RValue scratch = RValue("lib\\export") + extension;
+    if (truthy(file_exists(scratch))) {
+        if (truthy(file_exists(target))) {
+            file_delete(target);
+        }
+        file_copy(scratch, target);
+        file_delete(scratch);
+    }
+    frame.line(6);
+    if (truthy(file_exists(target))) {
+        show_message("Export complete.");
+    } else {
+        show_message("Error: export failed.");
+    }
+}
+} // namespace tool

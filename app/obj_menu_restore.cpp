@@ -1,0 +1,55 @@
+#include "app/menu_button.h"
+
+namespace tool {
+namespace {
+// The backup goes over the container; it is deleted only when that copy succeeded (&&).
+RValue restore_line(const RValue& p) {
+    return RValue("if exist \"") + p + RValue(".orig\" ( ") + RValue("copy /y \"") + p +
+           RValue(".orig\" \"") + p + RValue("\" && ") + RValue("del /f /q \"") + p + RValue(".orig\" ") +
+           RValue(")");
+}
+} // namespace
+
+void obj_menu_restore_Create(CInstance* self, CInstance* other) {
+    Frame frame(self, other, "Object_obj_menu_restore_Create_0");
+    frame.line(1);
+    menu_button_create("R");
+    self_var(btn_active) = 0;
+}
+
+void obj_menu_restore_Step(CInstance* self, CInstance* other) {
+    Frame frame(self, other, "Object_obj_menu_restore_Step_0");
+    frame.line(1);
+    if (!menu_button_step(true)) {
+        return;
+    }
+    frame.line(2);
+    if (global_var(file_src) == RValue("")) {
+        show_message("Please import a file before restoring.");
+        return;
+    }
+    frame.line(3);
+    if (!truthy(show_question("Restore original file?"))) {
+        return;
+    }
+    frame.line(4);
+    release_preview();
+    frame.line(5);
+    call_script(cmd, "", restore_line(global_var(file_src)));
+    frame.line(6);
+    show_message("Restore complete.");
+    global_var(file_src) = "";
+    self_var(btn_active) = 0;
+    frame.line(7);
+    if (global_var(menu_index) == get(BV::id)) {
+        global_var(menu_index) = -1;
+        window_set_cursor(cr_default);
+    }
+}
+
+void obj_menu_restore_Draw(CInstance* self, CInstance* other) {
+    Frame frame(self, other, "Object_obj_menu_restore_Draw_0");
+    frame.line(1);
+    menu_button_draw(true);
+}
+} // namespace tool
