@@ -91,7 +91,8 @@ TEST_F(FileFunctions, DeleteReachesOnlyWritableNames) {
 
 TEST_F(FileFunctions, CopyBringsPickedFilesInAndSendsResultsOut) {
     std::string chosen = (outside_ / "my song.mp3").string();
-    std::string content("ID3\0\x01\x02 binary\r\n", 17);
+    const char bytes[] = "ID3\0\x01\x02 binary\r\n";
+    std::string content(bytes, sizeof bytes - 1);
     WriteFile(chosen, content);
     FileM_AddChosenForReading(chosen);
     CallByName("file_copy", {RValue(chosen), RValue("lib\\replace.mp3")});
