@@ -114,10 +114,14 @@ TEST_F(Resolution, PickedPathsAreUsedForTheirOwnDirectionOnly) {
     EXPECT_EQ("", FileM_ResolveRead((outside_ / "other.mp3").string()));
 }
 
-TEST_F(Resolution, PickedPathsBelowTheCurrentFolderAreNotReRooted) {
-    std::string picked = (current_ / "music/song.mp3").string();
+TEST_F(Resolution, PickedPathsBelowTheCurrentFolderAreTakenAsTheyAre) {
+    std::string picked = (current_ / "lib/stream.ogg").string();
+    WriteFile(picked, "picked");
+    // The save area holds a namesake that a redirected write would reach.
+    WriteFile(save_ / "lib/stream.ogg", "scratch");
     FileM_AddChosenForReading(picked);
     EXPECT_EQ(picked, FileM_ResolveRead(picked));
+    EXPECT_EQ(picked, FileM_ResolveExisting(picked));
 }
 
 TEST_F(Resolution, ProgramFolderIsReadableAndWritesThereGoToTheSaveArea) {

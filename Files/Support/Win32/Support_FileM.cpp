@@ -183,6 +183,11 @@ std::string FileM_ResolveRead(std::string_view name) {
 }
 
 std::string FileM_ResolveExisting(std::string_view name) {
+    // A picked file is the one the user meant, even if a redirected namesake exists.
+    fs::path normal = NormalPath(name);
+    if (normal.is_absolute() && IsListed(Areas().chosenForReading, normal)) {
+        return normal.string();
+    }
     std::string written = WriteResolution(name, false);
     return FileM_IsFile(written) ? written : FileM_ResolveRead(name);
 }
