@@ -1,5 +1,71 @@
+// external_define and external_call: binding and calling functions of external libraries.
+#include "Code/Code_Error.h"
 #include "Code/Code_Function.h"
 #include "Function/Function_Families.h"
+#include "Runner/Runner_State.h"
+#include "Support/Win32/Support_DLLM.h"
 
-// Filled in by the family's owner.
-void Register_External() {}
+namespace {
+
+constexpr int DefineFixedArguments = 5;
+constexpr int TypeString = 1;
+
+std::string TextOf(const RValue& value) {
+    return value.isString() ? std::string(value.Text()) : ToDisplayString(value);
+}
+
+// external_define(library, function, calltype, restype, n, type1 ... typeN)
+void F_ExternalDefine(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    result = RValue(-1.0);
+    if (argc < DefineFixedArguments || argc != ArgInt(argc, args, 4) + DefineFixedArguments) {
+        RuntimeError("Wrong number of arguments to external_define()");
+    }
+    int count = argc - DefineFixedArguments;
+    if (count > ExternalMaxArguments) {
+        RuntimeError("DLL functions can have at most 16 arguments");
+    }
+    std::vector<bool> stringArguments;
+    for (int i = 0; i < count; ++i) {
+        stringArguments.push_back(ArgInt(argc, args, DefineFixedArguments + i) == TypeString);
+    }
+    if (count > ExternalMaxMixedArguments) {
+        for (int i = 0; i < count; ++i) {
+            if (ArgInt(argc, args, DefineFixedArguments + i) != 0) {
+                RuntimeError("DLL functions with more than 4 arguments cannot have string arguments");
+            }
+        }
+    }
+    // The call type is read but the convention follows from the name found (see DLLM_Define).
+    bool stringResult = ArgInt(argc, args, 3) == TypeString;
+    int id = DLLM_Define(TextOf(args[0]), TextOf(args[1]), std::move(stringArguments), stringResult);
+    if (id < 0) {
+        RuntimeError("Error defining an external function.");
+    }
+    result = RValue(static_cast<double>(id));
+}
+
+// external_call(id, arguments...): every mismatch is silent and yields 0.
+void F_ExternalCall(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    int id = ArgInt(argc, args, 0);
+    if (id < 0) {
+        return;
+    }
+    result = RValue(0.0);
+    const ExternalFunction* function = DLLM_Find(id);
+    if (function == nullptr || function->address == nullptr ||
+        argc - 1 != static_cast<int>(function->stringArguments.size())) {
+        return;
+    }
+    // "-ext": definitions stand, but nothing is called.
+    if (Runner_HasOption("-ext")) {
+        return;
+    }
+    result = DLLM_Invoke(*function, args + 1);
+}
+
+} // namespace
+
+void Register_External() {
+    Function_Add("external_define", F_ExternalDefine, -1);
+    Function_Add("external_call", F_ExternalCall, -1);
+}

@@ -1,0 +1,187 @@
+#include "Support/Win32/Support_DLLM.h"
+#include "Code/Code_Error.h"
+#include "Runner/Runner_Log.h"
+#include "Support/Win32/Support_FileM.h"
+#include <cerrno>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <span>
+#include <unistd.h>
+
+namespace {
+
+// Libraries stay loaded for the life of the process, as their functions may be called any time.
+std::vector<ExternalFunction>& Table() {
+    static std::vector<ExternalFunction> table;
+    return table;
+}
+
+// Makes a folder the current one and goes back to the previous one when it ends.
+class CurrentFolderScope {
+  public:
+    explicit CurrentFolderScope(const std::string& folder) : previous_(::open(".", O_RDONLY | O_CLOEXEC)) {
+        if (!folder.empty() && ::chdir(folder.c_str()) != 0) {
+            Runner_Log("Could not enter %s\n", folder.c_str());
+        }
+    }
+    ~CurrentFolderScope() {
+        if (previous_ >= 0) {
+            [[maybe_unused]] int restored = ::fchdir(previous_);
+            ::close(previous_);
+        }
+    }
+    CurrentFolderScope(const CurrentFolderScope&) = delete;
+    CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
+
+  private:
+    int previous_;
+};
+
+std::string FolderOf(const std::string& path) {
+    size_t separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? std::string() : path.substr(0, separator == 0 ? 1 : separator);
+}
+
+void* LoadLibrary(const std::string& path) {
+    CurrentFolderScope scope(FolderOf(path));
+    errno = 0;
+    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr) {
+        Runner_Log("LoadLibraryA failed with error code %d\n", errno);
+        Runner_Log("%s\n", ::dlerror());
+    }
+    return module;
+}
+
+// Reals travel as 8-byte doubles, strings as 4-byte pointers in the decorated name.
+std::string DecoratedName(const std::string& function, const std::vector<bool>& stringArguments) {
+    int size = 0;
+    for (bool isString : stringArguments) {
+        size += isString ? 4 : 8;
+    }
+    return "_" + function + "@" + std::to_string(size);
+}
+
+using RegisterCallbacksFunction = void (*)(void*, void*, void*, void*);
+
+void OfferCallbacks(void* module) {
+    auto registerCallbacks =
+        reinterpret_cast<RegisterCallbacksFunction>(::dlsym(module, "RegisterCallbacks"));
+    if (registerCallbacks != nullptr) {
+        registerCallbacks(reinterpret_cast<void*>(&DLLM_CallbackLog),
+                          reinterpret_cast<void*>(&DLLM_CallbackSaveArea),
+                          reinterpret_cast<void*>(&DLLM_CallbackProgramFolder),
+                          reinterpret_cast<void*>(&DLLM_CallbackWarning));
+    }
+}
+
+// One argument as the parameter wants it.
+struct Argument {
+    double real;
+    const char* text;
+};
+
+// Builds the function's exact type from the parameter kinds: bit i of stringMask marks a string.
+template <typename Result, typename... Passed>
+Result CallMixed(void* address, std::span<const Argument> rest, unsigned stringMask, Passed... passed) {
+    if (rest.empty()) {
+        return reinterpret_cast<Result (*)(Passed...)>(address)(passed...);
+    }
+    if constexpr (sizeof...(Passed) < ExternalMaxMixedArguments) {
+        if ((stringMask & 1) != 0) {
+            return CallMixed<Result>(address, rest.subspan(1), stringMask >> 1, passed..., rest[0].text);
+        }
+        return CallMixed<Result>(address, rest.subspan(1), stringMask >> 1, passed..., rest[0].real);
+    } else {
+        return Result{};
+    }
+}
+
+template <typename Result, typename... Passed>
+Result CallReals(void* address, std::span<const Argument> rest, Passed... passed) {
+    if (rest.empty()) {
+        return reinterpret_cast<Result (*)(Passed...)>(address)(passed...);
+    }
+    if constexpr (sizeof...(Passed) < ExternalMaxArguments) {
+        return CallReals<Result>(address, rest.subspan(1), passed..., rest[0].real);
+    } else {
+        return Result{};
+    }
+}
+
+template <typename Result>
+Result Call(const ExternalFunction& function, std::span<const Argument> arguments) {
+    if (arguments.size() <= ExternalMaxMixedArguments) {
+        unsigned stringMask = 0;
+        for (size_t i = 0; i < arguments.size(); ++i) {
+            stringMask |= function.stringArguments[i] ? 1u << i : 0u;
+        }
+        return CallMixed<Result>(function.address, arguments, stringMask);
+    }
+    return CallReals<Result>(function.address, arguments);
+}
+
+} // namespace
+
+std::string DLLM_LibraryPath(const std::string& library) {
+    std::string existing = FileM_ResolveExisting(library);
+    return FileM_IsFile(existing) ? existing : library;
+}
+
+int DLLM_Define(const std::string& library, const std::string& function, std::vector<bool> stringArguments,
+                bool stringResult) {
+    void* module = LoadLibrary(DLLM_LibraryPath(library));
+    if (module == nullptr) {
+        return -1;
+    }
+    ExternalFunction entry{module, ::dlsym(module, function.c_str()), false, std::move(stringArguments),
+                           stringResult};
+    if (entry.address == nullptr) {
+        entry.address = ::dlsym(module, DecoratedName(function, entry.stringArguments).c_str());
+        entry.stdcall = true;
+    }
+    if (entry.address == nullptr) {
+        ::dlclose(module);
+        return -1;
+    }
+    Table().push_back(std::move(entry));
+    OfferCallbacks(module);
+    return static_cast<int>(Table().size()) - 1;
+}
+
+const ExternalFunction* DLLM_Find(int id) {
+    if (id < 0 || id >= static_cast<int>(Table().size())) {
+        return nullptr;
+    }
+    return &Table()[static_cast<size_t>(id)];
+}
+
+RValue DLLM_Invoke(const ExternalFunction& function, const RValue* args) {
+    std::vector<Argument> arguments;
+    for (size_t i = 0; i < function.stringArguments.size(); ++i) {
+        const RValue& value = args[i];
+        if (function.stringArguments[i]) {
+            arguments.push_back({0.0, value.isString() ? value.Text().data() : nullptr});
+        } else {
+            arguments.push_back({value.AsReal(), nullptr});
+        }
+    }
+    if (function.stringResult) {
+        const char* text = Call<const char*>(function, arguments);
+        return RValue(text != nullptr ? text : "");
+    }
+    return RValue(Call<double>(function, arguments));
+}
+
+void DLLM_CallbackLog(const char* text) {
+    Runner_Log("%s\n", text != nullptr ? text : "");
+}
+const char* DLLM_CallbackSaveArea() {
+    return FileM_SaveArea().c_str();
+}
+const char* DLLM_CallbackProgramFolder() {
+    return FileM_ProgramFolder().c_str();
+}
+void DLLM_CallbackWarning(const char* text) {
+    RuntimeWarning("%s", text != nullptr ? text : "");
+}
