@@ -1,0 +1,7 @@
+// Message boxes and Yes/No questions on SDL's message box.
+#pragma once
+#include <string>
+
+void Desktop_ShowMessage(const std::string& text, const std::string& caption);
+// Yes is the Return default; Escape and the window's close button do nothing. No box: No.
+bool Desktop_AskYesNo(const std::string& text, const std::string& caption);

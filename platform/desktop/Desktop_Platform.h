@@ -1,0 +1,62 @@
+// The desktop backend: an SDL2 window and renderer, GTK 3 file dialogs and SDL message boxes.
+#pragma once
+#include "platform/Platform.h"
+#include "platform/desktop/Desktop_Cursor.h"
+#include <SDL2/SDL.h>
+#include <memory>
+
+class DesktopPlatform final : public Platform {
+  public:
+    DesktopPlatform() = default;
+    ~DesktopPlatform() override;
+    DesktopPlatform(const DesktopPlatform&) = delete;
+    DesktopPlatform& operator=(const DesktopPlatform&) = delete;
+
+    // --- window
+    bool CreateWindow(const WindowSpec& spec) override;
+    SDL_Renderer* Renderer() override { return renderer_.get(); }
+    void Present() override;
+    void SetCaption(const std::string& caption) override;
+    std::string Caption() override;
+    void WindowPosition(int& x, int& y) override;
+    void WindowSize(int& width, int& height) override;
+    void SetWindowPosition(int x, int y) override;
+    bool HasFocus() override;
+    void Focus() override;
+
+    // --- events and input
+    bool PumpMessages() override;
+    InputState TakeInput() override;
+    void ClearInput() override;
+    void DisplayMouse(int& x, int& y) override;
+    void SetCursor(int cursor) override { cursors_.Show(cursor); }
+
+    // --- dialogs
+    std::string OpenFileDialog(const std::string& filter, const std::string& defaultName,
+                               const std::string& folder, const std::string& title) override;
+    std::string SaveFileDialog(const std::string& filter, const std::string& defaultName,
+                               const std::string& folder, const std::string& title) override;
+    void ShowMessage(const std::string& text, const std::string& caption) override;
+    bool ShowQuestion(const std::string& text, const std::string& caption) override;
+
+    // --- clock
+    int64_t NowMicros() override;
+    void SleepMillis(int milliseconds) override;
+
+  private:
+    struct WindowDeleter {
+        void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+    };
+    struct RendererDeleter {
+        void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
+    };
+
+    void HandleEvent(const SDL_Event& event);
+
+    bool videoStarted_ = false;
+    std::unique_ptr<SDL_Window, WindowDeleter> window_;
+    std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;
+    CursorSet cursors_;
+    InputState collected_;
+    bool quit_ = false;
+};

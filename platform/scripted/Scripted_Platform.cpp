@@ -1,0 +1,176 @@
+#include "platform/scripted/Scripted_Platform.h"
+#include "Graphics/Graphics_Window.h"
+#include "Graphics_API/Dialog_Filter.h"
+#include "Graphics_API/Graphics_API.h"
+#include <filesystem>
+
+namespace {
+// The pretend desktop the window is centred on.
+constexpr int ScreenWidth = 1920, ScreenHeight = 1080;
+
+bool ValidButton(int button) {
+    return button >= 1 && button <= 3;
+}
+} // namespace
+
+ScriptedPlatform::ScriptedPlatform() = default;
+
+ScriptedPlatform::~ScriptedPlatform() {
+    // The renderer takes its textures with it; the graphics layer must not hold them afterwards.
+    if (renderer_ && Graphics_Renderer() == renderer_.get())
+        Graphics_Shutdown();
+}
+
+bool ScriptedPlatform::CreateWindow(const WindowSpec& spec) {
+    if (spec.width <= 0 || spec.height <= 0)
+        return false;
+    spec_ = spec;
+    renderer_.reset();
+    surface_.reset(SDL_CreateRGBSurfaceWithFormat(0, spec.width, spec.height, 32, SDL_PIXELFORMAT_ARGB8888));
+    if (!surface_)
+        return false;
+    renderer_.reset(SDL_CreateSoftwareRenderer(surface_.get()));
+    if (!renderer_) {
+        surface_.reset();
+        return false;
+    }
+    windowX_ = (ScreenWidth - spec.width) / 2;
+    windowY_ = (ScreenHeight - spec.height) / 2;
+    return true;
+}
+
+void ScriptedPlatform::WindowPosition(int& x, int& y) {
+    x = windowX_;
+    y = windowY_;
+}
+
+void ScriptedPlatform::WindowSize(int& width, int& height) {
+    width = spec_.width;
+    height = spec_.height;
+}
+
+void ScriptedPlatform::SetWindowPosition(int x, int y) {
+    windowX_ = x;
+    windowY_ = y;
+}
+
+InputState ScriptedPlatform::TakeInput() {
+    InputState state;
+    state.windowMouseX = screenPointerX_ - windowX_;
+    state.windowMouseY = screenPointerY_ - windowY_;
+    for (int b = 1; b <= 3; ++b) {
+        state.buttonHeld[b] = held_[b];
+        state.buttonPresses[b] = presses_[b];
+        state.buttonReleases[b] = releases_[b];
+        presses_[b] = releases_[b] = 0;
+    }
+    state.wheelUp = wheelUp_;
+    state.wheelDown = wheelDown_;
+    wheelUp_ = wheelDown_ = 0;
+    return state;
+}
+
+void ScriptedPlatform::ClearInput() {
+    for (int b = 0; b < 4; ++b) {
+        held_[b] = false;
+        presses_[b] = releases_[b] = 0;
+    }
+    wheelUp_ = wheelDown_ = 0;
+}
+
+void ScriptedPlatform::DisplayMouse(int& x, int& y) {
+    x = screenPointerX_;
+    y = screenPointerY_;
+}
+
+void ScriptedPlatform::SetPointer(int windowX, int windowY) {
+    SetScreenPointer(windowX_ + windowX, windowY_ + windowY);
+}
+
+void ScriptedPlatform::SetScreenPointer(int x, int y) {
+    screenPointerX_ = x;
+    screenPointerY_ = y;
+}
+
+void ScriptedPlatform::Press(int button) {
+    if (ValidButton(button) && !held_[button]) {
+        held_[button] = true;
+        ++presses_[button];
+    }
+}
+
+void ScriptedPlatform::Release(int button) {
+    if (ValidButton(button) && held_[button]) {
+        held_[button] = false;
+        ++releases_[button];
+    }
+}
+
+void ScriptedPlatform::TurnWheel(int steps) {
+    if (steps > 0)
+        wheelUp_ += steps;
+    else
+        wheelDown_ -= steps;
+}
+
+std::string ScriptedPlatform::Answer(std::deque<std::string>& queue, DialogRecord& record) {
+    if (queue.empty()) {
+        record.unanswered = true;
+        return "";
+    }
+    std::string answer = std::move(queue.front());
+    queue.pop_front();
+    return answer;
+}
+
+std::string ScriptedPlatform::OpenFileDialog(const std::string& filter, const std::string& defaultName,
+                                             const std::string& folder, const std::string& title) {
+    DialogRecord record{DialogKind::Open, filter, defaultName, folder, title, "", false, false};
+    std::string answer = Answer(openAnswers_, record);
+    // The open dialog only returns a file that exists.
+    std::error_code error;
+    if (!answer.empty() && !std::filesystem::is_regular_file(answer, error))
+        answer.clear();
+    record.answer = answer;
+    dialogs_.push_back(record);
+    return answer;
+}
+
+std::string ScriptedPlatform::SaveFileDialog(const std::string& filter, const std::string& defaultName,
+                                             const std::string& folder, const std::string& title) {
+    DialogRecord record{DialogKind::Save, filter, defaultName, folder, title, "", false, false};
+    std::string answer = Answer(saveAnswers_, record);
+    if (!answer.empty()) {
+        // A name typed without an extension gets the filter's default one, as the system dialog does.
+        answer = Dialog_WithDefaultExtension(answer, Dialog_DefaultExtension(filter));
+        std::error_code error;
+        record.overwritePrompted = std::filesystem::exists(answer, error);
+    }
+    record.answer = answer;
+    dialogs_.push_back(record);
+    return answer;
+}
+
+void ScriptedPlatform::ShowMessage(const std::string& text, const std::string& caption) {
+    boxes_.push_back(BoxRecord{text, caption, false, false});
+}
+
+bool ScriptedPlatform::ShowQuestion(const std::string& text, const std::string& caption) {
+    bool yes = false; // an unqueued question is answered No
+    if (!questionAnswers_.empty()) {
+        yes = questionAnswers_.front();
+        questionAnswers_.pop_front();
+    }
+    boxes_.push_back(BoxRecord{text, caption, true, yes});
+    return yes;
+}
+
+SDL_Color ScriptedPlatform::Pixel(int x, int y) const {
+    SDL_Color colour{0, 0, 0, 0};
+    if (!surface_ || x < 0 || y < 0 || x >= surface_->w || y >= surface_->h)
+        return colour;
+    const auto* row = static_cast<const uint8_t*>(surface_->pixels) + size_t(y) * size_t(surface_->pitch);
+    const uint32_t value = reinterpret_cast<const uint32_t*>(row)[x];
+    SDL_GetRGBA(value, surface_->format, &colour.r, &colour.g, &colour.b, &colour.a);
+    return colour;
+}

@@ -1,0 +1,107 @@
+// The headless backend for tests: a software renderer on a memory surface, a clock the test
+// advances, input the test sets frame by frame, and dialogs answered from queues.
+#pragma once
+#include "platform/Platform.h"
+#include <SDL2/SDL.h>
+#include <deque>
+#include <memory>
+#include <vector>
+
+class ScriptedPlatform final : public Platform {
+  public:
+    enum class DialogKind { Open, Save };
+    struct DialogRecord {
+        DialogKind kind;
+        std::string filter, defaultName, folder, title;
+        std::string answer;             // what the dialog returned
+        bool unanswered = false;        // nothing was queued: the dialog was cancelled
+        bool overwritePrompted = false; // the save target existed and the overwrite was confirmed
+    };
+    struct BoxRecord {
+        std::string text, caption;
+        bool question = false;
+        bool answer = false;
+    };
+
+    ScriptedPlatform();
+    ~ScriptedPlatform() override;
+    ScriptedPlatform(const ScriptedPlatform&) = delete;
+    ScriptedPlatform& operator=(const ScriptedPlatform&) = delete;
+
+    // --- Platform
+    bool CreateWindow(const WindowSpec& spec) override;
+    SDL_Renderer* Renderer() override { return renderer_.get(); }
+    void Present() override { ++presents_; }
+    void SetCaption(const std::string& caption) override { spec_.caption = caption; }
+    std::string Caption() override { return spec_.caption; }
+    void WindowPosition(int& x, int& y) override;
+    void WindowSize(int& width, int& height) override;
+    void SetWindowPosition(int x, int y) override;
+    bool HasFocus() override { return focused_; }
+    void Focus() override { focused_ = true; }
+    bool PumpMessages() override { return !quit_; }
+    InputState TakeInput() override;
+    void ClearInput() override;
+    void DisplayMouse(int& x, int& y) override;
+    void SetCursor(int cursor) override { cursor_ = cursor; }
+    std::string OpenFileDialog(const std::string& filter, const std::string& defaultName,
+                               const std::string& folder, const std::string& title) override;
+    std::string SaveFileDialog(const std::string& filter, const std::string& defaultName,
+                               const std::string& folder, const std::string& title) override;
+    void ShowMessage(const std::string& text, const std::string& caption) override;
+    bool ShowQuestion(const std::string& text, const std::string& caption) override;
+    int64_t NowMicros() override { return now_; }
+    void SleepMillis(int milliseconds) override { now_ += int64_t(milliseconds) * 1000; }
+
+    // --- what a test drives
+    void SetPointer(int windowX, int windowY); // relative to the window's client area
+    void SetScreenPointer(int x, int y);
+    void Press(int button); // 1 left, 2 right, 3 middle
+    void Release(int button);
+    void TurnWheel(int steps); // positive: away from the user
+    void SetFocus(bool focused) { focused_ = focused; }
+    void RequestQuit() { quit_ = true; }
+    void AdvanceClock(int64_t micros) { now_ += micros; }
+    void QueueOpenAnswer(std::string path) { openAnswers_.push_back(std::move(path)); }
+    void QueueSaveAnswer(std::string path) { saveAnswers_.push_back(std::move(path)); }
+    void QueueQuestionAnswer(bool yes) { questionAnswers_.push_back(yes); }
+
+    // --- what a test reads back
+    const WindowSpec& Spec() const { return spec_; }
+    bool HasWindow() const { return surface_ != nullptr; }
+    int Cursor() const { return cursor_; }
+    int PresentCount() const { return presents_; }
+    const std::vector<DialogRecord>& Dialogs() const { return dialogs_; }
+    const std::vector<BoxRecord>& Boxes() const { return boxes_; }
+    // The window's pixel as last drawn (alpha 255 wherever something opaque was drawn).
+    SDL_Color Pixel(int x, int y) const;
+
+  private:
+    struct SurfaceDeleter {
+        void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+    };
+    struct RendererDeleter {
+        void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
+    };
+
+    std::string Answer(std::deque<std::string>& queue, DialogRecord& record);
+
+    WindowSpec spec_;
+    // Declared before the renderer, which draws on it and must go first.
+    std::unique_ptr<SDL_Surface, SurfaceDeleter> surface_;
+    std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;
+    int windowX_ = 0, windowY_ = 0;
+    int screenPointerX_ = 0, screenPointerY_ = 0;
+    bool held_[4] = {};
+    int presses_[4] = {}, releases_[4] = {};
+    int wheelUp_ = 0, wheelDown_ = 0;
+    bool focused_ = true;
+    bool quit_ = false;
+    int cursor_ = 0;
+    int presents_ = 0;
+    int64_t now_ = 1'000'000;
+    std::deque<std::string> openAnswers_, saveAnswers_;
+    std::deque<bool> questionAnswers_;
+    std::vector<DialogRecord> dialogs_;
+    std::vector<BoxRecord> boxes_;
+};
