@@ -106,9 +106,9 @@ TEST_F(AudioHandles, FullPoolStealsOnlyTheLowestLowerPriorityVoice) {
         ASSERT_EQ(Audio_PlaySound(stream, i == 10 ? 0.5 : 1, true), 400000 + i);
     }
     EXPECT_EQ(Audio_PlaySound(stream, 0.5, true), -1) << "no voice is below 0.5";
-    EXPECT_EQ(Audio_PlaySound(stream, 1, true), -1) << "equal priority does not steal";
     EXPECT_EQ(Audio_PlaySound(stream, 2, true), 400128);
     EXPECT_FALSE(Audio_IsPlaying(400010)) << "the 0.5 voice was stopped for it";
+    EXPECT_EQ(Audio_PlaySound(stream, 1, true), -1) << "equal priority does not steal";
     EXPECT_TRUE(Audio_IsPlaying(400000));
 
     Audio_StopSound(400050);

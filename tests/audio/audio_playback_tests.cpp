@@ -22,7 +22,7 @@ TEST_F(AudioPlayback, PauseSilencesAndResumeContinuesWhereItStopped) {
     RunFrames(200);
 
     Capture capture = FinishCapture();
-    std::vector<Run> loud = LoudRuns(capture);
+    std::vector<SoundRun> loud = LoudRuns(capture);
     ASSERT_EQ(loud.size(), 2u);
     EXPECT_NEAR(RunMs(capture, loud[0]), 600, 80);
     EXPECT_NEAR(1000.0 * double(loud[1].begin - loud[0].end) / capture.rate, 400, 80);
@@ -38,7 +38,7 @@ TEST_F(AudioPlayback, NonLoopingVoicePlaysTheTrackOnceAndEnds) {
     EXPECT_FALSE(Audio_IsPlaying(voice));
 
     Capture capture = FinishCapture();
-    std::vector<Run> loud = LoudRuns(capture);
+    std::vector<SoundRun> loud = LoudRuns(capture);
     ASSERT_EQ(loud.size(), 1u);
     EXPECT_NEAR(RunMs(capture, loud[0]), 300, 30) << "stereo at 22050 Hz keeps its length";
     EXPECT_NEAR(Frequency(capture, loud[0].begin, loud[0].end), 440, 3) << "and its pitch";
@@ -53,7 +53,7 @@ TEST_F(AudioPlayback, LoopingVoiceRepeatsTheTrackWithoutGaps) {
     RunFrames(100);
 
     Capture capture = FinishCapture();
-    std::vector<Run> loud = LoudRuns(capture);
+    std::vector<SoundRun> loud = LoudRuns(capture);
     ASSERT_EQ(loud.size(), 1u) << "a silent 10 ms window would split the run at a loop point";
     EXPECT_NEAR(RunMs(capture, loud[0]), 1000, 80);
     EXPECT_NEAR(Frequency(capture, loud[0].begin, loud[0].end), 440, 3);
@@ -69,7 +69,7 @@ TEST_F(AudioPlayback, MasterGainScalesTheOutputWithoutUpperLimit) {
     }
 
     Capture capture = FinishCapture();
-    std::vector<Run> loud = LoudRuns(capture);
+    std::vector<SoundRun> loud = LoudRuns(capture);
     ASSERT_FALSE(loud.empty());
     // The middle 100 ms of each segment, measured from the start of the sound.
     auto segmentLevel = [&](int segment) {

@@ -68,8 +68,8 @@ std::vector<double> WindowLevels(const Capture& capture) {
     return levels;
 }
 
-std::vector<Run> Runs(const Capture& capture) {
-    std::vector<Run> runs;
+std::vector<SoundRun> Runs(const Capture& capture) {
+    std::vector<SoundRun> runs;
     size_t window = capture.Frames(WindowMs);
     std::vector<double> levels = WindowLevels(capture);
     for (size_t i = 0; i < levels.size(); ++i) {
@@ -82,9 +82,9 @@ std::vector<Run> Runs(const Capture& capture) {
     return runs;
 }
 
-std::vector<Run> LoudRuns(const Capture& capture) {
-    std::vector<Run> loud;
-    for (const Run& run : Runs(capture)) {
+std::vector<SoundRun> LoudRuns(const Capture& capture) {
+    std::vector<SoundRun> loud;
+    for (const SoundRun& run : Runs(capture)) {
         if (run.loud) {
             loud.push_back(run);
         }
@@ -92,7 +92,7 @@ std::vector<Run> LoudRuns(const Capture& capture) {
     return loud;
 }
 
-double RunMs(const Capture& capture, const Run& run) {
+double RunMs(const Capture& capture, const SoundRun& run) {
     return 1000.0 * static_cast<double>(run.end - run.begin) / capture.rate;
 }
 
@@ -105,12 +105,17 @@ double Level(const Capture& capture, size_t begin, size_t end) {
 }
 
 double Frequency(const Capture& capture, size_t begin, size_t end) {
+    // A crossing counts only after a clear trough, so low-level noise around 0 adds none.
+    constexpr float Trough = -0.005f;
     size_t first = 0, last = 0, crossings = 0;
-    for (size_t i = begin + 1; i < end; ++i) {
-        if (capture.samples[i - 1] < 0 && capture.samples[i] >= 0) {
-            if (crossings++ == 0) {
-                first = i;
-            }
+    bool armed = false;
+    for (size_t i = begin; i < end; ++i) {
+        float sample = capture.samples[i];
+        if (sample < Trough) {
+            armed = true;
+        } else if (armed && sample >= 0) {
+            armed = false;
+            first = crossings++ == 0 ? i : first;
             last = i;
         }
     }
@@ -182,9 +187,9 @@ void AudioTest::SetUpTestSuite() {
 }
 
 void AudioTest::SetUp() {
-    fs::remove(logFile);
-    Runner_OpenLogFile(logFile);
     ASSERT_TRUE(Audio_Init()) << "the wave backend should open";
+    fs::remove(logFile);
+    Runner_OpenLogFile(logFile); // from here on: the lines of the test's own calls
 }
 
 void AudioTest::TearDown() {

@@ -14,7 +14,7 @@ struct Capture {
 };
 
 // A stretch of consecutive 10 ms windows that are all loud or all quiet.
-struct Run {
+struct SoundRun {
     bool loud;
     size_t begin, end; // sample positions
 };
@@ -22,9 +22,9 @@ struct Run {
 constexpr int WindowMs = 10;
 
 std::vector<double> WindowLevels(const Capture& capture);
-std::vector<Run> Runs(const Capture& capture);
-std::vector<Run> LoudRuns(const Capture& capture);
-double RunMs(const Capture& capture, const Run& run);
+std::vector<SoundRun> Runs(const Capture& capture);
+std::vector<SoundRun> LoudRuns(const Capture& capture);
+double RunMs(const Capture& capture, const SoundRun& run);
 // Root mean square of samples [begin, end).
 double Level(const Capture& capture, size_t begin, size_t end);
 // Frequency from the rising zero crossings in [begin, end).
