@@ -57,7 +57,7 @@ void analyze_frame(const BlockSource& source, int64_t frame_index, ChannelFrame&
         float peak = 0.0f;
         for (const Block& spectrum : frame.spectra)
             peak = std::max(peak, std::fabs(spectrum[i]));
-        frame.scale_factors[i] = scale_factor_for(peak);
+        frame.peak_scale[i] = scale_factor_for(peak);
     }
 }
 
@@ -73,8 +73,8 @@ void write_frame(std::span<const ChannelFrame> channels, NoiseLevel level, std::
     for (int s = 0; s < kSubframes; ++s)
         for (const ChannelFrame& frame : channels)
             for (unsigned i = 0; i < frame.coded_count; ++i) {
-                unsigned r = frame.resolution[i];
-                write_coefficient(writer, r, quantize(frame.spectra[s][i], frame.scale_factors[i], r));
+                const unsigned r = frame.resolution[i];
+                write_coefficient(writer, r, Quantizer(frame.scale_factors[i], r)(frame.spectra[s][i]));
             }
     uint16_t crc = crc16(out.first(out.size() - 2));
     out[out.size() - 2] = static_cast<uint8_t>(crc >> 8);

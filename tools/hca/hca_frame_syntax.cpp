@@ -31,36 +31,6 @@ std::vector<ChannelType> track_types(unsigned count, unsigned config) {
     }
 }
 
-// Code for (resolution, value) as the encoder writes it: the top bits of a code with that value.
-struct PrefixCode {
-    uint8_t bits = 0;
-    uint8_t length = 0;
-};
-
-struct PrefixCodeTable {
-    PrefixCode codes[8][15]; // [resolution][value + 7]
-};
-
-PrefixCodeTable build_prefix_codes() {
-    const Tables& t = tables();
-    PrefixCodeTable table{};
-    for (unsigned r = 1; r <= 7; ++r) {
-        unsigned width = t.max_bits[r];
-        for (unsigned code = (1u << width); code-- > 0;) {
-            unsigned index = r * 16 + code;
-            PrefixCode& entry = table.codes[r][t.code_value[index] + 7];
-            entry.length = t.code_length[index];
-            entry.bits = static_cast<uint8_t>(code >> (width - entry.length));
-        }
-    }
-    return table;
-}
-
-const PrefixCodeTable& prefix_codes() {
-    static const PrefixCodeTable table = build_prefix_codes();
-    return table;
-}
-
 } // namespace
 
 std::vector<ChannelLayout> channel_layouts(const Header& header) {
@@ -110,34 +80,23 @@ bool read_scale_factors(BitReader& in, std::span<uint8_t> out) {
     return valid;
 }
 
-int scale_factor_bits(std::span<const uint8_t> values, unsigned delta_bits) {
-    if (delta_bits == 0)
-        return 3;
-    if (delta_bits >= 6)
-        return 3 + kScaleFactorBits * static_cast<int>(values.size());
-    const int escape = (1 << delta_bits) - 1;
-    const int half = escape >> 1;
-    int bits = 3 + kScaleFactorBits;
-    for (size_t i = 1; i < values.size(); ++i) {
-        int delta = values[i] - values[i - 1];
-        bool fits = delta >= -half && delta + half < escape;
-        bits += static_cast<int>(delta_bits) + (fits ? 0 : kScaleFactorBits);
+ScaleFactorCoding cheapest_scale_factor_coding(std::span<const uint8_t> values) {
+    const int count = static_cast<int>(values.size());
+    if (std::all_of(values.begin(), values.end(), [](uint8_t v) { return v == 0; }))
+        return {0, 3};
+    // Width d codes deltas up to (2^d - 1) / 2 in d bits; larger ones cost an escape and 6 more bits.
+    constexpr int kWidths = 5;
+    int escapes[kWidths + 1] = {};
+    for (int i = 1; i < count; ++i) {
+        const int delta = std::abs(values[i] - values[i - 1]);
+        for (int width = 1; width <= kWidths; ++width)
+            escapes[width] += delta > ((1 << width) - 1) / 2 ? 1 : 0;
     }
-    return bits;
-}
-
-unsigned best_scale_factor_width(std::span<const uint8_t> values) {
-    bool all_zero = std::all_of(values.begin(), values.end(), [](uint8_t v) { return v == 0; });
-    if (all_zero)
-        return 0;
-    unsigned best = 6;
-    int best_bits = scale_factor_bits(values, 6);
-    for (unsigned width = 1; width <= 5; ++width) {
-        int bits = scale_factor_bits(values, width);
-        if (bits < best_bits) {
-            best = width;
-            best_bits = bits;
-        }
+    ScaleFactorCoding best{6, 3 + kScaleFactorBits * count};
+    for (int width = 1; width <= kWidths; ++width) {
+        const int bits = 3 + kScaleFactorBits + (count - 1) * width + kScaleFactorBits * escapes[width];
+        if (bits < best.bits)
+            best = {static_cast<unsigned>(width), bits};
     }
     return best;
 }
@@ -165,23 +124,15 @@ void write_scale_factors(BitWriter& out, std::span<const uint8_t> values, unsign
     }
 }
 
-int coefficient_bits(unsigned resolution, int value) {
-    if (resolution == 0)
-        return 0;
-    if (resolution <= 7)
-        return prefix_codes().codes[resolution][value + 7].length;
-    return tables().max_bits[resolution] - (value == 0 ? 1 : 0);
-}
-
 void write_coefficient(BitWriter& out, unsigned resolution, int value) {
     if (resolution == 0)
         return;
     if (resolution <= 7) {
-        const PrefixCode& code = prefix_codes().codes[resolution][value + 7];
+        const PrefixCode& code = kPrefixCodes.codes[resolution][value + 7];
         out.write(code.bits, code.length);
         return;
     }
-    int bits = tables().max_bits[resolution];
+    int bits = kMaxBits[resolution];
     if (value == 0) {
         out.write(0, bits - 1);
         return;

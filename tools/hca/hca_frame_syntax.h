@@ -35,7 +35,7 @@ inline unsigned coefficient_resolution(unsigned scale_factor, unsigned ath, int 
         return 0;
     int pos = static_cast<int>(ath) + ((noise + static_cast<int>(i)) >> 8) + 1 -
               static_cast<int>((5 * scale_factor) >> 1);
-    unsigned resolution = pos < 0 ? 15 : pos <= 65 ? tables().invert[pos] : 0;
+    unsigned resolution = pos < 0 ? 15 : pos <= 65 ? kInvert[pos] : 0;
     if (resolution < min_resolution)
         return min_resolution;
     return resolution > max_resolution ? max_resolution : resolution;
@@ -44,14 +44,16 @@ inline unsigned coefficient_resolution(unsigned scale_factor, unsigned ath, int 
 // Scale factors: a 3-bit delta width d, then the values (see write_scale_factors for the layout).
 // Returns false when the stream's deltas leave the 0..63 range.
 bool read_scale_factors(BitReader& in, std::span<uint8_t> out);
-int scale_factor_bits(std::span<const uint8_t> values, unsigned delta_bits);
-unsigned best_scale_factor_width(std::span<const uint8_t> values);
+struct ScaleFactorCoding {
+    unsigned delta_bits = 0;
+    int bits = 0;
+};
+ScaleFactorCoding cheapest_scale_factor_coding(std::span<const uint8_t> values);
 void write_scale_factors(BitWriter& out, std::span<const uint8_t> values, unsigned delta_bits);
 
 // Quantised coefficient codes of a given resolution.
 inline int read_coefficient(BitReader& in, unsigned resolution) {
-    const Tables& t = tables();
-    int bits = t.max_bits[resolution];
+    int bits = kMaxBits[resolution];
     uint32_t code = in.read(bits);
     if (resolution >= 8) {
         int magnitude = static_cast<int>(code >> 1);
@@ -62,16 +64,47 @@ inline int read_coefficient(BitReader& in, unsigned resolution) {
         return (code & 1u) ? -magnitude : magnitude;
     }
     unsigned index = resolution * 16 + code;
-    in.step_back(bits - t.code_length[index]);
-    return t.code_value[index];
+    in.step_back(bits - kCodeLength[index]);
+    return kCodeValue[index];
 }
 
 // Largest value a resolution can code.
 inline int max_coefficient(unsigned resolution) {
-    return resolution <= 7 ? static_cast<int>(resolution) : (1 << (tables().max_bits[resolution] - 1)) - 1;
+    return resolution <= 7 ? static_cast<int>(resolution) : (1 << (kMaxBits[resolution] - 1)) - 1;
 }
 
-int coefficient_bits(unsigned resolution, int value);
+// Code the encoder writes for (resolution, value): the top bits of a code with that value.
+struct PrefixCode {
+    uint8_t bits = 0;
+    uint8_t length = 0;
+};
+
+struct PrefixCodeTable {
+    PrefixCode codes[8][15]{}; // [resolution][value + 7]
+};
+
+constexpr PrefixCodeTable build_prefix_codes() {
+    PrefixCodeTable table{};
+    for (unsigned r = 1; r <= 7; ++r) {
+        const unsigned width = kMaxBits[r];
+        for (unsigned code = (1u << width); code-- > 0;) {
+            const unsigned index = r * 16 + code;
+            PrefixCode& entry = table.codes[r][kCodeValue[index] + 7];
+            entry.length = kCodeLength[index];
+            entry.bits = static_cast<uint8_t>(code >> (width - entry.length));
+        }
+    }
+    return table;
+}
+
+inline constexpr PrefixCodeTable kPrefixCodes = build_prefix_codes();
+
+inline int coefficient_bits(unsigned resolution, int value) {
+    if (resolution <= 7)
+        return resolution == 0 ? 0 : kPrefixCodes.codes[resolution][value + 7].length;
+    return kMaxBits[resolution] - (value == 0 ? 1 : 0);
+}
+
 void write_coefficient(BitWriter& out, unsigned resolution, int value);
 
 } // namespace hca

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 namespace hca {
@@ -13,6 +12,8 @@ namespace {
 constexpr int kBoundaryLevels = 128;
 constexpr int kLevelCount = 512 * kBoundaryLevels;
 constexpr int16_t kUnknown = -1;
+constexpr unsigned kMinResolution = 1;
+constexpr unsigned kMaxResolution = 15;
 
 // Levels in order of rising packed noise: A major, B falling.
 NoiseLevel level_at(int index) {
@@ -20,10 +21,10 @@ NoiseLevel level_at(int index) {
             static_cast<unsigned>(kBoundaryLevels - 1 - index % kBoundaryLevels)};
 }
 
-// Bits of every coefficient code at each resolution, computed on first use.
+// Bits of every coefficient's codes over the frame at each resolution, computed on first use.
 class CostCache {
   public:
-    explicit CostCache(std::span<ChannelFrame> channels)
+    explicit CostCache(std::span<const ChannelFrame> channels)
         : channels_(channels), costs_(channels.size() * kSubframeSize * 16, kUnknown) {}
 
     int cost(size_t channel, unsigned i, unsigned resolution) {
@@ -37,24 +38,43 @@ class CostCache {
     static int measure(const ChannelFrame& frame, unsigned i, unsigned resolution) {
         if (resolution == 0)
             return 0;
+        const Quantizer quantizer(frame.peak_scale[i], resolution);
         int bits = 0;
         for (const Block& spectrum : frame.spectra)
-            bits += coefficient_bits(resolution, quantize(spectrum[i], frame.scale_factors[i], resolution));
+            bits += coefficient_bits(resolution, quantizer(spectrum[i]));
         return bits;
     }
 
-    std::span<ChannelFrame> channels_;
+    std::span<const ChannelFrame> channels_;
     std::vector<int16_t> costs_;
 };
 
-long scale_factor_bits(std::span<ChannelFrame> channels) {
+// Scale factors, resolutions and their total bits for one channel at one noise level.
+struct ChannelChoice {
+    std::array<uint8_t, kSubframeSize> scale_factors{};
+    std::array<uint8_t, kSubframeSize> resolution{};
+    unsigned scale_width = 0;
     long bits = 0;
-    for (ChannelFrame& frame : channels) {
-        auto values = std::span(frame.scale_factors.data(), frame.coded_count);
-        frame.scale_width = best_scale_factor_width(values);
-        bits += hca::scale_factor_bits(values, frame.scale_width);
+};
+
+ChannelChoice choose_for_channel(const ChannelFrame& frame, size_t channel, int noise,
+                                 const std::array<uint8_t, 128>& ath, CostCache& cache) {
+    ChannelChoice choice;
+    for (unsigned i = 0; i < frame.coded_count; ++i) {
+        const unsigned sf = frame.peak_scale[i];
+        // Below the noise level the coefficient is not worth even the smallest code.
+        if (coefficient_resolution(sf, ath[i], noise, i, 0, kMaxResolution) == 0)
+            continue;
+        const unsigned r = coefficient_resolution(sf, ath[i], noise, i, kMinResolution, kMaxResolution);
+        choice.scale_factors[i] = static_cast<uint8_t>(sf);
+        choice.resolution[i] = static_cast<uint8_t>(r);
+        choice.bits += cache.cost(channel, i, r);
     }
-    return bits;
+    auto values = std::span<const uint8_t>(choice.scale_factors.data(), frame.coded_count);
+    const ScaleFactorCoding coding = cheapest_scale_factor_coding(values);
+    choice.scale_width = coding.delta_bits;
+    choice.bits += coding.bits;
+    return choice;
 }
 
 long bits_at(int level_index, std::span<ChannelFrame> channels, const std::array<uint8_t, 128>& ath,
@@ -63,12 +83,12 @@ long bits_at(int level_index, std::span<ChannelFrame> channels, const std::array
     const int noise = packed_noise(level.acceptable_noise, level.boundary);
     long bits = 0;
     for (size_t c = 0; c < channels.size(); ++c) {
-        ChannelFrame& frame = channels[c];
-        for (unsigned i = 0; i < frame.coded_count; ++i) {
-            unsigned r = coefficient_resolution(frame.scale_factors[i], ath[i], noise, i, 1, 15);
-            bits += cache.cost(c, i, r);
-            if (store)
-                frame.resolution[i] = static_cast<uint8_t>(r);
+        ChannelChoice choice = choose_for_channel(channels[c], c, noise, ath, cache);
+        bits += choice.bits;
+        if (store) {
+            channels[c].scale_factors = choice.scale_factors;
+            channels[c].resolution = choice.resolution;
+            channels[c].scale_width = choice.scale_width;
         }
     }
     return bits;
@@ -76,42 +96,14 @@ long bits_at(int level_index, std::span<ChannelFrame> channels, const std::array
 
 } // namespace
 
-int quantize(float coefficient, unsigned scale_factor, unsigned resolution) {
-    if (resolution == 0)
-        return 0;
-    const Tables& t = tables();
-    const float step = t.scale[scale_factor] * t.range[resolution];
-    const int limit = max_coefficient(resolution);
-    const int value = static_cast<int>(std::lround(coefficient / step));
-    return std::clamp(value, -limit, limit);
-}
-
-// Zeroes the scale factors of the weakest coefficients until the highest noise level fits.
-void drop_weakest(std::span<ChannelFrame> channels, const std::array<uint8_t, 128>& ath, CostCache& cache,
-                  long& available_bits) {
-    constexpr size_t kBatch = 4;
-    std::vector<std::pair<uint8_t*, int>> order; // scale factor, strength
-    for (ChannelFrame& frame : channels)
-        for (unsigned i = 0; i < frame.coded_count; ++i)
-            if (frame.scale_factors[i] > 0)
-                order.emplace_back(&frame.scale_factors[i],
-                                   frame.scale_factors[i] * 256 - static_cast<int>(i));
-    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
-    const long budget = available_bits;
-    size_t next = 0;
-    for (;;) {
-        available_bits = budget - scale_factor_bits(channels);
-        if (next >= order.size() || bits_at(kLevelCount - 1, channels, ath, cache, false) <= available_bits)
-            return;
-        for (size_t end = std::min(order.size(), next + kBatch); next < end; ++next)
-            *order[next].first = 0;
-    }
-}
+Quantizer::Quantizer(unsigned scale_factor, unsigned resolution)
+    : inverse_step_(resolution == 0 ? 0.0f
+                                    : 1.0f / (tables().scale[scale_factor] * tables().range[resolution])),
+      limit_(resolution == 0 ? 0.0f : static_cast<float>(max_coefficient(resolution))) {}
 
 NoiseLevel choose_noise_level(std::span<ChannelFrame> channels, const std::array<uint8_t, 128>& ath,
                               long available_bits) {
     CostCache cache(channels);
-    drop_weakest(channels, ath, cache, available_bits);
     int low = 0;
     int high = kLevelCount - 1;
     while (low < high) {

@@ -2,6 +2,7 @@
 
 #include "hca_transform.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -11,7 +12,8 @@ namespace hca {
 // One channel of one frame as the encoder sees it before writing.
 struct ChannelFrame {
     std::array<Block, kSubframes> spectra;
-    std::array<uint8_t, kSubframeSize> scale_factors{};
+    std::array<uint8_t, kSubframeSize> peak_scale{};    // scale factor covering each coefficient's peak
+    std::array<uint8_t, kSubframeSize> scale_factors{}; // as written: 0 for coefficients not coded
     std::array<uint8_t, kSubframeSize> resolution{};
     unsigned coded_count = kSubframeSize;
     unsigned scale_width = 0; // delta width chosen for the scale factors
@@ -22,14 +24,26 @@ struct NoiseLevel {
     unsigned boundary = 0;         // B, 7 bits
 };
 
-// The quantised value of a coefficient at a scale factor and resolution, as the decoder will scale it.
-int quantize(float coefficient, unsigned scale_factor, unsigned resolution);
+// Quantises coefficients at one scale factor and resolution, as the decoder will scale them back.
+class Quantizer {
+  public:
+    Quantizer(unsigned scale_factor, unsigned resolution);
+
+    int operator()(float coefficient) const {
+        const float scaled = std::clamp(coefficient * inverse_step_, -limit_, limit_);
+        return static_cast<int>(scaled + (scaled < 0.0f ? -0.5f : 0.5f));
+    }
+
+  private:
+    float inverse_step_;
+    float limit_;
+};
 
 // Picks the lowest noise level at which the scale factors and coefficient codes fit in
-// `available_bits`, and stores the resulting resolutions and scale factor widths in each channel.
-// Resolutions only fall as the level rises, so a binary search over the levels finds it. When even
-// the highest level does not fit (every coded coefficient costs at least one bit per subframe), the
-// weakest coefficients are dropped first.
+// `available_bits`, and stores the resulting scale factors, resolutions and scale factor widths in
+// each channel. Coefficients that the level would not resolve at all are not coded (scale factor 0),
+// so the highest level codes nothing and always fits. Bits only fall as the level rises, so a binary
+// search over the levels finds it.
 NoiseLevel choose_noise_level(std::span<ChannelFrame> channels, const std::array<uint8_t, 128>& ath,
                               long available_bits);
 

@@ -68,46 +68,12 @@ constexpr std::array<uint8_t, 656> kAthCurve = {
     0xF5, 0xF7, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFF, 0xFF,
 };
 
-constexpr std::array<uint8_t, 66> kInvert = {
-    14, 14, 14, 14, 14, 14, 13, 13, 13, 13, 13, 13, 12, 12, 12, 12, 12, 12, 11, 11, 11, 11,
-    11, 11, 10, 10, 10, 10, 10, 10, 10, 9,  9,  9,  9,  9,  9,  8,  8,  8,  8,  8,  8,  7,
-    6,  6,  5,  4,  4,  4,  3,  3,  3,  2,  2,  2,  2,  1,  1,  1,  1,  1,  1,  1,  1,  1};
-
-constexpr std::array<uint8_t, 16> kMaxBits = {0, 2, 3, 3, 4, 4, 4, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-
-// Prefix codes of resolutions 1..7 (row r), padded with zeros past the codes a row has.
-constexpr std::array<uint8_t, 128> kCodeLength = {
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, //
-    1, 1, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, //
-    2, 2, 2, 2, 2, 2, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0, //
-    2, 2, 3, 3, 3, 3, 3, 3, 0, 0, 0, 0, 0, 0, 0, 0, //
-    3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 4, 4, //
-    3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 4, 4, 4, 4, 4, 4, //
-    3, 3, 3, 3, 3, 3, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, //
-    3, 3, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4,
-};
-
-constexpr std::array<int8_t, 128> kCodeValue = {
-    0, 0, 0, 0,  0,  0,  0, 0,  0,  0,  0, 0,  0,  0,  0, 0,  //
-    0, 0, 1, -1, 0,  0,  0, 0,  0,  0,  0, 0,  0,  0,  0, 0,  //
-    0, 0, 1, 1,  -1, -1, 2, -2, 0,  0,  0, 0,  0,  0,  0, 0,  //
-    0, 0, 1, -1, 2,  -2, 3, -3, 0,  0,  0, 0,  0,  0,  0, 0,  //
-    0, 0, 1, 1,  -1, -1, 2, 2,  -2, -2, 3, 3,  -3, -3, 4, -4, //
-    0, 0, 1, 1,  -1, -1, 2, 2,  -2, -2, 3, -3, 4,  -4, 5, -5, //
-    0, 0, 1, 1,  -1, -1, 2, -2, 3,  -3, 4, -4, 5,  -5, 6, -6, //
-    0, 0, 1, -1, 2,  -2, 3, -3, 4,  -4, 5, -5, 6,  -6, 7, -7,
-};
-
 double step_gain(int steps) {
     return std::exp2(53.0 / 128.0 * steps);
 }
 
 Tables build_tables() {
     Tables t{};
-    t.invert = kInvert;
-    t.max_bits = kMaxBits;
-    t.code_length = kCodeLength;
-    t.code_value = kCodeValue;
     t.ath_curve = kAthCurve;
     for (int s = 0; s < 64; ++s)
         t.scale[s] = static_cast<float>(std::sqrt(128.0) * step_gain(s - 63));

@@ -1,0 +1,89 @@
+// Decoding the reference sample, encrypted streams and loop information.
+#include "ffmpeg_decoder.h"
+#include "hca_decoder.h"
+#include "hca_encoder.h"
+#include "hca_error.h"
+#include "hca_stream_builder.h"
+#include "test_signals.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace hca::testing {
+namespace {
+
+std::vector<uint8_t> read_bytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(ReferenceSample, DecodesWithinOneUnitOfTheExpectedSamples) {
+    const std::filesystem::path dir = HCA_SAMPLES_DIR;
+    if (!std::filesystem::exists(dir / "reference-v12-mono.hca"))
+        GTEST_SKIP() << "reference sample not present";
+    const auto stream = read_bytes(dir / "reference-v12-mono.hca");
+    const Header header = parse_header(stream);
+    EXPECT_EQ(header.version, 0x0102);
+    EXPECT_EQ(header.channels, 1u);
+    EXPECT_EQ(header.sample_rate, 44100u);
+    std::vector<uint32_t> damaged;
+    const auto ours = decode_all(stream, 0, &damaged);
+    EXPECT_TRUE(damaged.empty());
+    const auto expected = read_wav_pcm16(dir / "reference-v12-mono.decoded.wav");
+    ASSERT_EQ(ours.size(), expected.size());
+    int same = 0;
+    int opposite = 0;
+    for (size_t i = 0; i < ours.size(); ++i) {
+        same = std::max(same, std::abs(ours[i] - expected[i]));
+        opposite = std::max(opposite, std::abs(ours[i] + expected[i]));
+    }
+    EXPECT_LE(std::min(same, opposite), 1);
+}
+
+class EncryptedStream : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        plain_ = encode(make_signal(Signal::MusicMix, 0.5), EncoderOptions{});
+        expected_ = decode_all(plain_);
+    }
+    std::vector<uint8_t> plain_;
+    std::vector<int16_t> expected_;
+};
+
+TEST_F(EncryptedStream, KeylessCipherDecodesLikeThePlainStream) {
+    auto stream = plain_;
+    encrypt_stream(stream, 1, 0);
+    ASSERT_NE(stream, plain_);
+    EXPECT_EQ(decode_all(stream), expected_);
+}
+
+TEST_F(EncryptedStream, KeyedCipherNeedsTheRightKey) {
+    constexpr uint64_t kKey = 0x00C0FFEE12345678ull;
+    auto stream = plain_;
+    encrypt_stream(stream, 56, kKey);
+    EXPECT_EQ(decode_all(stream, kKey), expected_);
+    EXPECT_NE(decode_all(stream, kKey + 1), expected_);
+}
+
+TEST(LoopChunk, IsParsedAndValidated) {
+    PcmAudio audio = make_signal(Signal::Tones, 1.0);
+    auto stream = encode(audio, EncoderOptions{});
+    Header header = parse_header(stream);
+    EXPECT_FALSE(header.loop);
+    header.loop = LoopInfo{1, 10, 16, 32};
+    auto with_loop = write_header(header);
+    const auto loop = parse_header(with_loop).loop;
+    ASSERT_TRUE(loop);
+    EXPECT_EQ(loop->start_frame, 1u);
+    EXPECT_EQ(loop->end_frame, 10u);
+    EXPECT_EQ(loop->start_delay, 16u);
+    EXPECT_EQ(loop->end_padding, 32u);
+    header.loop = LoopInfo{5, header.frame_count, 0, 0}; // ends past the stream
+    EXPECT_THROW(parse_header(write_header(header)), FormatError);
+}
+
+} // namespace
+} // namespace hca::testing

@@ -1,0 +1,126 @@
+// The encoder's stream layout, its round trip through our decoder at every quality, and ffmpeg's
+// independent decoding of what it writes.
+#include "ffmpeg_decoder.h"
+#include "hca_crc.h"
+#include "hca_decoder.h"
+#include "hca_encoder.h"
+#include "hca_stream_builder.h"
+#include "test_signals.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace hca::testing {
+namespace {
+
+constexpr Quality kQualities[] = {Quality::Highest, Quality::High, Quality::Middle, Quality::Low,
+                                  Quality::Lowest};
+
+TEST(EncoderLayout, WritesVersionTwoWithConstantCheckedFrames) {
+    const PcmAudio audio = make_signal(Signal::Tones, 1.0);
+    const auto stream = encode(audio, EncoderOptions{});
+    const std::vector<uint8_t> signature = {'H', 'C', 'A', 0, 0x02, 0x00};
+    ASSERT_TRUE(std::equal(signature.begin(), signature.end(), stream.begin()));
+    const Header header = parse_header(stream);
+    EXPECT_EQ(header.channels, 2u);
+    EXPECT_EQ(header.sample_rate, 48000u);
+    EXPECT_EQ(header.stereo_band_count, 0u);
+    EXPECT_EQ(header.cipher_type, 0u);
+    EXPECT_EQ(header.encoder_delay, kEncoderDelay);
+    EXPECT_EQ(uint64_t{header.frame_count} * kFrameSamples,
+              audio.frames() + kEncoderDelay + header.encoder_padding);
+    EXPECT_LT(header.encoder_padding, kFrameSamples);
+    EXPECT_EQ(stream.size(), header.stream_bytes());
+    for (uint32_t f = 0; f < header.frame_count; ++f) {
+        auto frame =
+            std::span(stream).subspan(header.header_size + size_t{f} * header.frame_size, header.frame_size);
+        ASSERT_EQ(frame[0], 0xFF);
+        ASSERT_EQ(frame[1], 0xFF);
+        ASSERT_EQ(crc16(frame), 0) << "frame " << f;
+    }
+}
+
+TEST(EncoderLayout, FrameSizeFollowsQualityChannelsAndBitrate) {
+    uint16_t previous = 0xFFFF;
+    for (Quality quality : kQualities) {
+        const uint16_t size = frame_size_for({quality, 0}, 2, 48000);
+        EXPECT_LT(size, previous);
+        previous = size;
+    }
+    EXPECT_EQ(frame_size_for({Quality::High, 0}, 1, 48000) * 2, frame_size_for({Quality::High, 0}, 2, 48000));
+    EXPECT_EQ(frame_size_for({Quality::High, 256000}, 2, 48000), 683); // 256 kbit/s at 48 kHz
+}
+
+TEST(EncoderRoundTrip, QualityOrdersTheSignalToNoiseRatio) {
+    const PcmAudio audio = make_signal(Signal::MusicMix, 2.0);
+    // Lower bounds a few dB under what each level reaches on this signal.
+    const double minimum[] = {45.0, 40.0, 32.0, 28.0, 24.0};
+    double previous = 1e9;
+    for (size_t q = 0; q < std::size(kQualities); ++q) {
+        const auto decoded = decode_all(encode(audio, {kQualities[q], 0}));
+        const double snr = snr_db(audio, decoded, kEncoderDelay, 1);
+        EXPECT_GE(snr, minimum[q]) << "quality " << q;
+        EXPECT_LE(snr, previous + 0.5) << "quality " << q;
+        previous = snr;
+    }
+}
+
+TEST(EncoderRoundTrip, SilenceStaysExactlySilent) {
+    const auto decoded = decode_all(encode(make_signal(Signal::Silence, 0.5), EncoderOptions{}));
+    EXPECT_TRUE(std::all_of(decoded.begin(), decoded.end(), [](int16_t s) { return s == 0; }));
+}
+
+TEST(EncoderRoundTrip, OtherLayoutsAndRates) {
+    for (auto [channels, rate] : {std::pair{1u, 44100u}, std::pair{6u, 32000u}, std::pair{8u, 22050u}}) {
+        const PcmAudio stereo = make_signal(Signal::ChordSweep, 0.5, rate);
+        PcmAudio audio;
+        audio.sample_rate = rate;
+        for (unsigned c = 0; c < channels; ++c)
+            audio.channels.push_back(stereo.channels[c % 2]);
+        const auto stream = encode(audio, EncoderOptions{});
+        EXPECT_EQ(parse_header(stream).channels, channels);
+        EXPECT_GE(snr_db(audio, decode_all(stream), kEncoderDelay, 1), 30.0) << channels << " channels";
+    }
+}
+
+class FfmpegCrossDecoding : public ::testing::TestWithParam<Signal> {
+  protected:
+    void SetUp() override {
+        if (!ffmpeg_available())
+            GTEST_SKIP() << "ffmpeg is not installed";
+    }
+};
+
+TEST_P(FfmpegCrossDecoding, AgreesWithOursAndKeepsTwentyDecibelsAtHigh) {
+    const PcmAudio audio = make_signal(GetParam(), 2.0);
+    const auto stream = encode(audio, {Quality::High, 0});
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("hca_cross_" + signal_name(GetParam()) + std::to_string(::getpid()) + ".hca");
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(stream.data()), static_cast<std::streamsize>(stream.size()));
+    const auto theirs = ffmpeg_decode(file);
+    std::filesystem::remove(file);
+    ASSERT_TRUE(theirs) << "ffmpeg could not decode our stream";
+    const auto ours = decode_all(stream);
+    ASSERT_EQ(theirs->size(), ours.size());
+    int worst = 0;
+    for (size_t i = 0; i < ours.size(); ++i)
+        worst = std::max(worst, std::abs(ours[i] + (*theirs)[i])); // ffmpeg's polarity is opposite
+    EXPECT_LE(worst, 2);
+    if (GetParam() != Signal::Silence) {
+        EXPECT_GE(snr_db(audio, *theirs, kEncoderDelay, -1), 20.0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, FfmpegCrossDecoding, ::testing::ValuesIn(all_signals()),
+                         [](const auto& info) {
+                             std::string name = signal_name(info.param);
+                             std::erase(name, '-');
+                             return name;
+                         });
+
+} // namespace
+} // namespace hca::testing

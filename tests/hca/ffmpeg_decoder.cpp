@@ -1,0 +1,39 @@
+#include "ffmpeg_decoder.h"
+
+#include "wav_reader.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace hca::testing {
+
+bool ffmpeg_available() {
+    return std::system("ffmpeg -version > /dev/null 2>&1") == 0;
+}
+
+std::vector<int16_t> read_wav_pcm16(const std::filesystem::path& wav_file) {
+    std::ifstream in(wav_file, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    const PcmAudio audio = read_wav(bytes);
+    std::vector<int16_t> samples;
+    samples.reserve(audio.frames() * audio.channels.size());
+    for (size_t n = 0; n < audio.frames(); ++n)
+        for (const auto& channel : audio.channels)
+            samples.push_back(static_cast<int16_t>(std::lround(channel[n] * 32768.0f)));
+    return samples;
+}
+
+std::optional<std::vector<int16_t>> ffmpeg_decode(const std::filesystem::path& hca_file) {
+    const std::filesystem::path wav_file = hca_file.string() + ".ffmpeg.wav";
+    const std::string command = "ffmpeg -v error -y -i '" + hca_file.string() + "' -c:a pcm_s16le '" +
+                                wav_file.string() + "' < /dev/null";
+    if (std::system(command.c_str()) != 0)
+        return std::nullopt;
+    auto samples = read_wav_pcm16(wav_file);
+    std::filesystem::remove(wav_file);
+    return samples;
+}
+
+} // namespace hca::testing
