@@ -161,7 +161,14 @@ struct TexturePageData {
     std::vector<uint8_t> png; // decoded when graphics start
 };
 
+// Where a chunk lies in the data: its tag, the offset of its payload and the payload length.
+struct ChunkInfo {
+    std::string tag;
+    uint32_t offset = 0, length = 0;
+};
+
 struct GameData {
+    std::vector<ChunkInfo> chunks; // in file order
     GeneralInfo general;
     OptionsInfo options;
     std::vector<std::string> audioGroups;
