@@ -2,36 +2,15 @@
 #include "Graphics/Graphics_Handle.h"
 #include "Graphics/Graphics_Window.h"
 #include "IO/IO_GameData.h"
+#include "IO/IO_Png.h"
 #include "Runner/Runner_Log.h"
 #include <algorithm>
 #include <cmath>
-#include <png.h>
 
 namespace {
 std::vector<TextureHandle> pages;
 
-struct RgbaImage {
-    int width = 0, height = 0;
-    std::vector<uint8_t> pixels;
-};
-
-bool DecodePng(const std::vector<uint8_t>& file, RgbaImage& image) {
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&png, file.data(), file.size()))
-        return false;
-    png.format = PNG_FORMAT_RGBA;
-    image.width = int(png.width);
-    image.height = int(png.height);
-    image.pixels.resize(PNG_IMAGE_SIZE(png));
-    if (!png_image_finish_read(&png, nullptr, image.pixels.data(), 0, nullptr)) {
-        png_image_free(&png);
-        return false;
-    }
-    return true;
-}
-
-TextureHandle Upload(const RgbaImage& image, bool interpolate) {
+TextureHandle Upload(const IO_RgbaImage& image, bool interpolate) {
     TextureHandle texture(SDL_CreateTexture(Graphics_Renderer(), SDL_PIXELFORMAT_RGBA32,
                                             SDL_TEXTUREACCESS_STATIC, image.width, image.height));
     if (!texture)
@@ -46,9 +25,10 @@ TextureHandle Upload(const RgbaImage& image, bool interpolate) {
 bool Texture_LoadPages(const std::vector<TexturePageData>& data, bool interpolate) {
     pages.clear();
     for (size_t index = 0; index < data.size(); ++index) {
-        RgbaImage image;
-        if (!DecodePng(data[index].png, image)) {
-            Runner_Log("Texture page %zu is not a readable PNG image\n", index);
+        IO_RgbaImage image;
+        std::string error;
+        if (!IO_DecodePng(data[index].png.data(), data[index].png.size(), image, error)) {
+            Runner_Log("Texture page %zu: %s\n", index, error.c_str());
             return false;
         }
         pages.push_back(Upload(image, interpolate));
