@@ -1,0 +1,199 @@
+// The built-in commands and the chaining rules, run through the interpreter executable.
+#include "shell_test_support.h"
+#include <chrono>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+class ShellCommands : public testing::Test {
+  protected:
+    int Run(const std::string& line, RunOptions options = {}) { return RunLine(line, dir(), options); }
+    fs::path dir() const { return folder_.path(); }
+
+    TempFolder folder_;
+};
+
+bool WaitForFile(const fs::path& path, std::chrono::seconds limit) {
+    auto end = std::chrono::steady_clock::now() + limit;
+    while (!fs::exists(path) && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return fs::exists(path);
+}
+
+} // namespace
+
+TEST_F(ShellCommands, AmpersandRunsAlwaysAndDoubleAmpersandOnlyAfterSuccess) {
+    EXPECT_EQ(Run("copy missing x & echo a > after.txt"), 0);
+    EXPECT_EQ(ReadFile(dir() / "after.txt"), "a \n");
+    EXPECT_NE(Run("copy missing x && echo b > skipped.txt"), 0);
+    EXPECT_FALSE(fs::exists(dir() / "skipped.txt"));
+    // A skipped command keeps the failure for the next "&&"; a later "&" runs again.
+    Run("copy missing x && echo c > s1.txt && echo d > s2.txt & echo e > ran.txt");
+    EXPECT_FALSE(fs::exists(dir() / "s1.txt"));
+    EXPECT_FALSE(fs::exists(dir() / "s2.txt"));
+    EXPECT_TRUE(fs::exists(dir() / "ran.txt"));
+    // The status of the line is that of its last command.
+    EXPECT_EQ(Run("copy missing x & echo ok"), 0);
+    EXPECT_EQ(Run("echo ok & copy missing x"), 1);
+}
+
+TEST_F(ShellCommands, ConditionsTestFilesAndFolders) {
+    fs::create_directory(dir() / "sub folder");
+    WriteFile(dir() / "f.txt", "x");
+    Run(R"(if exist "sub folder" ( echo 1 > a.txt ) & if exist f.txt echo 2 > b.txt)");
+    Run(R"(if not exist "sub folder" ( echo 3 > c.txt ) & if not exist "nothing" (echo 4 > d.txt))");
+    EXPECT_TRUE(fs::exists(dir() / "a.txt"));
+    EXPECT_TRUE(fs::exists(dir() / "b.txt"));
+    EXPECT_FALSE(fs::exists(dir() / "c.txt"));
+    EXPECT_TRUE(fs::exists(dir() / "d.txt"));
+}
+
+TEST_F(ShellCommands, FoldersAreMadeEnteredAndRemoved) {
+    EXPECT_EQ(Run(R"(mkdir "a\b c\d" & cd /d "a\b c" & echo x > here.txt)"), 0);
+    EXPECT_TRUE(fs::is_directory(dir() / "a/b c/d"));
+    EXPECT_TRUE(fs::exists(dir() / "a/b c/here.txt"));
+    EXPECT_NE(Run(R"(mkdir "a")"), 0);
+    // A failed cd leaves the folder as it was.
+    Run(R"(cd /d "nowhere" & echo y > stayed.txt)");
+    EXPECT_TRUE(fs::exists(dir() / "stayed.txt"));
+    EXPECT_EQ(Run(R"(rmdir /s /q "a\")"), 0);
+    EXPECT_FALSE(fs::exists(dir() / "a"));
+    EXPECT_NE(Run(R"(rmdir /s /q "a")"), 0);
+}
+
+TEST_F(ShellCommands, RemovingATreeNeverFollowsLinksOutOfIt) {
+    fs::create_directories(dir() / "outside/deep");
+    WriteFile(dir() / "outside/keep.txt", "k");
+    WriteFile(dir() / "outside/deep/keep.txt", "k");
+    fs::create_directories(dir() / "lib/sub");
+    WriteFile(dir() / "lib/sub/x.wav", "x");
+    fs::create_directory_symlink(dir() / "outside", dir() / "lib/link");
+    fs::create_directory_symlink(dir() / "outside", dir() / "lib/sub/link2");
+    fs::create_symlink(dir() / "outside/keep.txt", dir() / "lib/file-link");
+    fs::create_directory_symlink(dir() / "outside", dir() / "top-link");
+    EXPECT_EQ(Run(R"(rmdir /s /q "lib")"), 0);
+    EXPECT_FALSE(fs::exists(dir() / "lib"));
+    // A link named as the folder itself goes, and only the link.
+    EXPECT_EQ(Run(R"(rmdir /s /q "top-link")"), 0);
+    EXPECT_FALSE(fs::is_symlink(dir() / "top-link"));
+    EXPECT_EQ(ReadFile(dir() / "outside/keep.txt"), "k");
+    EXPECT_EQ(ReadFile(dir() / "outside/deep/keep.txt"), "k");
+}
+
+TEST_F(ShellCommands, DeleteMatchesWildcardsAndSparesFolders) {
+    for (const char* name : {"a.hca", "B.HCA", "a.hca.wav", "keep.hc", "source.wav"}) {
+        WriteFile(dir() / name, "x");
+    }
+    fs::create_directory(dir() / "dir.hca");
+    EXPECT_EQ(Run("del /q *.hca"), 0);
+    EXPECT_EQ(Listing(dir()), "a.hca.wav dir.hca keep.hc source.wav");
+    EXPECT_EQ(Run(R"(del /q "a.hca.wav" & del /q s?urce.*)"), 0);
+    EXPECT_EQ(Listing(dir()), "dir.hca keep.hc");
+    EXPECT_NE(Run("del /q *.ogg"), 0);
+    EXPECT_NE(Run("del /q dir.hca"), 0);
+    EXPECT_TRUE(fs::is_directory(dir() / "dir.hca"));
+}
+
+TEST_F(ShellCommands, ReadOnlyFilesNeedForce) {
+    WriteFile(dir() / "ro.txt", "x");
+    fs::permissions(dir() / "ro.txt", fs::perms::owner_read);
+    EXPECT_NE(Run("del /q ro.txt"), 0);
+    EXPECT_TRUE(fs::exists(dir() / "ro.txt"));
+    EXPECT_EQ(Run("del /f /q ro.txt"), 0);
+    EXPECT_FALSE(fs::exists(dir() / "ro.txt"));
+}
+
+TEST_F(ShellCommands, EchoWritesCreatesAndAppends) {
+    Run(R"(echo first ^> line > "log file.txt" & echo second >> "log file.txt")");
+    Run(R"(echo third>>"log file.txt")");
+    EXPECT_EQ(ReadFile(dir() / "log file.txt"), "first > line  \nsecond \nthird\n");
+    Run(R"(echo "a\b" %% 100%% > e.txt)");
+    EXPECT_EQ(ReadFile(dir() / "e.txt"), "\"a\\b\" %% 100%% \n");
+}
+
+TEST_F(ShellCommands, CopyJoinsBytesAndReplacesWhole) {
+    std::string head("\0\1\2\r\n\x1a", 6);
+    WriteFile(dir() / "tuner.head", head);
+    WriteFile(dir() / "new.hca", std::string("HCA\0\x1a\xff", 6));
+    WriteFile(dir() / "target.sab", "old content");
+    EXPECT_EQ(Run(R"(copy /b "tuner.head"+"new.hca" "target.sab")"), 0);
+    EXPECT_EQ(ReadFile(dir() / "target.sab"), head + std::string("HCA\0\x1a\xff", 6));
+    fs::create_directory(dir() / "folder");
+    EXPECT_EQ(Run(R"(copy new.hca folder)"), 0);
+    EXPECT_TRUE(fs::exists(dir() / "folder/new.hca"));
+    EXPECT_NE(Run(R"(copy new.hca new.hca)"), 0);
+    EXPECT_EQ(ReadFile(dir() / "new.hca").size(), 6u);
+}
+
+TEST_F(ShellCommands, FailedCopiesLeaveTheTargetAsItWas) {
+    WriteFile(dir() / "target.sab", "container");
+    WriteFile(dir() / "a", "aaa");
+    // A missing source, even the second one of a join.
+    EXPECT_NE(Run(R"(copy /y "missing" "target.sab")"), 0);
+    EXPECT_NE(Run(R"(copy /b "a"+"missing" "target.sab")"), 0);
+    EXPECT_EQ(ReadFile(dir() / "target.sab"), "container");
+    // A write that fails part-way.
+    WriteFile(dir() / "big", std::string(4096, 'b'));
+    EXPECT_NE(Run(R"(copy /y "big" "target.sab")", {.fileSizeLimit = 1000}), 0);
+    EXPECT_EQ(ReadFile(dir() / "target.sab"), "container");
+    EXPECT_EQ(Listing(dir()), "a big target.sab");
+}
+
+TEST_F(ShellCommands, RestoreDeletesTheBackupOnlyAfterASuccessfulCopy) {
+    const std::string restore =
+        R"(if exist "song.sab.orig" ( copy /y "song.sab.orig" "song.sab" && del /f /q "song.sab.orig" ))";
+    WriteFile(dir() / "song.sab", "replaced");
+    WriteFile(dir() / "song.sab.orig", std::string(4096, 'o'));
+    Run(restore, {.fileSizeLimit = 1000});
+    EXPECT_EQ(ReadFile(dir() / "song.sab"), "replaced");
+    EXPECT_TRUE(fs::exists(dir() / "song.sab.orig"));
+    Run(restore);
+    EXPECT_EQ(ReadFile(dir() / "song.sab"), std::string(4096, 'o'));
+    EXPECT_FALSE(fs::exists(dir() / "song.sab.orig"));
+}
+
+TEST_F(ShellCommands, ProgramsRunOnlyFromTheCurrentFolder) {
+    InstallProgram("/usr/bin/printf", dir(), "say");
+    EXPECT_EQ(Run(R"(say.exe "%s|" "a b" c\d > out.txt)"), 0);
+    // Arguments arrive split by the C runtime's rules, backslashes made slashes.
+    EXPECT_EQ(ReadFile(dir() / "out.txt"), "a b|c/d|");
+    EXPECT_EQ(Run(R"(say "%s" x > bare.txt)"), 0);
+    EXPECT_EQ(ReadFile(dir() / "bare.txt"), "x");
+    // Nothing from the search path, no folders, no other files, nothing through a shell.
+    EXPECT_EQ(Run("printf x > a.txt"), NotFoundExit);
+    EXPECT_EQ(Run(R"(\usr\bin\touch.exe pwned)"), NotFoundExit);
+    EXPECT_EQ(Run("$(touch pwned).exe"), NotFoundExit);
+    WriteFile(dir() / "script.sh", "#!/bin/sh\ntouch pwned\n");
+    fs::permissions(dir() / "script.sh", fs::perms::owner_all);
+    EXPECT_EQ(Run("script.sh"), NotFoundExit);
+    EXPECT_FALSE(fs::exists(dir() / "pwned"));
+}
+
+TEST_F(ShellCommands, SlashCStripsTheOuterQuotes) {
+    EXPECT_EQ(Run(R"(cmd.exe /c "echo "a b" > "x y.txt"")"), 0);
+    EXPECT_EQ(ReadFile(dir() / "x y.txt"), "\"a b\" \n");
+    // The inner interpreter has its own folder.
+    fs::create_directory(dir() / "in");
+    Run(R"(cmd /c "cd /d in" & echo z > where.txt)");
+    EXPECT_TRUE(fs::exists(dir() / "where.txt"));
+    // Exactly two quotes around a program name with a blank: kept.
+    InstallProgram("/usr/bin/true", dir(), "my prog");
+    EXPECT_EQ(Run(R"(cmd /c "my prog.exe" > kept.txt)"), 0);
+    EXPECT_EQ(ReadFile(dir() / "kept.txt"), "");
+}
+
+TEST_F(ShellCommands, StartRunsASecondInterpreterWithoutWaiting) {
+    InstallProgram("/usr/bin/sleep", dir(), "sleep");
+    auto begin = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run(R"(start "" /b cmd.exe /c "sleep.exe 1 && echo 1 > "done.dat"")"), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(800));
+    EXPECT_FALSE(fs::exists(dir() / "done.dat"));
+    EXPECT_TRUE(WaitForFile(dir() / "done.dat", std::chrono::seconds(10)));
+    // "&&" inside the background line: a failure stops it.
+    Run(R"(start "" /b cmd.exe /c "copy nothing x && echo 1 > "never.dat"" & echo 1 > "mark.dat")");
+    EXPECT_TRUE(WaitForFile(dir() / "mark.dat", std::chrono::seconds(10)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(fs::exists(dir() / "never.dat"));
+}

@@ -1,0 +1,64 @@
+// RunSilent of tuner.dll, loaded as the runtime loads it.
+#include "shell_test_support.h"
+#include <chrono>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+using RunSilentFunction = double (*)(const char*, const char*);
+
+struct LibraryCloser {
+    void operator()(void* module) const { ::dlclose(module); }
+};
+
+class TunerDll : public testing::Test {
+  protected:
+    void SetUp() override {
+        module_.reset(::dlopen(TUNER_DLL, RTLD_NOW | RTLD_LOCAL));
+        ASSERT_TRUE(module_) << ::dlerror();
+        runSilent_ = reinterpret_cast<RunSilentFunction>(::dlsym(module_.get(), "RunSilent"));
+        ASSERT_NE(runSilent_, nullptr);
+        saveArea_ = folder_.path() / "Morvane_Radio_Tuner";
+        fs::create_directories(saveArea_);
+        ::setenv("APPDATA", folder_.path().c_str(), 1);
+    }
+
+    std::unique_ptr<void, LibraryCloser> module_;
+    RunSilentFunction runSilent_ = nullptr;
+    TempFolder folder_;
+    fs::path saveArea_;
+};
+
+} // namespace
+
+TEST_F(TunerDll, RunsTheLineAndReturnsWhenItHasFinished) {
+    InstallProgram("/usr/bin/sleep", saveArea_, "sleep");
+    std::string line =
+        R"(cd /d "%APPDATA%\Morvane_Radio_Tuner" & sleep.exe 0.3 & echo done > "finished.txt")";
+    auto begin = std::chrono::steady_clock::now();
+    EXPECT_EQ(runSilent_("", line.c_str()), 0.0);
+    EXPECT_GE(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(300));
+    EXPECT_EQ(ReadFile(saveArea_ / "finished.txt"), "done \n");
+    EXPECT_EQ(runSilent_("", "copy nothing x"), 1.0);
+}
+
+TEST_F(TunerDll, ProgramsReadNothingAndWriteOnlyToTheLog) {
+    // cat would wait for the terminal forever if stdin were inherited.
+    InstallProgram("/usr/bin/cat", saveArea_, "cat");
+    std::string line = R"(cd /d "%APPDATA%\Morvane_Radio_Tuner" & cat.exe > "copied.txt" & echo to the log)";
+    EXPECT_EQ(runSilent_("", line.c_str()), 0.0);
+    EXPECT_EQ(ReadFile(saveArea_ / "copied.txt"), "");
+    std::string log = ReadFile(saveArea_ / "shell.log");
+    EXPECT_NE(log.find("> " + line), std::string::npos);
+    EXPECT_NE(log.find("to the log\n"), std::string::npos);
+}
+
+TEST_F(TunerDll, WithoutASaveAreaTheOutputIsDropped) {
+    fs::remove_all(saveArea_);
+    EXPECT_EQ(runSilent_("", R"(echo nowhere & if not exist "%APPDATA%\x" mkdir "%APPDATA%\x")"), 0.0);
+    EXPECT_EQ(Listing(folder_.path()), "x");
+    EXPECT_EQ(runSilent_("", nullptr), -1.0);
+}
