@@ -2,7 +2,7 @@
 #include "Runner/Runner_Form.h"
 #include "app/Tool_Game.h"
 #include "data/GameDataBlob.h"
-#include "platform/desktop/DesktopPlatform.h"
+#include "platform/desktop/Desktop_Platform.h"
 
 int main(int argc, char** argv) {
     RunnerConfig config;

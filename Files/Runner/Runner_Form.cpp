@@ -1,0 +1,265 @@
+#include "Runner/Runner_Form.h"
+#include "Code/Code_Error.h"
+#include "Code/Code_Function.h"
+#include "Code/Code_Main.h"
+#include "Graphics_API/Graphics_API.h"
+#include "IO/IO_GameData.h"
+#include "IO/IO_Main.h"
+#include "Object/Object_Class.h"
+#include "Object/Object_Main.h"
+#include "Room/Room_Main.h"
+#include "Runner/Runner_Log.h"
+#include "Runner/Runner_Loop.h"
+#include "Runner/Runner_State.h"
+#include "Sound/Audio_Main.h"
+#include "Support/Win32/Support_FileM.h"
+#include "Variable/Variable_BuiltIn.h"
+#include "platform/Platform.h"
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+constexpr uint32_t BorderlessWindow = 0x4000;
+constexpr uint32_t ResizableWindow = 0x40;
+constexpr uint32_t SaveUnderRoamingData = 0x2000;
+
+// Thrown by the error report's exit hook so that the loop unwinds and resources are released.
+struct ProgramExit {
+    int code;
+};
+
+struct RunnerSession {
+    GameSource source;
+    std::unique_ptr<GameData> data;
+    std::thread::id mainThread;
+    bool audioStarted = false;
+    bool graphicsStarted = false;
+};
+
+RunnerSession session;
+
+std::string ExecutableFolder() {
+    std::error_code error;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::current_path().string() + "/" : path.parent_path().string() + "/";
+}
+
+// "-game <file>" names the game file when nothing is embedded and there is no data.win.
+std::string GameFileOption() {
+    const auto& arguments = Runner_Arguments();
+    for (size_t i = 0; i + 1 < arguments.size(); ++i) {
+        if (arguments[i] == "-game") {
+            return arguments[i + 1];
+        }
+    }
+    return "";
+}
+
+void ThrowProgramExit(int code) {
+    throw ProgramExit{code};
+}
+
+// Save area: the roaming (or local) data folder + the game name; APPDATA is exported so command lines see it.
+void SetUpSaveArea(const GeneralInfo& general) {
+    const char* appData = std::getenv("APPDATA");
+    std::string roaming = appData && *appData ? appData : FileM_DefaultAppData();
+    setenv("APPDATA", roaming.c_str(), 1);
+    const char* localAppData = std::getenv("LOCALAPPDATA");
+    std::string base = (general.infoFlags & SaveUnderRoamingData) || !localAppData ? roaming : localAppData;
+    std::string saveArea = base + "/" + general.gameName + "/";
+    std::error_code error;
+    std::filesystem::create_directories(saveArea, error);
+    FileM_SetSaveArea(saveArea);
+    Runner_OpenLogFile(saveArea + "runtime.log");
+}
+
+bool Prepare(const char* what, bool ok) {
+    if (!ok) {
+        Runner_Log("%s\n", what);
+    }
+    return ok;
+}
+
+bool RunGlobalInitScripts(const GameData& data) {
+    for (int codeId : data.globalInitScripts) {
+        const CodeEntry* entry = Code_Entry(codeId);
+        if (entry == nullptr) {
+            return false;
+        }
+        try {
+            Code_Execute(*entry, GlobalObject(), GlobalObject());
+        } catch (const ScriptError& error) {
+            ShowErrorReport(error.what(), 1, "Global Script", entry->table->name);
+        }
+    }
+    return true;
+}
+
+bool PrepareGame(const GameData& data) {
+    Runner_Log("PrepareGame()\n");
+    Function_SetExtensionNames({});
+    return Prepare("Failed to prepare the extensions.", true) &&
+           Prepare("Failed to prepare the constants.", true) &&
+           Prepare("Failed to prepare the scripts.", RunGlobalInitScripts(data)) &&
+           Prepare("Failed to prepare the timelines.", true) &&
+           Prepare("Failed to compile the actions in the objects.", Object_Prepare(data)) &&
+           Prepare("Failed to prepare the rooms.", Room_Prepare(data)) &&
+           Prepare("Failed to prepare the sounds.", (session.audioStarted = Audio_Init(), true)) &&
+           Prepare("Failed to prepare the graphics.", session.graphicsStarted = Graphics_Init(data));
+}
+
+bool LoadGame(const EmbeddedGame& game) {
+    std::string error;
+    session.data = std::make_unique<GameData>();
+    SetInstanceSlotCount(game.instanceVariableCount);
+    CreateGlobalObject(std::max(game.globalVariableCount, game.instanceVariableCount));
+    Code_Load(game);
+    if (!IO_LoadGame(game.data, game.length, *session.data, error)) {
+        Runner_Log("%s\n", error.c_str());
+        return false;
+    }
+    Runner_SetData(session.data.get());
+    std::vector<std::string> scriptNames;
+    for (const ScriptData& script : session.data->scripts) {
+        scriptNames.push_back(script.name);
+    }
+    Function_SetScriptNames(std::move(scriptNames));
+    return Code_BindReferences(game);
+}
+
+void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform) {
+    session.mainThread = std::this_thread::get_id();
+    Runner_SetArguments(config.arguments);
+    std::string programFolder = config.programFolder.empty() ? ExecutableFolder() : config.programFolder;
+    if (programFolder.back() != '/') {
+        programFolder += '/';
+    }
+    FileM_SetProgramFolder(programFolder);
+    Runner_Log("Create Error Form\n");
+    Runner_Log("v%d.%d(%d)[r%d]\n", 1, 0, 999, 32908);
+    GameSource& source = session.source;
+    if (!IO_LocateGame(game.data, game.length, programFolder + "morvane-radio-tuner", GameFileOption(),
+                       source)) {
+        throw ProgramExit{1};
+    }
+    Runner_Log("RunnerLoadGame: %s\n", source.path.c_str());
+    const uint8_t* bytes = source.data;
+    size_t length = source.length;
+    Runner_Log("Get Resolution\n");
+    GeneralInfo general;
+    std::string error;
+    if (!IO_ReadHeader(bytes, length, general, error)) {
+        Runner_Log("%s\n", error.c_str());
+        throw ProgramExit{1};
+    }
+    SetUpSaveArea(general);
+    Runner_Log("Create Window\n");
+    WindowSpec spec{general.windowWidth, general.windowHeight, (general.infoFlags & BorderlessWindow) != 0,
+                    (general.infoFlags & ResizableWindow) != 0, general.displayName};
+    SetCurrentPlatform(&platform);
+    Runner_Log("Init Graphics\n");
+    if (!platform.CreateWindow(spec)) {
+        throw ProgramExit{1};
+    }
+    for (const char* line : {"IO Init", "Process Messages"}) {
+        Runner_Log("%s\n", line);
+    }
+    platform.PumpMessages();
+    for (const char* line : {"Splash!", "Start Frame", "Part Create Textures", "Debug Init Remote Interface",
+                             "VM Init", "Create Score Form", "Create Load Form", "Do The Work"}) {
+        Runner_Log("%s\n", line);
+    }
+    Function_RegisterAll();
+    Variable_BuiltIn_RegisterCore();
+    EmbeddedGame located = game;
+    located.data = bytes;
+    located.length = length;
+    if (!LoadGame(located)) {
+        Runner_Log("Failed to load the game\n");
+        throw ProgramExit{1};
+    }
+    if (!PrepareGame(*session.data)) {
+        throw ProgramExit{1};
+    }
+    Runner_Log("Run_Start\n");
+    RunnerLoopState& state = Runner_LoopState();
+    state = RunnerLoopState{};
+    state.running = true;
+    state.sleepMarginMillis = session.data->options.sleepMargin;
+    state.previousFrameTime = state.previousStepTime = state.lastSecondMark = platform.NowMicros();
+    Object_BuildEventLists();
+    Room_Reset();
+    Graphics_ResetDrawState();
+    Room_Start(session.data->general.roomOrder.at(0), true);
+    platform.Focus();
+}
+
+void ReleaseEverything() {
+    if (session.graphicsStarted) {
+        Graphics_Shutdown();
+        session.graphicsStarted = false;
+    }
+    if (session.audioStarted) {
+        Audio_Shutdown();
+        session.audioStarted = false;
+    }
+    Object_Clear();
+    Runner_CloseLogFile();
+}
+} // namespace
+
+bool Runner_Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform) {
+    SetErrorExit(ThrowProgramExit);
+    try {
+        Start(config, game, platform);
+        return true;
+    } catch (const ProgramExit& exit) {
+        Runner_LoopState().running = false;
+        Runner_LoopState().exitCode = exit.code;
+        ReleaseEverything();
+        return false;
+    }
+}
+
+bool Runner_Frame() {
+    RunnerLoopState& state = Runner_LoopState();
+    try {
+        if (state.running && !CurrentPlatform().PumpMessages()) {
+            state.running = false;
+        }
+        if (state.running) {
+            Runner_RunFrame();
+        }
+    } catch (const ProgramExit& exit) {
+        state.running = false;
+        state.exitCode = exit.code;
+    }
+    return state.running;
+}
+
+int Runner_Finish() {
+    RunnerLoopState& state = Runner_LoopState();
+    try {
+        if (state.exitCode == 0) {
+            Room_EndGame();
+        }
+    } catch (const ProgramExit& exit) {
+        state.exitCode = exit.code;
+    }
+    Room_Reset();
+    ReleaseEverything();
+    return state.exitCode;
+}
+
+int Runner_Main(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform) {
+    if (!Runner_Start(config, game, platform)) {
+        return Runner_LoopState().exitCode;
+    }
+    while (Runner_Frame()) {
+    }
+    return Runner_Finish();
+}

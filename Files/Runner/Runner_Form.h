@@ -1,0 +1,21 @@
+// Start-up, the frame loop and the end of the program.
+#pragma once
+#include <string>
+#include <vector>
+
+class Platform;
+struct EmbeddedGame;
+
+struct RunnerConfig {
+    std::vector<std::string> arguments; // the command line after the program name
+    std::string programFolder;          // the executable's folder; empty: found from the executable
+};
+
+// Everything up to entering the loop ("Run_Start" and the focus). False when start-up failed.
+bool Runner_Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform);
+// One frame. False once the loop has stopped (game end, quit message or a fatal error).
+bool Runner_Frame();
+// Ends the game (Room End, Clean Up, Game End), releases everything; the program's exit code.
+int Runner_Finish();
+// The whole program: start, frames while running, finish.
+int Runner_Main(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform);

@@ -1,0 +1,20 @@
+// The frame loop's state and one frame: pacing, the step proper and the drawing stage.
+#pragma once
+#include <cstdint>
+
+struct RunnerLoopState {
+    bool running = false;
+    int exitCode = 0;
+    int64_t previousFrameTime = 0;
+    int64_t previousStepTime = 0;
+    int64_t lastSecondMark = 0;
+    int framesThisSecond = 0;
+    int realFps = 0;
+    uint64_t stepCount = 0;
+    int sleepMarginMillis = 10;
+};
+
+RunnerLoopState& Runner_LoopState();
+void Runner_RunFrame();
+// Target frames per second: the data's game speed (major version 2 on), else the room speed.
+double Runner_TargetRate();
