@@ -24,6 +24,7 @@ std::vector<uint8_t> CutInsideChunk(const std::vector<uint8_t>& bytes, uint32_t 
 TEST(GameDataRobustness, TruncationInsideAnyChunkNeverReadsPastTheEnd) {
     const std::vector<uint8_t> bytes = EmbeddedBytes();
     const uint32_t txtr = ChunkPayload(bytes, "TXTR");
+    const QuietLog quiet;
     int failures = 0, cuts = 0;
     // Every byte of the first records, then a stride through the rest of the records and the page.
     for (uint32_t cut = 16; cut < bytes.size(); cut += cut < 4096 ? 1 : (cut < txtr ? 13 : 4099)) {
@@ -66,6 +67,7 @@ TEST(GameDataRobustness, RandomCorruptionNeverReadsOutsideTheData) {
     const std::vector<uint8_t> original = EmbeddedBytes();
     const size_t records = ChunkPayload(original, "TXTR"); // corrupt the records, not the picture
     std::mt19937 random(1234);
+    const QuietLog quiet;
     int failures = 0;
     for (int round = 0; round < 1500; ++round) {
         std::vector<uint8_t> bytes = original;

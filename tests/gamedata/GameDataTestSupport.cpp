@@ -56,16 +56,24 @@ bool Load(const std::vector<uint8_t>& bytes, GameData& out, std::string& error) 
     return IO_LoadGame(bytes.data(), bytes.size(), out, error);
 }
 
+QuietLog::QuietLog() {
+    Runner_SetLogToStderr(false);
+}
+QuietLog::~QuietLog() {
+    Runner_SetLogToStderr(true);
+}
+
 std::string CaptureLog(const std::function<void()>& body) {
     const std::string path =
         (std::filesystem::temp_directory_path() / ("gamedata_log_" + std::to_string(getpid()) + ".txt"))
             .string();
     std::filesystem::remove(path);
-    Runner_SetLogToStderr(false);
-    Runner_OpenLogFile(path);
-    body();
-    Runner_CloseLogFile();
-    Runner_SetLogToStderr(true);
+    {
+        const QuietLog quiet;
+        Runner_OpenLogFile(path);
+        body();
+        Runner_CloseLogFile();
+    }
     std::ifstream file(path);
     std::stringstream text;
     text << file.rdbuf();

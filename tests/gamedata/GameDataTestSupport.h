@@ -17,5 +17,12 @@ void WriteU32(std::vector<uint8_t>& bytes, uint32_t offset, uint32_t value);
 void AppendChunk(std::vector<uint8_t>& bytes, const char tag[4], const std::vector<uint8_t>& payload);
 // Loads `bytes`; the error message in `error`.
 bool Load(const std::vector<uint8_t>& bytes, GameData& out, std::string& error);
+// Keeps the runtime log off stderr while it lives (the loops below load thousands of times).
+struct QuietLog {
+    QuietLog();
+    ~QuietLog();
+    QuietLog(const QuietLog&) = delete;
+    QuietLog& operator=(const QuietLog&) = delete;
+};
 // Runs `body` with the runtime log sent to a temporary file instead of stderr; returns its text.
 std::string CaptureLog(const std::function<void()>& body);
