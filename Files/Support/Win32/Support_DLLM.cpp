@@ -53,15 +53,6 @@ void* LoadLibrary(const std::string& path) {
     return module;
 }
 
-// Reals travel as 8-byte doubles, strings as 4-byte pointers in the decorated name.
-std::string DecoratedName(const std::string& function, const std::vector<bool>& stringArguments) {
-    int size = 0;
-    for (bool isString : stringArguments) {
-        size += isString ? 4 : 8;
-    }
-    return "_" + function + "@" + std::to_string(size);
-}
-
 using RegisterCallbacksFunction = void (*)(void*, void*, void*, void*);
 
 void OfferCallbacks(void* module) {
@@ -128,6 +119,14 @@ std::string DLLM_LibraryPath(const std::string& library) {
     return FileM_IsFile(existing) ? existing : library;
 }
 
+std::string DLLM_DecoratedName(const std::string& function, const std::vector<bool>& stringArguments) {
+    int size = 0;
+    for (bool isString : stringArguments) {
+        size += isString ? 4 : 8;
+    }
+    return "_" + function + "@" + std::to_string(size);
+}
+
 int DLLM_Define(const std::string& library, const std::string& function, std::vector<bool> stringArguments,
                 bool stringResult) {
     void* module = LoadLibrary(DLLM_LibraryPath(library));
@@ -137,7 +136,7 @@ int DLLM_Define(const std::string& library, const std::string& function, std::ve
     ExternalFunction entry{module, ::dlsym(module, function.c_str()), false, std::move(stringArguments),
                            stringResult};
     if (entry.address == nullptr) {
-        entry.address = ::dlsym(module, DecoratedName(function, entry.stringArguments).c_str());
+        entry.address = ::dlsym(module, DLLM_DecoratedName(function, entry.stringArguments).c_str());
         entry.stdcall = true;
     }
     if (entry.address == nullptr) {

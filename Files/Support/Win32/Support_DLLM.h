@@ -28,6 +28,9 @@ std::string DLLM_LibraryPath(const std::string& library);
 int DLLM_Define(const std::string& library, const std::string& function, std::vector<bool> stringArguments,
                 bool stringResult);
 
+// The stdcall name: "_name@size", with 8 bytes for each real parameter and 4 for each string.
+std::string DLLM_DecoratedName(const std::string& function, const std::vector<bool>& stringArguments);
+
 // The entry of an id, or nullptr.
 const ExternalFunction* DLLM_Find(int id);
 
