@@ -1,0 +1,392 @@
+#include "Scenario.h"
+#include "Code/Code_Main.h"
+#include "Object/Object_Class.h"
+#include "Object/Object_Main.h"
+#include "Runner/Runner_Form.h"
+#include "ScenarioWorkspace.h"
+#include "Variable/Variable_BuiltIn.h"
+#include "app/Tool_Game.h"
+#include "data/GameDataBlob.h"
+#include "platform/scripted/Scripted_Platform.h"
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr int64_t FrameMicros = 16667;
+
+// One line split into words; "quoted text" is one word ("" inside quotes is a quote).
+std::vector<std::string> Words(const std::string& line) {
+    std::vector<std::string> words;
+    size_t i = 0;
+    while (i < line.size()) {
+        if (line[i] == ' ' || line[i] == '\t') {
+            ++i;
+            continue;
+        }
+        std::string word;
+        if (line[i] == '"') {
+            for (++i; i < line.size(); ++i) {
+                if (line[i] == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+                    word += '"';
+                    ++i;
+                } else if (line[i] == '"') {
+                    ++i;
+                    break;
+                } else {
+                    word += line[i];
+                }
+            }
+            words.push_back("\x01" + word); // marks a quoted word: always a string
+        } else {
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t') {
+                word += line[i++];
+            }
+            words.push_back(word);
+        }
+    }
+    return words;
+}
+
+bool Quoted(const std::string& word) {
+    return !word.empty() && word[0] == '\x01';
+}
+std::string Plain(const std::string& word) {
+    return Quoted(word) ? word.substr(1) : word;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct ScenarioFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class ScenarioRun {
+  public:
+    ScenarioRun(const ScenarioOptions& options, std::ostream& report)
+        : options_(options), report_(report), workspace_(options.binFolder, options.keepWorkspace) {
+        variables_ = {{"APPDATA", workspace_.AppData()},
+                      {"PROGRAM", workspace_.Program()},
+                      {"WORK", workspace_.Work()},
+                      {"SOURCE", options.sourceFolder},
+                      {"LIB", workspace_.AppData() + "/Morvane_Radio_Tuner/lib"}};
+        setenv("SCENARIO_WORK", workspace_.Work().c_str(), 1);
+        setenv("SCENARIO_SOURCE", options.sourceFolder.c_str(), 1);
+        setenv("SCENARIO_PROGRAM", workspace_.Program().c_str(), 1);
+        setenv("SCENARIO_LIB", variables_["LIB"].c_str(), 1);
+        if (options.keepWorkspace) {
+            report_ << "workspace: " << workspace_.Root() << "\n";
+        }
+    }
+
+    ~ScenarioRun() { Stop(); }
+
+    int failures = 0;
+
+    void Execute(const std::vector<std::string>& words, int lineNumber) {
+        lineNumber_ = lineNumber;
+        std::vector<std::string> args;
+        for (size_t i = 1; i < words.size(); ++i) {
+            args.push_back(Quoted(words[i]) ? "\x01" + Expand(Plain(words[i])) : Expand(words[i]));
+        }
+        auto command = Commands().find(words[0]);
+        if (command == Commands().end()) {
+            throw ScenarioFailure("unknown step '" + words[0] + "'");
+        }
+        command->second(*this, args);
+    }
+
+    void Stop() {
+        if (started_ && !finished_) {
+            platform_.RequestQuit();
+            Frames(1);
+        }
+        if (started_ && !finalised_) {
+            exitCode_ = Runner_Finish();
+            finalised_ = true;
+        }
+    }
+
+  private:
+    using Step = std::function<void(ScenarioRun&, const std::vector<std::string>&)>;
+
+    static const std::map<std::string, Step>& Commands() {
+        static const std::map<std::string, Step> commands = {
+            {"start", [](ScenarioRun& run, const auto&) { run.Start(); }},
+            {"frames", [](ScenarioRun& run, const auto& a) { run.Frames(run.Int(a, 0)); }},
+            {"pointer", [](ScenarioRun& run, const auto& a) { run.Pointer(run.Int(a, 0), run.Int(a, 1)); }},
+            {"press", [](ScenarioRun& run, const auto&) { run.platform_.Press(1); }},
+            {"release", [](ScenarioRun& run, const auto&) { run.platform_.Release(1); }},
+            {"click",
+             [](ScenarioRun& run, const auto& a) {
+                 run.Pointer(run.Int(a, 0), run.Int(a, 1));
+                 run.platform_.Press(1);
+                 run.Frames(1);
+                 run.platform_.Release(1);
+                 run.Frames(1);
+             }},
+            {"wheel", [](ScenarioRun& run,
+                         const auto& a) { run.platform_.TurnWheel(run.Arg(a, 0) == "up" ? 1 : -1); }},
+            {"focus", [](ScenarioRun& run, const auto& a) { run.platform_.SetFocus(run.Arg(a, 0) == "on"); }},
+            {"open", [](ScenarioRun& run, const auto& a) { run.platform_.QueueOpenAnswer(run.Answer(a)); }},
+            {"save", [](ScenarioRun& run, const auto& a) { run.platform_.QueueSaveAnswer(run.Answer(a)); }},
+            {"answer", [](ScenarioRun& run,
+                          const auto& a) { run.platform_.QueueQuestionAnswer(run.Arg(a, 0) == "yes"); }},
+            {"shell", [](ScenarioRun& run, const auto& a) { run.Shell(a); }},
+            {"quit", [](ScenarioRun& run, const auto&) { run.Stop(); }},
+            {"expect-message",
+             [](ScenarioRun& run, const auto& a) { run.ExpectBox(Plain(run.Arg(a, 0)), false); }},
+            {"expect-question",
+             [](ScenarioRun& run, const auto& a) { run.ExpectBox(Plain(run.Arg(a, 0)), true); }},
+            {"expect-no-message", [](ScenarioRun& run, const auto&) { run.ExpectNoBox(); }},
+            {"expect-global",
+             [](ScenarioRun& run, const auto& a) { run.ExpectValue(run.Global(a, 0), a, 1); }},
+            {"expect-var",
+             [](ScenarioRun& run, const auto& a) { run.ExpectValue(run.InstanceValue(a), a, 2); }},
+            {"until-global", [](ScenarioRun& run, const auto& a) { run.UntilGlobal(a); }},
+            {"expect-file", [](ScenarioRun& run, const auto& a) { run.ExpectFile(a); }},
+            {"expect-same", [](ScenarioRun& run, const auto& a) { run.ExpectSame(a); }},
+            {"expect-starts-with", [](ScenarioRun& run, const auto& a) { run.ExpectStartsWith(a); }},
+            {"expect-contains", [](ScenarioRun& run, const auto& a) { run.ExpectContains(a); }},
+            {"expect-cursor",
+             [](ScenarioRun& run, const auto& a) {
+                 run.Check(run.platform_.Cursor() == run.Int(a, 0),
+                           "cursor is " + std::to_string(run.platform_.Cursor()));
+             }},
+            {"expect-window", [](ScenarioRun& run, const auto& a) { run.ExpectWindow(a); }},
+            {"screen-pointer",
+             [](ScenarioRun& run, const auto& a) {
+                 run.platform_.SetScreenPointer(run.Int(a, 0), run.Int(a, 1));
+             }},
+            {"expect-running",
+             [](ScenarioRun& run, const auto& a) {
+                 run.Check((run.Arg(a, 0) == "yes") == (run.started_ && !run.finished_),
+                           "running state differs");
+             }},
+            {"expect-exit-code",
+             [](ScenarioRun& run, const auto& a) {
+                 run.Check(run.exitCode_ == run.Int(a, 0), "exit code " + std::to_string(run.exitCode_));
+             }},
+            {"expect-dialog-title",
+             [](ScenarioRun& run, const auto& a) { run.ExpectDialogTitle(Plain(run.Arg(a, 0))); }},
+        };
+        return commands;
+    }
+
+    std::string Expand(std::string text) const {
+        for (const auto& [name, value] : variables_) {
+            std::string key = "${" + name + "}";
+            for (size_t at; (at = text.find(key)) != std::string::npos;) {
+                text.replace(at, key.size(), value);
+            }
+        }
+        return text;
+    }
+
+    const std::string& Arg(const std::vector<std::string>& args, size_t i) const {
+        if (i >= args.size()) {
+            throw ScenarioFailure("missing argument " + std::to_string(i + 1));
+        }
+        return args[i];
+    }
+    int Int(const std::vector<std::string>& args, size_t i) const { return std::stoi(Plain(Arg(args, i))); }
+    std::string Answer(const std::vector<std::string>& args) const {
+        return Arg(args, 0) == "cancel" ? "" : Plain(Arg(args, 0));
+    }
+
+    void Check(bool ok, const std::string& message) {
+        if (!ok) {
+            ++failures;
+            report_ << "line " << lineNumber_ << ": " << message << "\n";
+        }
+    }
+
+    void Start() {
+        RunnerConfig config;
+        config.programFolder = workspace_.Program();
+        started_ = Runner_Start(config, Tool_Game(kGameData, kGameDataSize), platform_);
+        finished_ = !started_;
+        Check(started_, "the tool did not start");
+    }
+
+    void Frames(int count) {
+        for (int i = 0; i < count && started_ && !finished_; ++i) {
+            platform_.AdvanceClock(FrameMicros);
+            finished_ = !Runner_Frame();
+        }
+    }
+
+    void Pointer(int x, int y) {
+        platform_.SetPointer(x, y);
+        int wx = 0, wy = 0;
+        platform_.WindowPosition(wx, wy);
+        platform_.SetScreenPointer(wx + x, wy + y);
+    }
+
+    void Shell(const std::vector<std::string>& args) {
+        std::string command;
+        for (const std::string& arg : args) {
+            command += Plain(arg) + " ";
+        }
+        int status = std::system(command.c_str());
+        Check(status == 0, "shell step failed: " + command);
+    }
+
+    void ExpectBox(const std::string& text, bool question) {
+        const auto& boxes = platform_.Boxes();
+        if (boxesSeen_ >= boxes.size()) {
+            Check(false, "no message box was shown; expected \"" + text + "\"");
+            return;
+        }
+        const auto& box = boxes[boxesSeen_++];
+        Check(box.text == text && box.question == question,
+              "message box \"" + box.text + "\", expected \"" + text + "\"");
+    }
+
+    void ExpectNoBox() {
+        const auto& boxes = platform_.Boxes();
+        Check(boxesSeen_ == boxes.size(),
+              "unexpected message box \"" + (boxesSeen_ < boxes.size() ? boxes[boxesSeen_].text : "") + "\"");
+        boxesSeen_ = boxes.size();
+    }
+
+    void ExpectDialogTitle(const std::string& title) {
+        const auto& dialogs = platform_.Dialogs();
+        Check(!dialogs.empty() && dialogs.back().title == title,
+              "last dialog title \"" + (dialogs.empty() ? "" : dialogs.back().title) + "\"");
+    }
+
+    int Slot(const std::string& name) const {
+        const EmbeddedGame& game = Tool_Game(kGameData, kGameDataSize);
+        for (size_t i = 0; i < game.variableCount; ++i) {
+            if (name == game.variables[i].name && game.variables[i].slot >= 0) {
+                return game.variables[i].slot;
+            }
+        }
+        throw ScenarioFailure("no variable " + name);
+    }
+
+    RValue Global(const std::vector<std::string>& args, size_t i) const {
+        return GlobalObject()->Slot(Slot(Plain(Arg(args, i))));
+    }
+
+    RValue InstanceValue(const std::vector<std::string>& args) const {
+        const std::string objectName = Plain(Arg(args, 0));
+        const std::string name = Plain(Arg(args, 1));
+        for (int index = 0; index < Object_Count(); ++index) {
+            CObject* object = Object_Get(index);
+            if (object && object->name == objectName && !object->instances.empty()) {
+                CInstance* instance = object->instances.front();
+                int builtin = Variable_BuiltIn_Find(name);
+                if (builtin >= 0) {
+                    RValue value;
+                    Variable_BuiltIn_Get(instance, builtin, NoArrayIndex, value);
+                    return value;
+                }
+                return instance->Slot(Slot(name));
+            }
+        }
+        throw ScenarioFailure("no instance of " + objectName);
+    }
+
+    static bool Matches(const RValue& actual, const std::string& expected) {
+        if (Quoted(expected)) {
+            return actual.isString() && actual.Text() == Plain(expected);
+        }
+        if (actual.isString()) {
+            return false;
+        }
+        return std::fabs(actual.AsReal() - std::stod(expected)) < 1e-9;
+    }
+
+    void ExpectValue(const RValue& actual, const std::vector<std::string>& args, size_t at) {
+        Check(Matches(actual, Arg(args, at)),
+              "value is " + ToDisplayString(actual) + ", expected " + Plain(Arg(args, at)));
+    }
+
+    void UntilGlobal(const std::vector<std::string>& args) {
+        int limit = args.size() > 2 ? Int(args, 2) : 600;
+        for (int i = 0; i < limit && !Matches(Global(args, 0), Arg(args, 1)); ++i) {
+            Frames(1);
+        }
+        ExpectValue(Global(args, 0), args, 1);
+    }
+
+    void ExpectFile(const std::vector<std::string>& args) {
+        bool exists = fs::exists(Plain(Arg(args, 0)));
+        bool wanted = Arg(args, 1) == "exists";
+        Check(exists == wanted, Plain(Arg(args, 0)) + (exists ? " exists" : " is missing"));
+    }
+
+    void ExpectSame(const std::vector<std::string>& args) {
+        std::string a = Plain(Arg(args, 0)), b = Plain(Arg(args, 1));
+        Check(fs::exists(a) && fs::exists(b) && ReadFile(a) == ReadFile(b), a + " and " + b + " differ");
+    }
+
+    void ExpectStartsWith(const std::vector<std::string>& args) {
+        std::string whole = ReadFile(Plain(Arg(args, 0))), head = ReadFile(Plain(Arg(args, 1)));
+        Check(!head.empty() && whole.size() > head.size() && whole.compare(0, head.size(), head) == 0,
+              Plain(Arg(args, 0)) + " does not start with " + Plain(Arg(args, 1)));
+    }
+
+    void ExpectContains(const std::vector<std::string>& args) {
+        std::string text = ReadFile(Plain(Arg(args, 0)));
+        Check(text.find(Plain(Arg(args, 1))) != std::string::npos,
+              Plain(Arg(args, 0)) + " does not contain \"" + Plain(Arg(args, 1)) + "\"");
+    }
+
+    void ExpectWindow(const std::vector<std::string>& args) {
+        int x = 0, y = 0;
+        platform_.WindowPosition(x, y);
+        Check(x == Int(args, 0) && y == Int(args, 1),
+              "window at " + std::to_string(x) + "," + std::to_string(y));
+    }
+
+    const ScenarioOptions& options_;
+    std::ostream& report_;
+    ScenarioWorkspace workspace_;
+    ScriptedPlatform platform_;
+    std::map<std::string, std::string> variables_;
+    int lineNumber_ = 0;
+    size_t boxesSeen_ = 0;
+    bool started_ = false, finished_ = false, finalised_ = false;
+    int exitCode_ = 0;
+};
+} // namespace
+
+int RunScenario(const std::string& path, const ScenarioOptions& options, std::ostream& report) {
+    std::ifstream in(path);
+    if (!in) {
+        report << path << ": cannot be read\n";
+        return 1;
+    }
+    ScenarioRun run(options, report);
+    std::string line;
+    int lineNumber = 0;
+    try {
+        while (std::getline(in, line)) {
+            ++lineNumber;
+            std::vector<std::string> words = Words(line);
+            if (words.empty() || words[0][0] == '#') {
+                continue;
+            }
+            run.Execute(words, lineNumber);
+        }
+        run.Stop();
+    } catch (const std::exception& error) {
+        report << "line " << lineNumber << ": " << error.what() << "\n";
+        ++run.failures;
+    }
+    return run.failures;
+}

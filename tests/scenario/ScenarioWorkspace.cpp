@@ -1,0 +1,31 @@
+#include "ScenarioWorkspace.h"
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+ScenarioWorkspace::ScenarioWorkspace(const std::string& binFolder, bool keep) : keep_(keep) {
+    std::string pattern = (fs::temp_directory_path() / "morvane-scenario-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a temporary folder");
+    }
+    root_ = pattern;
+    fs::create_directories(AppData());
+    fs::create_directories(Program());
+    fs::create_directories(Work());
+    for (const char* name : {"tuner.dll", "morvane-cmd", "lib.win"}) {
+        fs::path source = fs::path(binFolder) / name;
+        if (fs::exists(source)) {
+            fs::copy_file(source, fs::path(Program()) / name);
+        }
+    }
+    setenv("APPDATA", AppData().c_str(), 1);
+}
+
+ScenarioWorkspace::~ScenarioWorkspace() {
+    if (!keep_) {
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+}

@@ -1,0 +1,21 @@
+// The temporary folders a scenario runs in: APPDATA, the program folder (tuner.dll, lib.win) and a
+// work folder for the user's files. Removed at the end unless kept.
+#pragma once
+#include <string>
+
+class ScenarioWorkspace {
+  public:
+    ScenarioWorkspace(const std::string& binFolder, bool keep);
+    ~ScenarioWorkspace();
+    ScenarioWorkspace(const ScenarioWorkspace&) = delete;
+    ScenarioWorkspace& operator=(const ScenarioWorkspace&) = delete;
+
+    const std::string& Root() const { return root_; }
+    std::string AppData() const { return root_ + "/appdata"; }
+    std::string Program() const { return root_ + "/program"; }
+    std::string Work() const { return root_ + "/work"; }
+
+  private:
+    std::string root_;
+    bool keep_;
+};
