@@ -194,7 +194,7 @@ TEST_F(FileFunctions, FilenamePartsOfAPosixPath) {
     RValue path("/home/u/bgm_01.sab");
     EXPECT_EQ("/home/u/", Text(CallByName("filename_path", {path})));
     EXPECT_EQ("bgm_01.sab", Text(CallByName("filename_name", {path})));
-    EXPECT_EQ("dir/", Text(CallByName("filename_path", {RValue("dir/sub\\x")})).substr(0, 4));
+    EXPECT_EQ("dir/sub\\", Text(CallByName("filename_path", {RValue("dir/sub\\x")})));
     EXPECT_EQ("", Text(CallByName("filename_ext", {RValue("noext")})));
     EXPECT_EQ("noext", Text(CallByName("filename_name", {RValue("noext")})));
     EXPECT_EQ(".gz", Text(CallByName("filename_ext", {RValue("a.tar.gz")})));
