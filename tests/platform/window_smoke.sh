@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Starts the tool on a private Xvfb display, finds its borderless 384 x 192 window, takes a
+# screenshot and checks that the window shows a picture. Exit 77 (skipped) when something needed is missing.
+set -euo pipefail
+
+exe=${1:?usage: window_smoke.sh <executable> [output folder]}
+out=${2:-.}
+skip() {
+    echo "SKIP: $*"
+    exit 77
+}
+[[ -x "$exe" ]] || skip "$exe has not been built"
+for tool in Xvfb xdotool xwininfo xprop import convert; do
+    command -v "$tool" >/dev/null || skip "$tool is not installed"
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+tool_pid=""
+cleanup() {
+    [[ -n "$tool_pid" ]] && kill "$tool_pid" 2>/dev/null && wait "$tool_pid" 2>/dev/null
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display number and writes it to the file.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [[ -s "$work/display" ]] && break
+    sleep 0.1
+done
+[[ -s "$work/display" ]] || { cat "$work/xvfb.log"; echo "FAIL: Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# The tool's files go to a throw-away area, never to the user's own.
+export APPDATA="$work/appdata"
+mkdir -p "$APPDATA"
+"$exe" >"$work/tool.log" 2>&1 &
+tool_pid=$!
+
+window=""
+for _ in $(seq 150); do
+    window=$(xdotool search --onlyvisible --pid "$tool_pid" 2>/dev/null | head -n1 || true)
+    [[ -n "$window" ]] && break
+    kill -0 "$tool_pid" 2>/dev/null || { cat "$work/tool.log"; echo "FAIL: the tool exited"; exit 1; }
+    sleep 0.1
+done
+[[ -n "$window" ]] || { cat "$work/tool.log"; echo "FAIL: no window appeared"; exit 1; }
+
+geometry=$(xwininfo -id "$window")
+width=$(awk '/Width:/ {print $2}' <<<"$geometry")
+height=$(awk '/Height:/ {print $2}' <<<"$geometry")
+left=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$geometry")
+top=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$geometry")
+echo "window $window: ${width}x${height} at $left,$top"
+[[ "$width" == 384 && "$height" == 192 ]] || { echo "FAIL: window is ${width}x${height}, not 384x192"; exit 1; }
+
+# Borderless: SDL asks the window manager for no decorations (_MOTIF_WM_HINTS flag 2, decorations 0);
+# with no window manager running that atom does not exist and it marks the window transient for the root.
+borderless=no
+hints=$(xprop -id "$window" _MOTIF_WM_HINTS)
+if [[ "$hints" == *=* ]]; then
+    read -r flags _ decorations _ < <(sed 's/.*= //; s/,//g' <<<"$hints")
+    (( (flags & 2) != 0 && decorations == 0 )) && borderless=yes
+else
+    root=$(xwininfo -root | awk '/Window id:/ {print $4}')
+    transient=$(xprop -id "$window" WM_TRANSIENT_FOR | awk '/window id/ {print $NF}')
+    [[ -n "$transient" && $((transient)) == $((root)) ]] && borderless=yes
+fi
+echo "borderless: $borderless"
+[[ "$borderless" == yes ]] || { echo "FAIL: the window is not borderless"; exit 1; }
+
+sleep 1 # a few dozen frames
+import -window root "$out/window_smoke.png"
+# A drawn panel is not one flat colour.
+spread=$(convert "$out/window_smoke.png" -crop "384x192+$left+$top" +repage -format '%[fx:standard_deviation]' info:)
+echo "screenshot $out/window_smoke.png, spread of the window's pixels $spread"
+awk -v s="$spread" 'BEGIN { exit !(s > 0.01) }' || { echo "FAIL: the window shows no picture"; exit 1; }
+kill -0 "$tool_pid" 2>/dev/null || { cat "$work/tool.log"; echo "FAIL: the tool exited"; exit 1; }
+echo "PASS"
