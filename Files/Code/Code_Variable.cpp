@@ -222,10 +222,13 @@ int32_t RValue::AsInt32() const {
         return static_cast<int32_t>(i64);
     }
     double value = AsReal();
-    if (!std::isfinite(value) || value >= 2147483648.0 || value < -2147483648.0) {
-        return static_cast<int32_t>(static_cast<int64_t>(std::isfinite(value) ? value : 0));
+    if (std::isfinite(value) && value < 2147483648.0 && value > -2147483649.0) {
+        return static_cast<int32_t>(value);
     }
-    return static_cast<int32_t>(value);
+    // Out of range: wrap through 64 bits where that is defined, else 0.
+    return std::isfinite(value) && std::fabs(value) < 9.2e18
+               ? static_cast<int32_t>(static_cast<int64_t>(value))
+               : 0;
 }
 
 int64_t RValue::AsInt64() const {
@@ -302,7 +305,8 @@ void RValue::Append(const RValue& value) {
 }
 
 std::string ToDisplayString(const RValue& value) {
-    char buffer[64];
+    // "%.2f" of the largest double needs over 300 characters.
+    char buffer[400];
     switch (value.kind()) {
     case Kind::Real: {
         double number = value.real;

@@ -7,6 +7,7 @@
 #include "Variable/Variable_BuiltIn.h"
 #include "app/Tool_Game.h"
 #include "data/GameDataBlob.h"
+#include "platform/scripted/Scripted_DrawRecorder.h"
 #include "platform/scripted/Scripted_Platform.h"
 #include <cmath>
 #include <cstdlib>
@@ -94,8 +95,13 @@ class ScenarioRun {
 
     int failures = 0;
 
-    void Execute(const std::vector<std::string>& words, int lineNumber) {
+    void Execute(const std::vector<std::string>& words, const std::string& line, int lineNumber) {
         lineNumber_ = lineNumber;
+        if (words[0] == "shell") {
+            // the rest of the line goes to /bin/sh as written
+            Shell(Expand(line.substr(line.find("shell") + 5)));
+            return;
+        }
         std::vector<std::string> args;
         for (size_t i = 1; i < words.size(); ++i) {
             args.push_back(Quoted(words[i]) ? "\x01" + Expand(Plain(words[i])) : Expand(words[i]));
@@ -143,7 +149,6 @@ class ScenarioRun {
             {"save", [](ScenarioRun& run, const auto& a) { run.platform_.QueueSaveAnswer(run.Answer(a)); }},
             {"answer", [](ScenarioRun& run,
                           const auto& a) { run.platform_.QueueQuestionAnswer(run.Arg(a, 0) == "yes"); }},
-            {"shell", [](ScenarioRun& run, const auto& a) { run.Shell(a); }},
             {"quit", [](ScenarioRun& run, const auto&) { run.Stop(); }},
             {"expect-message",
              [](ScenarioRun& run, const auto& a) { run.ExpectBox(Plain(run.Arg(a, 0)), false); }},
@@ -178,6 +183,12 @@ class ScenarioRun {
              [](ScenarioRun& run, const auto& a) {
                  run.Check(run.exitCode_ == run.Int(a, 0), "exit code " + std::to_string(run.exitCode_));
              }},
+            {"expect-drawn",
+             [](ScenarioRun& run, const auto& a) { run.ExpectDrawn(Plain(run.Arg(a, 0)), true); }},
+            {"expect-not-drawn",
+             [](ScenarioRun& run, const auto& a) { run.ExpectDrawn(Plain(run.Arg(a, 0)), false); }},
+            {"expect-drawn-prefix",
+             [](ScenarioRun& run, const auto& a) { run.ExpectDrawn(Plain(run.Arg(a, 0)), true, true); }},
             {"expect-dialog-title",
              [](ScenarioRun& run, const auto& a) { run.ExpectDialogTitle(Plain(run.Arg(a, 0))); }},
         };
@@ -225,6 +236,10 @@ class ScenarioRun {
             platform_.AdvanceClock(FrameMicros);
             finished_ = !Runner_Frame();
         }
+        if (finished_ && started_ && !finalised_) {
+            exitCode_ = Runner_Finish();
+            finalised_ = true;
+        }
     }
 
     void Pointer(int x, int y) {
@@ -234,16 +249,16 @@ class ScenarioRun {
         platform_.SetScreenPointer(wx + x, wy + y);
     }
 
-    void Shell(const std::vector<std::string>& args) {
-        std::string command;
-        for (const std::string& arg : args) {
-            command += Plain(arg) + " ";
-        }
+    void Shell(const std::string& command) {
         int status = std::system(command.c_str());
         Check(status == 0, "shell step failed: " + command);
     }
 
-    void ExpectBox(const std::string& text, bool question) {
+    void ExpectBox(std::string text, bool question) {
+        // "\n" in a scenario stands for a line feed in the box's text
+        for (size_t at; (at = text.find("\\n")) != std::string::npos;) {
+            text.replace(at, 2, "\n");
+        }
         const auto& boxes = platform_.Boxes();
         if (boxesSeen_ >= boxes.size()) {
             Check(false, "no message box was shown; expected \"" + text + "\"");
@@ -346,6 +361,16 @@ class ScenarioRun {
               Plain(Arg(args, 0)) + " does not contain \"" + Plain(Arg(args, 1)) + "\"");
     }
 
+    // Whether the last frame drew this text.
+    void ExpectDrawn(const std::string& text, bool wanted, bool prefix = false) {
+        bool drawn = false;
+        for (const DrawCall& call : recorder_.Calls()) {
+            drawn |=
+                call.kind == DrawKind::Text && (prefix ? call.text.starts_with(text) : call.text == text);
+        }
+        Check(drawn == wanted, "\"" + text + (drawn ? "\" was drawn" : "\" was not drawn"));
+    }
+
     void ExpectWindow(const std::vector<std::string>& args) {
         int x = 0, y = 0;
         platform_.WindowPosition(x, y);
@@ -357,6 +382,7 @@ class ScenarioRun {
     std::ostream& report_;
     ScenarioWorkspace workspace_;
     ScriptedPlatform platform_;
+    DrawRecorder recorder_;
     std::map<std::string, std::string> variables_;
     int lineNumber_ = 0;
     size_t boxesSeen_ = 0;
@@ -381,7 +407,7 @@ int RunScenario(const std::string& path, const ScenarioOptions& options, std::os
             if (words.empty() || words[0][0] == '#') {
                 continue;
             }
-            run.Execute(words, lineNumber);
+            run.Execute(words, line, lineNumber);
         }
         run.Stop();
     } catch (const std::exception& error) {
