@@ -10,15 +10,10 @@ constexpr auto ServiceInterval = std::chrono::milliseconds(5);
 OggThread::OggThread(std::function<void()> servicePass)
     : servicePass_(std::move(servicePass)), thread_([this](std::stop_token stop) { Run(stop); }) {}
 
-OggThread::~OggThread() {
-    thread_.request_stop(); // wakes the wait below through the stop token
-    thread_.join();
-}
-
 void OggThread::Run(std::stop_token stop) {
     std::unique_lock lock(OggMutex);
     while (!stop.stop_requested()) {
         servicePass_();
-        wake_.wait_for(lock, stop, ServiceInterval, [] { return false; });
+        wake_.wait_for(lock, stop, ServiceInterval, [] { return false; }); // a stop request wakes it
     }
 }

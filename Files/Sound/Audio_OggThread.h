@@ -7,9 +7,8 @@
 class OggThread {
   public:
     // `servicePass` runs every few milliseconds with OggMutex held.
+    // Destruction stops the thread and waits for it.
     explicit OggThread(std::function<void()> servicePass);
-    // Stops the thread and waits for it.
-    ~OggThread();
     OggThread(const OggThread&) = delete;
     OggThread& operator=(const OggThread&) = delete;
 
@@ -18,5 +17,5 @@ class OggThread {
 
     std::function<void()> servicePass_;
     std::condition_variable_any wake_;
-    std::jthread thread_; // last: starts once the members above exist
+    std::jthread thread_; // last: starts once the members above exist, stops first
 };

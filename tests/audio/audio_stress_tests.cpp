@@ -9,7 +9,7 @@ namespace {
 using AudioStress = AudioTest;
 
 TEST_F(AudioStress, CreatePlayDestroyManyTimes) {
-    constexpr int Rounds = 300;
+    constexpr int Rounds = 150;
     int voicesMade = 0;
     for (int round = 0; round < Rounds; ++round) {
         int stream = Audio_CreateStream(round % 3 == 0 ? "lib\\short.ogg" : "lib\\tone.ogg");
