@@ -12,20 +12,25 @@ TEST_F(AudioStress, CreatePlayDestroyManyTimes) {
     constexpr int Rounds = 150;
     int voicesMade = 0;
     for (int round = 0; round < Rounds; ++round) {
+        // Pauses between the calls let the ogg thread run in between, where a race would be.
+        auto breathe = [round] { std::this_thread::sleep_for(std::chrono::milliseconds(round % 4)); };
         int stream = Audio_CreateStream(round % 3 == 0 ? "lib\\short.ogg" : "lib\\tone.ogg");
         ASSERT_EQ(stream, 300000) << "the destroyed stream's slot is reused";
         int voices = 1 + round % 3;
         for (int i = 0; i < voices; ++i) {
             ASSERT_EQ(Audio_PlaySound(stream, round % 5, i % 2), 400000 + voicesMade++);
         }
+        breathe();
         if (round % 4 == 1) {
             Audio_PauseSound(stream);
+            breathe();
         }
         if (round % 8 == 1) {
             Audio_ResumeSound(400000 + voicesMade - 1);
+            breathe();
         }
         Audio_Tick();
-        std::this_thread::sleep_for(std::chrono::milliseconds(round % 4));
+        breathe();
         ASSERT_EQ(Audio_DestroyStream(stream), 1);
         ASSERT_FALSE(Audio_IsPlaying(stream));
     }
