@@ -14,9 +14,10 @@ constexpr uint16_t kVersion3 = 0x0300;
 constexpr int kIntensityBits = 4;
 constexpr unsigned kIntensityUnused = 15;
 
-int16_t to_pcm(float value) {
-    float scaled = std::clamp(value * 32768.0f, -32768.0f, 32767.0f);
-    return static_cast<int16_t>(scaled); // truncates toward zero
+// 16-bit samples: scaled, clamped and truncated toward zero.
+void to_pcm(const Block& block, std::array<int16_t, kSubframeSize>& pcm) {
+    for (int i = 0; i < kSubframeSize; ++i)
+        pcm[i] = static_cast<int16_t>(std::clamp(block[i] * 32768.0f, -32768.0f, 32767.0f));
 }
 
 } // namespace
@@ -66,10 +67,12 @@ bool Decoder::decode_frame(std::span<const uint8_t> frame, std::span<int16_t> in
         for (unsigned c = 0; c < channel_count; ++c) {
             Channel& channel = channels_[c];
             synthesize(channel.spectrum, channel.overlap, channel.output);
+            std::array<int16_t, kSubframeSize> pcm;
+            to_pcm(channel.output, pcm);
             int16_t* out =
                 interleaved.data() + static_cast<size_t>(subframe) * kSubframeSize * channel_count + c;
             for (int i = 0; i < kSubframeSize; ++i)
-                out[static_cast<size_t>(i) * channel_count] = to_pcm(channel.output[i]);
+                out[static_cast<size_t>(i) * channel_count] = pcm[i];
         }
     }
     if (!valid || in.overrun((size - 2) * 8)) {
@@ -107,11 +110,11 @@ bool Decoder::read_channel_head(BitReader& in, Channel& channel, int noise) {
 }
 
 void Decoder::read_intensity(BitReader& in, Channel& channel) {
-    unsigned first = in.read(kIntensityBits);
+    const unsigned first = in.peek(kIntensityBits);
+    // 15 first means "no intensity this frame"; before 3.0 those bits belong to what follows.
+    if (first != kIntensityUnused || header_.version >= kVersion3)
+        in.skip(kIntensityBits);
     if (first == kIntensityUnused) {
-        // 15 first means "no intensity this frame"; before 3.0 those bits belong to what follows.
-        if (header_.version < kVersion3)
-            in.step_back(kIntensityBits);
         std::fill(std::begin(channel.intensity), std::end(channel.intensity), uint8_t{kIntensityUnused});
         return;
     }

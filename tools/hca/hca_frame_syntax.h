@@ -53,18 +53,15 @@ void write_scale_factors(BitWriter& out, std::span<const uint8_t> values, unsign
 
 // Quantised coefficient codes of a given resolution.
 inline int read_coefficient(BitReader& in, unsigned resolution) {
-    int bits = kMaxBits[resolution];
-    uint32_t code = in.read(bits);
+    const int bits = kMaxBits[resolution];
+    const uint32_t code = in.peek(bits);
     if (resolution >= 8) {
-        int magnitude = static_cast<int>(code >> 1);
-        if (magnitude == 0) {
-            in.step_back(1);
-            return 0;
-        }
+        const int magnitude = static_cast<int>(code >> 1);
+        in.skip(magnitude == 0 ? bits - 1 : bits); // a zero magnitude has no sign bit
         return (code & 1u) ? -magnitude : magnitude;
     }
-    unsigned index = resolution * 16 + code;
-    in.step_back(bits - kCodeLength[index]);
+    const unsigned index = resolution * 16 + code;
+    in.skip(kCodeLength[index]);
     return kCodeValue[index];
 }
 

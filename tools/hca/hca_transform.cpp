@@ -1,7 +1,6 @@
 #include "hca_transform.h"
 
 #include <cmath>
-#include <complex>
 #include <numbers>
 
 namespace hca {
@@ -10,10 +9,16 @@ namespace {
 constexpr int kHalf = kSubframeSize / 2; // FFT size
 constexpr int kLogHalf = 6;
 
+// Complex numbers kept as separate real and imaginary arrays: plain float arithmetic vectorises.
+struct ComplexArray {
+    std::array<float, kHalf> re;
+    std::array<float, kHalf> im;
+};
+
 struct Dct4Plan {
-    std::array<std::complex<float>, kHalf> pre;   // e^{i pi (n + 1/8) / N}
-    std::array<std::complex<float>, kHalf> post;  // the same twiddle with the output scale folded in
-    std::array<std::complex<float>, kHalf> roots; // e^{i 2 pi k / M}
+    ComplexArray pre;                               // e^{i pi (n + 1/8) / N}
+    ComplexArray post;                              // the same twiddle with the output scale folded in
+    std::array<ComplexArray, kLogHalf> stage_roots; // per FFT stage: e^{i 2 pi j / size}, j < size / 2
     std::array<uint8_t, kHalf> bit_reversed;
 };
 
@@ -22,16 +27,23 @@ Dct4Plan build_plan() {
     const double n = kSubframeSize;
     const double scale = std::sqrt(2.0 / n);
     for (int k = 0; k < kHalf; ++k) {
-        double angle = std::numbers::pi * (k + 0.125) / n;
-        plan.pre[k] = {static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle))};
-        plan.post[k] = {static_cast<float>(scale * std::cos(angle)),
-                        static_cast<float>(scale * std::sin(angle))};
-        double root = 2.0 * std::numbers::pi * k / kHalf;
-        plan.roots[k] = {static_cast<float>(std::cos(root)), static_cast<float>(std::sin(root))};
+        const double angle = std::numbers::pi * (k + 0.125) / n;
+        plan.pre.re[k] = static_cast<float>(std::cos(angle));
+        plan.pre.im[k] = static_cast<float>(std::sin(angle));
+        plan.post.re[k] = static_cast<float>(scale * std::cos(angle));
+        plan.post.im[k] = static_cast<float>(scale * std::sin(angle));
         unsigned reversed = 0;
         for (int b = 0; b < kLogHalf; ++b)
             reversed |= ((k >> b) & 1u) << (kLogHalf - 1 - b);
         plan.bit_reversed[k] = static_cast<uint8_t>(reversed);
+    }
+    for (int stage = 0; stage < kLogHalf; ++stage) {
+        const int size = 2 << stage;
+        for (int j = 0; j < size / 2; ++j) {
+            const double root = 2.0 * std::numbers::pi * j / size;
+            plan.stage_roots[stage].re[j] = static_cast<float>(std::cos(root));
+            plan.stage_roots[stage].im[j] = static_cast<float>(std::sin(root));
+        }
     }
     return plan;
 }
@@ -42,16 +54,31 @@ const Dct4Plan& plan() {
 }
 
 // In-place radix-2 FFT with positive exponent, input already in bit-reversed order.
-void fft(std::array<std::complex<float>, kHalf>& data, const Dct4Plan& p) {
-    for (int size = 2; size <= kHalf; size <<= 1) {
-        int half = size >> 1;
-        int stride = kHalf / size;
-        for (int start = 0; start < kHalf; start += size) {
+// Twiddles are stored contiguously per stage so the inner loop vectorises.
+void fft(ComplexArray& data, const Dct4Plan& p) {
+    for (int a = 0; a < kHalf; a += 2) {
+        const float re = data.re[a + 1];
+        const float im = data.im[a + 1];
+        data.re[a + 1] = data.re[a] - re;
+        data.im[a + 1] = data.im[a] - im;
+        data.re[a] += re;
+        data.im[a] += im;
+    }
+    for (int stage = 1; stage < kLogHalf; ++stage) {
+        const int half = 1 << stage;
+        const ComplexArray& roots = p.stage_roots[stage];
+        for (int start = 0; start < kHalf; start += 2 * half) {
             for (int j = 0; j < half; ++j) {
-                std::complex<float> twiddle = p.roots[j * stride];
-                std::complex<float> odd = data[start + j + half] * twiddle;
-                data[start + j + half] = data[start + j] - odd;
-                data[start + j] += odd;
+                const int a = start + j;
+                const int b = a + half;
+                const float wr = roots.re[j];
+                const float wi = roots.im[j];
+                const float odd_re = data.re[b] * wr - data.im[b] * wi;
+                const float odd_im = data.re[b] * wi + data.im[b] * wr;
+                data.re[b] = data.re[a] - odd_re;
+                data.im[b] = data.im[a] - odd_im;
+                data.re[a] += odd_re;
+                data.im[a] += odd_im;
             }
         }
     }
@@ -63,14 +90,18 @@ void dct4(const Block& in, Block& out) {
     // Even inputs form the real part and mirrored odd inputs the negated imaginary part; the FFT of the
     // twiddled sequence yields the even outputs in its real part and the mirrored odd ones in its imaginary.
     const Dct4Plan& p = plan();
-    std::array<std::complex<float>, kHalf> z;
-    for (int m = 0; m < kHalf; ++m)
-        z[p.bit_reversed[m]] = std::complex<float>(in[2 * m], -in[kSubframeSize - 1 - 2 * m]) * p.pre[m];
+    ComplexArray z;
+    for (int m = 0; m < kHalf; ++m) {
+        const float re = in[2 * m];
+        const float im = -in[kSubframeSize - 1 - 2 * m];
+        const int slot = p.bit_reversed[m];
+        z.re[slot] = re * p.pre.re[m] - im * p.pre.im[m];
+        z.im[slot] = re * p.pre.im[m] + im * p.pre.re[m];
+    }
     fft(z, p);
     for (int k = 0; k < kHalf; ++k) {
-        std::complex<float> y = z[k] * p.post[k];
-        out[2 * k] = y.real();
-        out[kSubframeSize - 1 - 2 * k] = y.imag();
+        out[2 * k] = z.re[k] * p.post.re[k] - z.im[k] * p.post.im[k];
+        out[kSubframeSize - 1 - 2 * k] = z.re[k] * p.post.im[k] + z.im[k] * p.post.re[k];
     }
 }
 

@@ -3,7 +3,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <stdexcept>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vgaudiocli {
@@ -15,18 +18,33 @@ std::runtime_error file_error(const std::string& what, const std::string& path) 
 
 } // namespace
 
-std::vector<uint8_t> read_file(const std::string& path) {
+InputFile::InputFile(const std::string& path) {
     errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         throw file_error("cannot open", path);
-    std::vector<uint8_t> data;
-    char buffer[1 << 16];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-        data.insert(data.end(), buffer, buffer + in.gcount());
-    if (in.bad())
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (errno == 0)
+            errno = EISDIR;
+        ::close(fd);
         throw file_error("cannot read", path);
-    return data;
+    }
+    size_ = static_cast<size_t>(info.st_size);
+    if (size_ > 0) {
+        void* mapping = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+        if (mapping == MAP_FAILED) {
+            ::close(fd);
+            throw file_error("cannot read", path);
+        }
+        data_ = static_cast<const uint8_t*>(mapping);
+    }
+    ::close(fd);
+}
+
+InputFile::~InputFile() {
+    if (data_)
+        ::munmap(const_cast<uint8_t*>(data_), size_);
 }
 
 AtomicOutput::AtomicOutput(std::string target)

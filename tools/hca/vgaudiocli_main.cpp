@@ -22,7 +22,7 @@ bool ends_with_hca(const std::string& path) {
     return path.size() >= 4 && (path.ends_with(".hca") || path.ends_with(".HCA"));
 }
 
-bool is_wav(const std::vector<uint8_t>& data) {
+bool is_wav(std::span<const uint8_t> data) {
     return data.size() >= 12 && std::equal(data.begin(), data.begin() + 4, "RIFF") &&
            std::equal(data.begin() + 8, data.begin() + 12, "WAVE");
 }
@@ -47,7 +47,7 @@ void report_damage(const std::vector<uint32_t>& damaged, uint32_t frame_count) {
                   << " frames damaged\n";
 }
 
-void decode(const Options& options, const std::vector<uint8_t>& input) {
+void decode(const Options& options, std::span<const uint8_t> input) {
     const hca::Header header = hca::parse_header(input);
     vgaudiocli::AtomicOutput output(options.output);
     hca::write_wav_header(output.stream(), header.channels, header.sample_rate,
@@ -59,7 +59,7 @@ void decode(const Options& options, const std::vector<uint8_t>& input) {
     report_damage(damaged, header.frame_count);
 }
 
-void encode(const Options& options, const std::vector<uint8_t>& input) {
+void encode(const Options& options, std::span<const uint8_t> input) {
     const hca::PcmAudio audio = hca::read_wav(input);
     const std::vector<uint8_t> stream = hca::encode(audio, options.encoder);
     vgaudiocli::AtomicOutput output(options.output);
@@ -69,7 +69,8 @@ void encode(const Options& options, const std::vector<uint8_t>& input) {
 }
 
 void run(const Options& options) {
-    const std::vector<uint8_t> input = vgaudiocli::read_file(options.input);
+    const vgaudiocli::InputFile file(options.input);
+    const std::span<const uint8_t> input = file.bytes();
     if (input.empty())
         throw hca::FormatError("input file is empty");
     OutputFormat format = options.format;
