@@ -53,7 +53,8 @@ const ChunkHandler* FindHandler(const std::string& tag) {
 }
 
 bool IsContainer(const uint8_t* data, size_t length) {
-    return length >= 8 && (std::memcmp(data, "FORM", 4) == 0 || std::memcmp(data, "MROF", 4) == 0);
+    return data != nullptr && length >= 8 &&
+           (std::memcmp(data, "FORM", 4) == 0 || std::memcmp(data, "MROF", 4) == 0);
 }
 
 using ChunkVisitor = std::function<bool(const std::string& tag, uint32_t payload, uint32_t length)>;

@@ -4,7 +4,7 @@
 
 namespace {
 // Work allowed per byte of data, plus a fixed allowance for tiny files.
-constexpr uint64_t BudgetPerByte = 64;
+constexpr uint64_t BudgetPerByte = 16;
 constexpr uint64_t BudgetBase = 1u << 20;
 } // namespace
 
