@@ -1,9 +1,8 @@
 #include "platform/desktop/Desktop_FileDialog.h"
 #include "Graphics_API/Dialog_Filter.h"
-#include "Runner/Runner_Log.h"
+#include "platform/desktop/Desktop_Gtk.h"
 #include "platform/desktop/Desktop_MessageBox.h"
 #include <filesystem>
-#include <gtk/gtk.h>
 #include <memory>
 
 namespace {
@@ -16,17 +15,6 @@ struct GFree {
     void operator()(gchar* text) const { g_free(text); }
 };
 using NativeDialog = std::unique_ptr<GtkFileChooserNative, GObjectUnref>;
-
-// GTK starts on the first dialog only, so a run that never opens one never needs it.
-bool GtkReady() {
-    static const bool ready = [] {
-        const bool started = gtk_init_check(nullptr, nullptr);
-        if (!started)
-            Runner_Log("No display for the file dialogs: every dialog counts as cancelled\n");
-        return started;
-    }();
-    return ready;
-}
 
 // The system dialog matched patterns without regard to case; "*.*" meant every file.
 std::string CaseInsensitivePattern(const std::string& pattern) {
@@ -73,8 +61,7 @@ std::string Run(const NativeDialog& dialog) {
             chosen = name.get();
     }
     gtk_native_dialog_hide(GTK_NATIVE_DIALOG(dialog.get()));
-    while (gtk_events_pending())
-        gtk_main_iteration_do(FALSE);
+    Desktop_GtkSettle();
     return chosen;
 }
 
@@ -85,7 +72,7 @@ bool ConfirmOverwrite(const std::string& path) {
 } // namespace
 
 std::string Desktop_ChooseFileToOpen(const FileDialogRequest& request) {
-    if (!GtkReady())
+    if (!Desktop_GtkReady())
         return "";
     NativeDialog dialog = MakeDialog(GTK_FILE_CHOOSER_ACTION_OPEN, request, "_Open");
     const fs::path proposed = fs::path(request.folder) / request.defaultName;
@@ -96,7 +83,7 @@ std::string Desktop_ChooseFileToOpen(const FileDialogRequest& request) {
 }
 
 std::string Desktop_ChooseFileToSave(const FileDialogRequest& request) {
-    if (!GtkReady())
+    if (!Desktop_GtkReady())
         return "";
     const std::string extension = Dialog_DefaultExtension(request.filter);
     FileDialogRequest current = request;
