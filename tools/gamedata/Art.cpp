@@ -79,6 +79,8 @@ std::vector<Frame> PanelBackgroundFrames() {
     // Light on purpose: the panel multiplies it by a dark navy (#112), which leaves only about 17
     // levels of red, so the texture needs strong contrast to survive. A vertical gradient, a glow in
     // the upper left, diagonal pinstripes and radio-wave rings spreading from the lower right.
+    // Mostly transparent: the panel is drawn after the status line and the buttons, over the room's
+    // own #112 background, so it may only veil them.
     constexpr int W = 960, H = 540;
     Image image(W, H);
     for (int y = 0; y < H; ++y) {
@@ -93,7 +95,7 @@ std::vector<Frame> PanelBackgroundFrames() {
             pixel[0] = static_cast<uint8_t>(std::lround(v * 244));
             pixel[1] = static_cast<uint8_t>(std::lround(v * 247));
             pixel[2] = static_cast<uint8_t>(std::lround(v * 255));
-            pixel[3] = 255;
+            pixel[3] = static_cast<uint8_t>(std::lround(v * 72));
         }
     }
     return {WholeFrame(std::move(image))};
