@@ -3,6 +3,10 @@
 #include "Variable/Variable_BuiltIn.h"
 
 void Function_RegisterAll() {
+    // Once per process: a second game start finds the table filled.
+    if (Function_Count() > 0) {
+        return;
+    }
     Register_Game();
     Register_String();
     Register_File();
