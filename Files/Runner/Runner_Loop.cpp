@@ -57,7 +57,9 @@ void CountFrame(int64_t now) {
     ++state.framesThisSecond;
 }
 
-void AdvanceAnimation(CInstance* instance) {
+} // namespace
+
+void Runner_AdvanceAnimation(CInstance* instance) {
     const auto& sprites = Runner_Data().sprites;
     if (instance->spriteIndex < 0 || instance->spriteIndex >= static_cast<int>(sprites.size())) {
         instance->imageIndex += instance->imageSpeed;
@@ -82,6 +84,8 @@ void AdvanceAnimation(CInstance* instance) {
     }
 }
 
+namespace {
+
 void UpdateInstances() {
     CRoom* room = Room_Current();
     if (room == nullptr) {
@@ -94,7 +98,7 @@ void UpdateInstances() {
         }
         instance->xprevious = instance->x;
         instance->yprevious = instance->y;
-        AdvanceAnimation(instance);
+        Runner_AdvanceAnimation(instance);
     }
 }
 

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+struct CInstance;
+
 struct RunnerLoopState {
     bool running = false;
     int exitCode = 0;
@@ -16,5 +18,7 @@ struct RunnerLoopState {
 
 RunnerLoopState& Runner_LoopState();
 void Runner_RunFrame();
+// image_index += image_speed scaled by the sprite's playback speed; Animation End on a wrap.
+void Runner_AdvanceAnimation(CInstance* instance);
 // Target frames per second: the data's game speed (major version 2 on), else the room speed.
 double Runner_TargetRate();

@@ -39,7 +39,11 @@ class ScriptedPlatform final : public Platform {
     void SetWindowPosition(int x, int y) override;
     bool HasFocus() override { return focused_; }
     void Focus() override { focused_ = true; }
-    bool PumpMessages() override { return !quit_; }
+    // A pass of the message pump takes 0.1 ms of fake time, so the frame wait's spin comes to its end.
+    bool PumpMessages() override {
+        now_ += 100;
+        return !quit_;
+    }
     InputState TakeInput() override;
     void ClearInput() override;
     void DisplayMouse(int& x, int& y) override;

@@ -90,6 +90,8 @@ std::vector<std::pair<std::string, std::function<void(CInstance*)>>>& EventHooks
 }
 
 GameData MakeToolLikeData() {
+    SetLabel(50, "GlobalScript_0");
+    SetLabel(51, "GlobalScript_1");
     GameData data;
     data.general.versionMajor = 2;
     data.general.gameSpeed = 60;

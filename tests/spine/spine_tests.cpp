@@ -5,6 +5,7 @@
 #include "Room/Room_Layers.h"
 #include "Room/Room_Main.h"
 #include "Runner/Runner_Log.h"
+#include "Runner/Runner_Loop.h"
 #include "TestGame.h"
 #include <gtest/gtest.h>
 
@@ -184,4 +185,20 @@ TEST_F(Spine, ScriptErrorsInEventsAreReportedWithTheEventAndObject) {
     ClearErrorPending();
     SetErrorSink(nullptr);
     SetErrorExit(nullptr);
+}
+
+TEST_F(Spine, A121FrameAnimationEndsOnTheStepThatWrapsTo0) {
+    data_.objects[2].spriteIndex = 3; // obj_ico with the 121-frame spinner at 60 per second
+    AddEvent(2, 7, 7, 56, "obj_ico AnimationEnd");
+    Start();
+    CInstance* ico = Instance_Find(100002);
+    ico->spriteIndex = 3;
+    for (int step = 1; step <= 120; ++step) {
+        Runner_AdvanceAnimation(ico);
+    }
+    EXPECT_FLOAT_EQ(120.0f, ico->imageIndex);
+    EXPECT_TRUE(Only("AnimationEnd").empty());
+    Runner_AdvanceAnimation(ico);
+    EXPECT_FLOAT_EQ(0.0f, ico->imageIndex);
+    EXPECT_EQ(Log{"obj_ico AnimationEnd"}, EventLog());
 }

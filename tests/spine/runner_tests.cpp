@@ -1,0 +1,108 @@
+// The whole runner on the scripted platform: the tool's data with a code table that logs events.
+#include "Code/Code_Function.h"
+#include "Room/Room_Main.h"
+#include "Runner/Runner_Form.h"
+#include "Runner/Runner_Log.h"
+#include "Runner/Runner_Loop.h"
+#include "TestGame.h"
+#include "data/GameDataBlob.h"
+#include "platform/scripted/Scripted_Platform.h"
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+using Log = std::vector<std::string>;
+
+class Runner : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Runner_SetLogToStderr(false);
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        folder_ = std::filesystem::temp_directory_path() / ("runner-test-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder_);
+        setenv("APPDATA", folder_.c_str(), 1);
+        MakeToolLikeData(); // fills the log labels of the tool's code ids
+        EventLog().clear();
+        EventHooks().clear();
+        game_ = TestGame();
+        game_.data = kGameData;
+        game_.length = kGameDataSize;
+        RunnerConfig config;
+        config.programFolder = folder_.string();
+        ASSERT_TRUE(Runner_Start(config, game_, platform_));
+    }
+    void TearDown() override {
+        Runner_Finish();
+        std::filesystem::remove_all(folder_);
+    }
+    size_t Count(const std::string& label) { return std::count(EventLog().begin(), EventLog().end(), label); }
+
+    std::filesystem::path folder_;
+    EmbeddedGame game_{};
+    ScriptedPlatform platform_;
+};
+} // namespace
+
+TEST_F(Runner, StartsTheRoomAndRunsTheGlobalScriptsFirst) {
+    ASSERT_GE(EventLog().size(), 3u);
+    EXPECT_EQ("GlobalScript_0", EventLog()[0]);
+    EXPECT_EQ("GlobalScript_1", EventLog()[1]);
+    EXPECT_EQ("obj_cleanup PreCreate", EventLog()[2]);
+    EXPECT_TRUE(platform_.HasWindow());
+    EXPECT_EQ(384, platform_.Spec().width);
+    EXPECT_TRUE(platform_.Spec().borderless);
+}
+
+TEST_F(Runner, PacesFramesAt60PerSecondOnTheClock) {
+    int64_t start = platform_.NowMicros();
+    int frames = 0;
+    while (platform_.NowMicros() - start < 1'000'000) {
+        ASSERT_TRUE(Runner_Frame());
+        ++frames;
+    }
+    EXPECT_NEAR(60, frames, 1);
+    EXPECT_NEAR(16667, Runner_LoopState().stepCount ? 1'000'000 / frames : 0, 300);
+}
+
+TEST_F(Runner, ARoomChangeInBeginStepStopsTheStepBeforeStepAndDraw) {
+    bool once = true;
+    EventHooks().push_back({"obj_cleanup BeginStep", [&](CInstance*) {
+                                if (once) {
+                                    once = false;
+                                    Room_SetPendingRoom(0);
+                                }
+                            }});
+    EventLog().clear();
+    int presents = platform_.PresentCount();
+    ASSERT_TRUE(Runner_Frame());
+    EXPECT_EQ(0u, Count("obj_win Step"));
+    EXPECT_EQ(0u, Count("obj_win Draw"));
+    EXPECT_EQ(presents, platform_.PresentCount()) << "a frame with a room switch pending is not shown";
+    // The room restarted after the frame: its instances were made again.
+    EXPECT_EQ(1u, Count("obj_win Create"));
+}
+
+TEST_F(Runner, GameEndFinishesItsEventAndFrameThenEndsTheGame) {
+    EventHooks().push_back({"obj_win Step", [](CInstance*) {
+                                RValue result;
+                                Function_Call(nullptr, nullptr, result, 0, Function_Find("game_end"),
+                                              nullptr);
+                                EventLog().push_back("after game_end");
+                            }});
+    EventLog().clear();
+    EXPECT_FALSE(Runner_Frame());
+    EXPECT_EQ((Log{"obj_cleanup BeginStep", "obj_win Step", "after game_end"}), EventLog());
+    Runner_Finish();
+    EXPECT_EQ(1u, Count("obj_cleanup CleanUp"));
+}
+
+TEST_F(Runner, TheQuitMessageEndsTheLoopAndCleanUpRuns) {
+    ASSERT_TRUE(Runner_Frame());
+    platform_.RequestQuit();
+    EXPECT_FALSE(Runner_Frame());
+    EventLog().clear();
+    EXPECT_EQ(0, Runner_Finish());
+    EXPECT_EQ(Log{"obj_cleanup CleanUp"}, EventLog());
+}
