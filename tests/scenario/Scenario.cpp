@@ -77,11 +77,10 @@ class ScenarioRun {
   public:
     ScenarioRun(const ScenarioOptions& options, std::ostream& report)
         : options_(options), report_(report), workspace_(options.binFolder, options.keepWorkspace) {
-        variables_ = {{"APPDATA", workspace_.AppData()},
-                      {"PROGRAM", workspace_.Program()},
-                      {"WORK", workspace_.Work()},
-                      {"SOURCE", options.sourceFolder},
-                      {"LIB", workspace_.AppData() + "/Morvane_Radio_Tuner/lib"}};
+        variables_ = {
+            {"APPDATA", workspace_.AppData()}, {"PROGRAM", workspace_.Program()},
+            {"WORK", workspace_.Work()},       {"SOURCE", options.sourceFolder},
+            {"BIN", options.binFolder},        {"LIB", workspace_.AppData() + "/Morvane_Radio_Tuner/lib"}};
         setenv("SCENARIO_WORK", workspace_.Work().c_str(), 1);
         setenv("SCENARIO_SOURCE", options.sourceFolder.c_str(), 1);
         setenv("SCENARIO_PROGRAM", workspace_.Program().c_str(), 1);
