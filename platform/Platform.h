@@ -63,7 +63,7 @@ class Platform {
 
     // --- clock
     virtual int64_t NowMicros() = 0;
-    virtual void SleepMillis(int milliseconds) = 0;
+    virtual void SleepMicros(int64_t micros) = 0;
 };
 
 // The backend in use, chosen once at start.

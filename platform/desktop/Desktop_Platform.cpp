@@ -170,10 +170,10 @@ int64_t DesktopPlatform::NowMicros() {
     return std::chrono::duration_cast<std::chrono::microseconds>(now).count();
 }
 
-void DesktopPlatform::SleepMillis(int milliseconds) {
-    if (milliseconds <= 0)
+void DesktopPlatform::SleepMicros(int64_t micros) {
+    if (micros <= 0)
         return;
-    timespec wanted{milliseconds / 1000, long(milliseconds % 1000) * 1'000'000L};
+    timespec wanted{time_t(micros / 1'000'000), long(micros % 1'000'000) * 1000L};
     timespec left{};
     while (nanosleep(&wanted, &left) != 0 && errno == EINTR)
         wanted = left;

@@ -41,7 +41,7 @@ class DesktopPlatform final : public Platform {
 
     // --- clock
     int64_t NowMicros() override;
-    void SleepMillis(int milliseconds) override;
+    void SleepMicros(int64_t micros) override;
 
   private:
     struct WindowDeleter {

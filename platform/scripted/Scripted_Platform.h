@@ -55,7 +55,7 @@ class ScriptedPlatform final : public Platform {
     void ShowMessage(const std::string& text, const std::string& caption) override;
     bool ShowQuestion(const std::string& text, const std::string& caption) override;
     int64_t NowMicros() override { return now_; }
-    void SleepMillis(int milliseconds) override { now_ += int64_t(milliseconds) * 1000; }
+    void SleepMicros(int64_t micros) override { now_ += micros; }
 
     // --- what a test drives
     void SetPointer(int windowX, int windowY); // relative to the window's client area
