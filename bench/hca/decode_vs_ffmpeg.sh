@@ -17,6 +17,9 @@ ffmpeg -v error -f lavfi -i "aevalsrc=0.3*sin(2*PI*220*t)*(1+0.3*sin(2*PI*3*t))+
 measure() {
   local best_cpu="" best_wall=""
   for _ in $(seq "$runs"); do
+    # Same start for both: no earlier output to replace, no dirty pages still being written back.
+    rm -f "$work/ours.wav" "$work/ffmpeg.wav"
+    sync
     /usr/bin/time -o "$work/time.txt" -f "%U %S %e" "$@" > /dev/null 2>&1
     read -r user sys wall < "$work/time.txt"
     local cpu

@@ -37,9 +37,13 @@ bool Decoder::decode_frame(std::span<const uint8_t> frame, std::span<int16_t> in
         silence(interleaved);
         return false;
     }
-    std::copy_n(frame.begin(), size, scratch_.begin());
-    cipher_.decrypt(scratch_);
-    BitReader in(scratch_);
+    std::span<const uint8_t> body = frame.first(size);
+    if (!cipher_.is_identity()) {
+        std::copy_n(frame.begin(), size, scratch_.begin());
+        cipher_.decrypt(scratch_);
+        body = scratch_;
+    }
+    BitReader in(body);
     in.read(16);
     const unsigned acceptable_noise = in.read(9);
     const unsigned boundary = in.read(7);

@@ -32,7 +32,7 @@ InputFile::InputFile(const std::string& path) {
     }
     size_ = static_cast<size_t>(info.st_size);
     if (size_ > 0) {
-        void* mapping = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+        void* mapping = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
         if (mapping == MAP_FAILED) {
             ::close(fd);
             throw file_error("cannot read", path);
@@ -48,7 +48,10 @@ InputFile::~InputFile() {
 }
 
 AtomicOutput::AtomicOutput(std::string target)
-    : target_(std::move(target)), temporary_(target_ + ".part" + std::to_string(::getpid())) {
+    : target_(std::move(target)), temporary_(target_ + ".part" + std::to_string(::getpid())),
+      buffer_(1 << 20) {
+    // A large buffer keeps the number of write calls for long decodes small.
+    stream_.rdbuf()->pubsetbuf(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
     errno = 0;
     stream_.open(temporary_, std::ios::binary | std::ios::trunc);
     if (!stream_)

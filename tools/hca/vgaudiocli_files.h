@@ -4,6 +4,7 @@
 #include <fstream>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace vgaudiocli {
 
@@ -38,6 +39,7 @@ class AtomicOutput {
   private:
     std::string target_;
     std::string temporary_;
+    std::vector<char> buffer_;
     std::ofstream stream_;
     bool committed_ = false;
 };
