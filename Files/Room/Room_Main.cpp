@@ -70,6 +70,11 @@ void CreateInstancesOfRoom(CRoom& room) {
         if (source.objectIndex < 0 || Object_Get(source.objectIndex) == nullptr) {
             continue;
         }
+        // A persistent instance carried in from the last room keeps its place; no second copy is made.
+        if (Instance_Find(source.id) != nullptr) {
+            room.toCreate.push_back(source.id);
+            continue;
+        }
         CInstance* instance = Instance_Create(source.objectIndex, source.x, source.y, source.id);
         ApplyRoomInstanceData(instance, source);
         room.toCreate.push_back(source.id);
@@ -188,8 +193,11 @@ void Room_Start(int roomIndex, bool first) {
             object->instances.push_back(instance);
         }
     }
-    carryOver.clear();
     RunCreationEvents(*currentRoom);
+    for (CInstance* instance : carryOver) {
+        instance->carriedOver = false;
+    }
+    carryOver.clear();
     Room_RemoveDestroyed();
     if (first) {
         Room_RunEventForAll(ev_other, ev_game_start);
