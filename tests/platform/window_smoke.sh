@@ -18,7 +18,15 @@ work=$(mktemp -d)
 xvfb_pid=""
 tool_pid=""
 cleanup() {
-    [[ -n "$tool_pid" ]] && kill "$tool_pid" 2>/dev/null && wait "$tool_pid" 2>/dev/null
+    # The tool ends on SIGTERM; a slow (sanitizer) build gets ten seconds before it is killed.
+    if [[ -n "$tool_pid" ]] && kill "$tool_pid" 2>/dev/null; then
+        for _ in $(seq 50); do
+            kill -0 "$tool_pid" 2>/dev/null || break
+            sleep 0.2
+        done
+        kill -9 "$tool_pid" 2>/dev/null
+        wait "$tool_pid" 2>/dev/null
+    fi
     [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
