@@ -31,11 +31,11 @@ $1
 quit
 SCN
   local t0; t0=$(now)
-  "$bin/scenario-runner" "$work/s.scn" > /dev/null
+  "$bin/scenario-runner" "$work/s.scn" > "$work/s.out" || { cat "$work/s.out" >&2; exit 1; }
   echo $(( $(now) - t0 ))
 }
 import_steps=$'open "${WORK}/track.sab"\nclick 96 144\nexpect-no-message'
-replace_steps=$'open "'"$work"'/song.mp3"\nclick 288 144\nexpect-message "Replace complete."'
+replace_steps=$(printf 'open "%s/song.mp3"\nclick 288 144\nexpect-message "Replace complete."' "$work")
 
 direct_import() {
   local t0; t0=$(now)
