@@ -16,7 +16,7 @@
 namespace {
 constexpr uint64_t FreezeWhenUnfocused = 1u << 15;
 constexpr int64_t MaxWait = 3'000'000;
-constexpr int64_t MaxNapMicros = 500;
+constexpr int64_t ShortestNapMicros = 200;
 
 RunnerLoopState state;
 
@@ -41,14 +41,14 @@ void WaitForFrame(Platform& platform, int64_t now) {
     if (sleepMillis > 0) {
         platform.SleepMicros(sleepMillis * 1000);
     }
-    // The last stretch keeps the window answering; short naps instead of a busy spin keep an idle
-    // frame cheap while still meeting the deadline within a fraction of a millisecond.
+    // The last stretch keeps the window answering; naps of half the time left, instead of a busy
+    // spin, keep an idle frame cheap and still meet the deadline within a few microseconds.
     for (int64_t remaining; (remaining = deadline - platform.NowMicros()) > 0;) {
         if (!platform.PumpMessages()) {
             state.running = false;
             return;
         }
-        platform.SleepMicros(std::min<int64_t>(remaining, MaxNapMicros));
+        platform.SleepMicros(remaining > ShortestNapMicros ? remaining / 2 : remaining);
     }
 }
 
