@@ -176,7 +176,7 @@ struct GameData {
     std::vector<ScriptData> scripts;
     std::vector<int> globalInitScripts;
     std::vector<FontData> fonts;
-    std::vector<ObjectData> objects;  // by object index; holes have an empty name
+    std::vector<ObjectData> objects; // by object index; holes have an empty name
     std::vector<RoomData> rooms;
     std::vector<TexturePageData> texturePages;
     std::vector<std::string> strings;
