@@ -88,11 +88,16 @@ void menu_button_draw(bool switchable) {
     draw_set_alpha(get(BV::image_alpha));
     draw_set_colour(self_var(btn_color));
     draw_rectangle(x, y, x + w - RValue(1.0), y + h - RValue(1.0), true);
+    draw_centred_label(self_var(btn_label));
+}
+
+void draw_centred_label(const RValue& text) {
     draw_set_colour(global_var(skin_main_fnt_color));
     draw_set_font(global_var(skin_main_fnt));
     draw_set_halign(fa_center);
     draw_set_valign(fa_middle);
-    draw_text(x + w * RValue(0.5), y + h * RValue(0.5), self_var(btn_label));
+    draw_text(get(BV::x) + get(BV::sprite_width) * RValue(0.5),
+              get(BV::y) + get(BV::sprite_height) * RValue(0.5), text);
     draw_set_colour(16777215);
     draw_set_halign(fa_left);
     draw_set_valign(fa_top);

@@ -8,6 +8,9 @@ void menu_button_create(const char* label);
 // `switchable`: the button has btn_active and is hidden and inert while it is 0.
 bool menu_button_step(bool switchable);
 void menu_button_draw(bool switchable);
+// The label centred in the instance's sprite box in the skin's font and colour; afterwards the draw
+// state is back to white, left/top and opaque for the other objects (buttons and the status line).
+void draw_centred_label(const RValue& text);
 
 // Stops and frees the preview stream and deletes "stream.ogg" (Import, Replace and Restore do this first).
 void release_preview();

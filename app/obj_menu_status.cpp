@@ -1,4 +1,4 @@
-#include "app/Tool_Code.h"
+#include "app/menu_button.h"
 
 namespace tool {
 namespace {
@@ -82,16 +82,6 @@ void obj_menu_status_Draw(CInstance* self, CInstance* other) {
     frame.line(7);
     t = handle_volume(t);
     frame.line(8);
-    draw_set_colour(global_var(skin_main_fnt_color));
-    draw_set_font(global_var(skin_main_fnt));
-    draw_set_halign(fa_center);
-    draw_set_valign(fa_middle);
-    frame.line(9);
-    draw_text(x + w * RValue(0.5), y + h * RValue(0.5), t);
-    frame.line(10);
-    draw_set_colour(16777215);
-    draw_set_halign(fa_left);
-    draw_set_valign(fa_top);
-    draw_set_alpha(1);
+    draw_centred_label(t);
 }
 } // namespace tool
