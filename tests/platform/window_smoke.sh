@@ -18,14 +18,16 @@ work=$(mktemp -d)
 xvfb_pid=""
 tool_pid=""
 cleanup() {
+    # Nothing here may stop the cleanup half-way.
+    set +e
     # The tool ends on SIGTERM; a slow (sanitizer) build gets ten seconds before it is killed.
     if [[ -n "$tool_pid" ]] && kill "$tool_pid" 2>/dev/null; then
         for _ in $(seq 50); do
             kill -0 "$tool_pid" 2>/dev/null || break
             sleep 0.2
         done
-        kill -9 "$tool_pid" 2>/dev/null
-        wait "$tool_pid" 2>/dev/null
+        kill -9 "$tool_pid" 2>/dev/null || true
+        wait "$tool_pid" 2>/dev/null || true
     fi
     [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
