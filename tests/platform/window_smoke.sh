@@ -51,7 +51,7 @@ mkdir -p "$APPDATA"
 tool_pid=$!
 
 window=""
-for _ in $(seq 150); do
+for _ in $(seq 600); do
     window=$(xdotool search --onlyvisible --pid "$tool_pid" 2>/dev/null | head -n1 || true)
     [[ -n "$window" ]] && break
     kill -0 "$tool_pid" 2>/dev/null || { cat "$work/tool.log"; echo "FAIL: the tool exited"; exit 1; }
