@@ -1,3 +1,4 @@
+#include "app/command_lines.h"
 #include "app/menu_button.h"
 
 namespace tool {
@@ -5,27 +6,6 @@ namespace {
 constexpr const char* audio_filter =
     "MP3 Audio (*.mp3)|*.mp3|OGG Vorbis (*.ogg)|*.ogg|WAV PCM (*.wav)|*.wav|All (*.*)|*.*";
 
-// The container is copied to container.orig once; an existing backup is never overwritten.
-RValue backup_line(const RValue& p) {
-    return RValue("if not exist \"") + p + RValue(".orig\" (") + RValue("copy \"") + p + RValue("\" \"") + p +
-           RValue(".orig\"") + RValue(")");
-}
-
-// Decode the user's file, encode it as HCA, and write tuner.head + the stream over the container.
-RValue rebuild_line(const RValue& w, const RValue& p) {
-    RValue n = filename_name(w);
-    return RValue("cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & ffmpeg.exe -y -i \"") + w +
-           RValue("\" \"") + n + RValue(".wav\" & ") + RValue("vgaudiocli.exe -i \"") + n +
-           RValue(".wav\" \"") + n + RValue(".hca\" --out-format hca --hcaquality high & ") +
-           RValue("copy /b \"tuner.head\"+\"") + n + RValue(".hca\" \"") + p + RValue("\" & ") +
-           RValue("del /q ") + w + RValue(" & ") + RValue("del /q *.hca & ") + RValue("del /q *.wav");
-}
-
-RValue log_line(const RValue& p, const RValue& chosen) {
-    return RValue("echo ") + date_datetime_string(date_current_datetime()) + RValue(": \"") +
-           filename_name(p) + RValue("\" ^> \"") + filename_name(chosen) + RValue("\" >> \"") +
-           filename_path(p) + RValue("tuner.log\"");
-}
 } // namespace
 
 void obj_menu_replace_Create(CInstance* self, CInstance* other) {
@@ -62,7 +42,8 @@ void obj_menu_replace_Step(CInstance* self, CInstance* other) {
     frame.line(7);
     call_script(cmd, "", rebuild_line(working, global_var(file_src)));
     frame.line(8);
-    call_script(cmd, "", log_line(global_var(file_src), chosen));
+    call_script(cmd, "",
+                log_line(date_datetime_string(date_current_datetime()), global_var(file_src), chosen));
     frame.line(9);
     show_message("Replace complete.");
     frame.line(10);

@@ -1,15 +1,7 @@
+#include "app/command_lines.h"
 #include "app/menu_button.h"
 
 namespace tool {
-namespace {
-// The backup goes over the container; it is deleted only when that copy succeeded (&&).
-RValue restore_line(const RValue& p) {
-    return RValue("if exist \"") + p + RValue(".orig\" ( ") + RValue("copy /y \"") + p +
-           RValue(".orig\" \"") + p + RValue("\" && ") + RValue("del /f /q \"") + p + RValue(".orig\" ") +
-           RValue(")");
-}
-} // namespace
-
 void obj_menu_restore_Create(CInstance* self, CInstance* other) {
     Frame frame(self, other, "Object_obj_menu_restore_Create_0");
     frame.line(1);

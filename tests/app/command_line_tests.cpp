@@ -1,0 +1,59 @@
+// The tool's command lines for a container named as the game names them, byte for byte.
+#include "Code/Code_Function.h"
+#include "Variable/Variable_BuiltIn.h"
+#include "app/Tool_Game.h"
+#include "app/command_lines.h"
+#include <gtest/gtest.h>
+
+namespace {
+class CommandLines : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        Function_RegisterAll();
+        Variable_BuiltIn_RegisterCore();
+        ASSERT_TRUE(Code_BindReferences(Tool_Game(nullptr, 0)));
+    }
+    const RValue container = "C:\\Games\\bgm_01.sab";
+};
+} // namespace
+
+TEST_F(CommandLines, ImportOfAnHcaContainerWithItsStreamAtByte576) {
+    EXPECT_EQ(
+        "cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & dd.exe if=\"C:\\Games\\bgm_01.sab\" "
+        "of=\"bgm_01.sab.hca\" bs=16 skip=36 & vgaudiocli.exe -i \"bgm_01.sab.hca\" \"bgm_01.sab.wav\" & "
+        "copy /y \"bgm_01.sab.wav\" source.wav & ffmpeg.exe -y -i source.wav -ac 2 stream.ogg & "
+        "del /q *.hca & del /q \"bgm_01.sab.wav\"",
+        tool::import_hca_line(container, "bgm_01.sab", 16, RValue(576.0) / RValue(16.0)).Text());
+}
+
+TEST_F(CommandLines, ImportOfAnOggContainerAlsoDecodesItsOwnStream) {
+    EXPECT_EQ("cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & dd.exe if=\"C:\\Games\\bgm_02.sab\" "
+              "of=\"bgm_02.sab.ogg\" bs=16 skip=0 & ffmpeg.exe -y -i \"bgm_02.sab.ogg\" -ac 2 stream.ogg & "
+              "ffmpeg.exe -y -i \"bgm_02.sab.ogg\" source.wav & del /q \"bgm_02.sab.ogg\"",
+              tool::import_ogg_line("C:\\Games\\bgm_02.sab", "bgm_02.sab", 16, 0).Text());
+}
+
+TEST_F(CommandLines, BackupTestBackupAndRestore) {
+    EXPECT_EQ(
+        "cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & if exist \"C:\\Games\\bgm_01.sab.orig\" ( echo 1 > "
+        "orig.temp )",
+        tool::backup_test_line(container).Text());
+    EXPECT_EQ("if not exist \"C:\\Games\\bgm_01.sab.orig\" (copy \"C:\\Games\\bgm_01.sab\" "
+              "\"C:\\Games\\bgm_01.sab.orig\")",
+              tool::backup_line(container).Text());
+    EXPECT_EQ("if exist \"C:\\Games\\bgm_01.sab.orig\" ( copy /y \"C:\\Games\\bgm_01.sab.orig\" "
+              "\"C:\\Games\\bgm_01.sab\" && del /f /q \"C:\\Games\\bgm_01.sab.orig\" )",
+              tool::restore_line(container).Text());
+}
+
+TEST_F(CommandLines, ReplaceRebuildAndLog) {
+    EXPECT_EQ(
+        "cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & ffmpeg.exe -y -i \"replace.mp3\" "
+        "\"replace.mp3.wav\" "
+        "& vgaudiocli.exe -i \"replace.mp3.wav\" \"replace.mp3.hca\" --out-format hca --hcaquality high & "
+        "copy /b \"tuner.head\"+\"replace.mp3.hca\" \"C:\\Games\\bgm_01.sab\" & del /q replace.mp3 & "
+        "del /q *.hca & del /q *.wav",
+        tool::rebuild_line("replace.mp3", container).Text());
+    EXPECT_EQ("echo Sat Dec  5 14:03:15 2026: \"bgm_01.sab\" ^> \"song.mp3\" >> \"C:\\Games\\tuner.log\"",
+              tool::log_line("Sat Dec  5 14:03:15 2026", container, "D:\\Music\\song.mp3").Text());
+}
