@@ -15,6 +15,7 @@
 #include "Support/Win32/Support_FileM.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "platform/Platform.h"
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -165,6 +166,7 @@ void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platf
     if (!platform.CreateWindow(spec)) {
         throw ProgramExit{1};
     }
+    SetErrorSink(ShowReportInBox);
     for (const char* line : {"IO Init", "Process Messages"}) {
         Runner_Log("%s\n", line);
     }
@@ -199,6 +201,7 @@ void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platf
 }
 
 void ReleaseEverything() {
+    SetErrorSink(nullptr);
     if (session.graphicsStarted) {
         Graphics_Shutdown();
         session.graphicsStarted = false;
