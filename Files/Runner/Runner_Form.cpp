@@ -132,6 +132,13 @@ bool LoadGame(const EmbeddedGame& game) {
     return Code_BindReferences(game);
 }
 
+// Once the window exists, error reports also come up in a message box.
+void ShowReportInBox(const std::string& report) {
+    std::fprintf(stderr, "%s\n", report.c_str());
+    Platform& platform = CurrentPlatform();
+    platform.ShowMessage(report, platform.Caption());
+}
+
 void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform) {
     session.mainThread = std::this_thread::get_id();
     Runner_SetArguments(config.arguments);
