@@ -18,7 +18,7 @@ struct InputState {
     int buttonReleases[4] = {};
 };
 
-struct WindowSpec {
+struct WindowRequest {
     int width = 0;
     int height = 0;
     bool borderless = false;
@@ -31,9 +31,9 @@ class Platform {
     virtual ~Platform() = default;
 
     // --- window
-    virtual bool CreateWindow(const WindowSpec& spec) = 0; // false: no window could be made
-    virtual SDL_Renderer* Renderer() = 0;                  // what all drawing goes to
-    virtual void Present() = 0;                            // show the back buffer
+    virtual bool CreateWindow(const WindowRequest& request) = 0; // false: no window could be made
+    virtual SDL_Renderer* Renderer() = 0;                        // what all drawing goes to
+    virtual void Present() = 0;                                  // show the back buffer
     virtual void SetCaption(const std::string& caption) = 0;
     virtual std::string Caption() = 0;
     virtual void WindowPosition(int& x, int& y) = 0; // client area, screen pixels

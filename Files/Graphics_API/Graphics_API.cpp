@@ -84,14 +84,14 @@ void DrawTiledBackground(const LayerData& layer, const VisibleArea& area, uint32
 }
 } // namespace
 
-WindowSpec Graphics_WindowSpec(const GameData& data) {
-    WindowSpec spec;
-    spec.width = data.general.windowWidth;
-    spec.height = data.general.windowHeight;
-    spec.borderless = (data.general.infoFlags & InfoFlagBorderless) != 0;
-    spec.resizable = (data.general.infoFlags & InfoFlagSizeable) != 0;
-    spec.caption = data.general.displayName;
-    return spec;
+WindowRequest Graphics_WindowRequest(const GameData& data) {
+    WindowRequest request;
+    request.width = data.general.windowWidth;
+    request.height = data.general.windowHeight;
+    request.borderless = (data.general.infoFlags & InfoFlagBorderless) != 0;
+    request.resizable = (data.general.infoFlags & InfoFlagSizeable) != 0;
+    request.caption = data.general.displayName;
+    return request;
 }
 
 bool Graphics_Init(const GameData& data) {

@@ -5,11 +5,11 @@
 struct GameData;
 struct LayerData;
 struct CInstance;
-struct WindowSpec;
+struct WindowRequest;
 
 // The window the data asks for: its default size, borderless (info flag 0x4000), sizeable (0x40),
 // captioned with the display name.
-WindowSpec Graphics_WindowSpec(const GameData& data);
+WindowRequest Graphics_WindowRequest(const GameData& data);
 
 // "Init Graphics": takes the renderer from the platform, decodes texture pages, builds sprites and
 // fonts, and resets the draw state with the data's "@@DrawColour". False when it cannot.

@@ -166,11 +166,12 @@ void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platf
     }
     SetUpSaveArea(general);
     Runner_Log("Create Window\n");
-    WindowSpec spec{general.windowWidth, general.windowHeight, (general.infoFlags & BorderlessWindow) != 0,
-                    (general.infoFlags & ResizableWindow) != 0, general.displayName};
+    WindowRequest request{general.windowWidth, general.windowHeight,
+                          (general.infoFlags & BorderlessWindow) != 0,
+                          (general.infoFlags & ResizableWindow) != 0, general.displayName};
     SetCurrentPlatform(&platform);
     Runner_Log("Init Graphics\n");
-    if (!platform.CreateWindow(spec)) {
+    if (!platform.CreateWindow(request)) {
         throw ProgramExit{1};
     }
     SetErrorSink(ShowReportInBox);

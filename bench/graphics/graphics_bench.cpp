@@ -107,7 +107,7 @@ void DrawToolFrame(const Builtins& b, const LayerData& background, CInstance& lo
 void RunFrames(benchmark::State& state, Platform& platform) {
     const GameData& data = ToolData();
     SetCurrentPlatform(&platform);
-    if (!platform.CreateWindow(Graphics_WindowSpec(data)) || !Graphics_Init(data)) {
+    if (!platform.CreateWindow(Graphics_WindowRequest(data)) || !Graphics_Init(data)) {
         state.SkipWithError("no window or graphics");
         return;
     }

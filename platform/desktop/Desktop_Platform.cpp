@@ -41,7 +41,7 @@ DesktopPlatform::~DesktopPlatform() {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-bool DesktopPlatform::CreateWindow(const WindowSpec& spec) {
+bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
     // A click on the unfocused window is a click, as on the system the tool was made for.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (!videoStarted_) {
@@ -52,12 +52,12 @@ bool DesktopPlatform::CreateWindow(const WindowSpec& spec) {
         videoStarted_ = true;
     }
     uint32_t flags = SDL_WINDOW_SHOWN;
-    if (spec.borderless)
+    if (request.borderless)
         flags |= SDL_WINDOW_BORDERLESS;
-    if (spec.resizable)
+    if (request.resizable)
         flags |= SDL_WINDOW_RESIZABLE;
-    window_.reset(SDL_CreateWindow(spec.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   spec.width, spec.height, flags));
+    window_.reset(SDL_CreateWindow(request.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   request.width, request.height, flags));
     if (!window_) {
         Runner_Log("Cannot create the window: %s\n", SDL_GetError());
         return false;

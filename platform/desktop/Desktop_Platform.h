@@ -13,7 +13,7 @@ class DesktopPlatform final : public Platform {
     DesktopPlatform& operator=(const DesktopPlatform&) = delete;
 
     // --- window
-    bool CreateWindow(const WindowSpec& spec) override;
+    bool CreateWindow(const WindowRequest& request) override;
     SDL_Renderer* Renderer() override { return renderer_.get(); }
     void Present() override;
     void SetCaption(const std::string& caption) override;

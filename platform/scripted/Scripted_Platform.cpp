@@ -21,12 +21,13 @@ ScriptedPlatform::~ScriptedPlatform() {
         Graphics_Shutdown();
 }
 
-bool ScriptedPlatform::CreateWindow(const WindowSpec& spec) {
-    if (spec.width <= 0 || spec.height <= 0)
+bool ScriptedPlatform::CreateWindow(const WindowRequest& request) {
+    if (request.width <= 0 || request.height <= 0)
         return false;
-    spec_ = spec;
+    request_ = request;
     renderer_.reset();
-    surface_.reset(SDL_CreateRGBSurfaceWithFormat(0, spec.width, spec.height, 32, SDL_PIXELFORMAT_ARGB8888));
+    surface_.reset(
+        SDL_CreateRGBSurfaceWithFormat(0, request.width, request.height, 32, SDL_PIXELFORMAT_ARGB8888));
     if (!surface_)
         return false;
     renderer_.reset(SDL_CreateSoftwareRenderer(surface_.get()));
@@ -34,8 +35,8 @@ bool ScriptedPlatform::CreateWindow(const WindowSpec& spec) {
         surface_.reset();
         return false;
     }
-    windowX_ = (ScreenWidth - spec.width) / 2;
-    windowY_ = (ScreenHeight - spec.height) / 2;
+    windowX_ = (ScreenWidth - request.width) / 2;
+    windowY_ = (ScreenHeight - request.height) / 2;
     return true;
 }
 
@@ -45,8 +46,8 @@ void ScriptedPlatform::WindowPosition(int& x, int& y) {
 }
 
 void ScriptedPlatform::WindowSize(int& width, int& height) {
-    width = spec_.width;
-    height = spec_.height;
+    width = request_.width;
+    height = request_.height;
 }
 
 void ScriptedPlatform::SetWindowPosition(int x, int y) {

@@ -29,11 +29,11 @@ class ScriptedPlatform final : public Platform {
     ScriptedPlatform& operator=(const ScriptedPlatform&) = delete;
 
     // --- Platform
-    bool CreateWindow(const WindowSpec& spec) override;
+    bool CreateWindow(const WindowRequest& request) override;
     SDL_Renderer* Renderer() override { return renderer_.get(); }
     void Present() override { ++presents_; }
-    void SetCaption(const std::string& caption) override { spec_.caption = caption; }
-    std::string Caption() override { return spec_.caption; }
+    void SetCaption(const std::string& caption) override { request_.caption = caption; }
+    std::string Caption() override { return request_.caption; }
     void WindowPosition(int& x, int& y) override;
     void WindowSize(int& width, int& height) override;
     void SetWindowPosition(int x, int y) override;
@@ -71,7 +71,7 @@ class ScriptedPlatform final : public Platform {
     void QueueQuestionAnswer(bool yes) { questionAnswers_.push_back(yes); }
 
     // --- what a test reads back
-    const WindowSpec& Spec() const { return spec_; }
+    const WindowRequest& Request() const { return request_; }
     bool HasWindow() const { return surface_ != nullptr; }
     int Cursor() const { return cursor_; }
     int PresentCount() const { return presents_; }
@@ -90,7 +90,7 @@ class ScriptedPlatform final : public Platform {
 
     std::string Answer(std::deque<std::string>& queue, DialogRecord& record);
 
-    WindowSpec spec_;
+    WindowRequest request_;
     // Declared before the renderer, which draws on it and must go first.
     std::unique_ptr<SDL_Surface, SurfaceDeleter> surface_;
     std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;

@@ -121,7 +121,7 @@ void GraphicsTest::SetUp() {
     platform = std::make_unique<ScriptedPlatform>();
     SetCurrentPlatform(platform.get());
     const GameData data = MakeTestData();
-    ASSERT_TRUE(platform->CreateWindow(Graphics_WindowSpec(data)));
+    ASSERT_TRUE(platform->CreateWindow(Graphics_WindowRequest(data)));
     ASSERT_TRUE(Graphics_Init(data));
     Input_Clear();
 }

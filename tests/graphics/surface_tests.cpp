@@ -87,12 +87,12 @@ TEST_F(SurfaceTest, BackgroundLayerFillsTheViewWithItsColourAndAlpha) {
 
 TEST_F(SurfaceTest, WindowSpecFollowsTheInfoFlags) {
     GameData data = MakeTestData();
-    EXPECT_TRUE(Graphics_WindowSpec(data).borderless);
-    EXPECT_FALSE(Graphics_WindowSpec(data).resizable);
+    EXPECT_TRUE(Graphics_WindowRequest(data).borderless);
+    EXPECT_FALSE(Graphics_WindowRequest(data).resizable);
     data.general.infoFlags = 0x40;
-    EXPECT_FALSE(Graphics_WindowSpec(data).borderless);
-    EXPECT_TRUE(Graphics_WindowSpec(data).resizable);
-    EXPECT_EQ(Graphics_WindowSpec(data).caption, "Test Game");
-    EXPECT_EQ(Graphics_WindowSpec(data).width, WindowWidth);
+    EXPECT_FALSE(Graphics_WindowRequest(data).borderless);
+    EXPECT_TRUE(Graphics_WindowRequest(data).resizable);
+    EXPECT_EQ(Graphics_WindowRequest(data).caption, "Test Game");
+    EXPECT_EQ(Graphics_WindowRequest(data).width, WindowWidth);
 }
 } // namespace

@@ -7,15 +7,15 @@
 #include <array>
 
 namespace {
-struct ObjectSpec {
+struct ObjectTemplate {
     const char* name;
     int sprite;
     bool persistent;
     std::vector<std::pair<std::pair<int, int>, int>> events; // (type, subtype) → code id
 };
 
-const std::vector<ObjectSpec>& Specs() {
-    static const std::vector<ObjectSpec> specs = {
+const std::vector<ObjectTemplate>& Templates() {
+    static const std::vector<ObjectTemplate> specs = {
         {"obj_cleanup", -1, true, {{{3, 1}, 7}, {{12, 0}, 8}, {{14, 0}, 9}}},
         {"obj_win", 0, false, {{{0, 0}, 10}, {{3, 0}, 11}, {{8, 0}, 12}, {{8, 64}, 13}, {{14, 0}, 14}}},
         {"obj_ico", 1, false, {{{0, 0}, 15}, {{8, 64}, 16}, {{8, 0}, 17}, {{14, 0}, 18}}},
@@ -107,18 +107,18 @@ GameData MakeToolLikeData() {
         sprite.frames.resize(frames[i]);
         data.sprites.push_back(sprite);
     }
-    for (const ObjectSpec& spec : Specs()) {
+    for (const ObjectTemplate& objectTemplate : Templates()) {
         ObjectData object;
-        object.name = spec.name;
-        object.spriteIndex = spec.sprite;
-        object.persistent = spec.persistent;
-        for (const auto& [event, codeId] : spec.events) {
+        object.name = objectTemplate.name;
+        object.spriteIndex = objectTemplate.sprite;
+        object.persistent = objectTemplate.persistent;
+        for (const auto& [event, codeId] : objectTemplate.events) {
             EventData record;
             record.subtype = event.second;
             record.actions.push_back(ActionData{});
             record.actions.back().codeId = codeId;
             object.events[event.first].push_back(record);
-            SetLabel(codeId, std::string(spec.name) + " " + EventLabel(event.first, event.second));
+            SetLabel(codeId, std::string(objectTemplate.name) + " " + EventLabel(event.first, event.second));
         }
         data.objects.push_back(object);
     }

@@ -29,9 +29,9 @@ std::vector<std::string> JoinPlusWords(const std::vector<std::string>& words) {
     return items;
 }
 
-bool OpenSources(const Session& session, const std::string& spec, std::vector<Source>& sources,
+bool OpenSources(const Session& session, const std::string& sourceList, std::vector<Source>& sources,
                  std::string& firstPath) {
-    for (const std::string& part : SplitPlus(spec)) {
+    for (const std::string& part : SplitPlus(sourceList)) {
         std::string path = session.Resolve(part);
         if (Unquote(part).empty()) {
             return false;
