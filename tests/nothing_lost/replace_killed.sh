@@ -56,4 +56,18 @@ for percent in 5 25 50 75 90 95 100 105 130; do
 done
 echo "killed after:$outcomes"
 case "$outcomes" in *old*) ;; *) echo "no kill landed before the copy"; exit 1 ;; esac
-case "$outcomes" in *new*) ;; *) echo "no kill landed after the copy"; exit 1 ;; esac
+
+# However loaded the machine, one kill lands right after the container first changes: by then it
+# must already be the whole new container, never a part of it.
+fresh_start
+setsid "$bin/morvane-cmd" "$rebuild_line" > /dev/null & pid=$!
+for _ in $(seq 12000); do
+  cmp -s "$container" "$work/pristine.sab" || break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.01
+done
+kill -9 -- "-$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+cmp -s "$container" "$work/replaced.sab" || { echo "the container changed, but not into the new one"; exit 1; }
+cmp -s "$container.orig" "$work/pristine.sab" || { echo "the backup is not the original"; exit 1; }
+echo "killed as soon as the container changed: new"
