@@ -9,6 +9,7 @@
 #include "data/GameDataBlob.h"
 #include "platform/scripted/Scripted_DrawRecorder.h"
 #include "platform/scripted/Scripted_Platform.h"
+#include <AL/al.h>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -188,6 +189,8 @@ class ScenarioRun {
              [](ScenarioRun& run, const auto& a) { run.ExpectDrawn(Plain(run.Arg(a, 0)), false); }},
             {"expect-drawn-prefix",
              [](ScenarioRun& run, const auto& a) { run.ExpectDrawn(Plain(run.Arg(a, 0)), true, true); }},
+            {"expect-master-gain",
+             [](ScenarioRun& run, const auto& a) { run.ExpectMasterGain(std::stod(Plain(run.Arg(a, 0)))); }},
             {"expect-dialog-title",
              [](ScenarioRun& run, const auto& a) { run.ExpectDialogTitle(Plain(run.Arg(a, 0))); }},
         };
@@ -368,6 +371,13 @@ class ScenarioRun {
                 call.kind == DrawKind::Text && (prefix ? call.text.starts_with(text) : call.text == text);
         }
         Check(drawn == wanted, "\"" + text + (drawn ? "\" was drawn" : "\" was not drawn"));
+    }
+
+    // The listener gain OpenAL really has (the null device keeps a context).
+    void ExpectMasterGain(double expected) {
+        ALfloat gain = -1;
+        alGetListenerf(AL_GAIN, &gain);
+        Check(std::fabs(gain - expected) < 1e-4, "master gain is " + std::to_string(gain));
     }
 
     void ExpectWindow(const std::vector<std::string>& args) {
