@@ -3,6 +3,8 @@
 namespace tool {
 namespace {
 constexpr const char* in_lib = "cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & ";
+constexpr const char* lib_folder = "\"%APPDATA%\\Morvane_Radio_Tuner\\lib\"";
+constexpr const char* preview_file = "\"%APPDATA%\\Morvane_Radio_Tuner\\lib\\stream.ogg\"";
 
 // dd.exe cuts the stream out (from block `offset` of `bs` bytes) into name + extension.
 RValue cut_stream(const RValue& file, const RValue& name, const char* extension, const RValue& bs,
@@ -11,6 +13,35 @@ RValue cut_stream(const RValue& file, const RValue& name, const char* extension,
            RValue("\" bs=") + string(bs) + RValue(" skip=") + string(offset) + RValue(" & ");
 }
 } // namespace
+
+RValue make_lib_line() {
+    return RValue("if not exist ") + RValue(lib_folder) + RValue(" ( mkdir ") + RValue(lib_folder) +
+           RValue(" )");
+}
+
+RValue unpack_line(const RValue& program_directory) {
+    return RValue("start \"\" /b cmd.exe /c \"expand \"") + program_directory +
+           RValue("\\lib.win\" -f:* \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" && ") + RValue("echo 1 > \"") +
+           program_directory + RValue("\\temp.dat\"") + RValue("\"");
+}
+
+RValue delete_marker_line(const RValue& program_directory) {
+    return RValue("del \"") + program_directory + RValue("\\temp.dat\"");
+}
+
+RValue remove_preview_line() {
+    return RValue("if exist ") + RValue(preview_file) + RValue(" ( del /f /q ") + RValue(preview_file) +
+           RValue(" )");
+}
+
+RValue dump_line(const RValue& path) {
+    RValue line = RValue(in_lib) + RValue("xxd.exe -u -l 2048 \"");
+    // a path that is not a string adds nothing
+    if (path.isString()) {
+        line = line + path;
+    }
+    return line + RValue("\" > temp.head");
+}
 
 RValue import_hca_line(const RValue& file, const RValue& name, const RValue& bs, const RValue& offset) {
     return cut_stream(file, name, ".hca", bs, offset) + RValue("vgaudiocli.exe -i \"") + name +
@@ -28,6 +59,10 @@ RValue import_ogg_line(const RValue& file, const RValue& name, const RValue& bs,
 RValue backup_test_line(const RValue& file) {
     return RValue(in_lib) + RValue("if exist \"") + file + RValue(".orig\" ( ") +
            RValue("echo 1 > orig.temp ") + RValue(")");
+}
+
+RValue export_line(const RValue& extension) {
+    return RValue(in_lib) + RValue("ffmpeg.exe -y -i source.wav export") + extension;
 }
 
 RValue backup_line(const RValue& container) {
@@ -53,5 +88,9 @@ RValue restore_line(const RValue& container) {
     return RValue("if exist \"") + container + RValue(".orig\" ( ") + RValue("copy /y \"") + container +
            RValue(".orig\" \"") + container + RValue("\" && ") + RValue("del /f /q \"") + container +
            RValue(".orig\" ") + RValue(")");
+}
+
+RValue cleanup_line() {
+    return RValue("rmdir /s /q ") + RValue(lib_folder);
 }
 } // namespace tool

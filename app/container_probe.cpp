@@ -1,23 +1,15 @@
 #include "app/container_probe.h"
+#include "app/command_lines.h"
 
 namespace tool {
 namespace {
 constexpr const char* hca_signature = "4843 4100 0200";
 constexpr const char* ogg_signature = "4F67 6753 0002 0000 0000";
-
-void dump_head(const RValue& path) {
-    RValue line = "cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & xxd.exe -u -l 2048 \"";
-    if (path.isString()) {
-        line = line + path;
-    }
-    line = line + RValue("\" > temp.head");
-    call_script(cmd, "", line);
-}
 } // namespace
 
 ProbeScan dump_and_scan(const RValue& path) {
     ProbeScan scan;
-    dump_head(path);
+    call_script(cmd, "", dump_line(path));
     if (!truthy(file_exists("lib\\temp.head"))) {
         return scan;
     }

@@ -1,10 +1,7 @@
 #include "app/menu_button.h"
+#include "app/command_lines.h"
 
 namespace tool {
-const char* const remove_preview_line =
-    "if exist \"%APPDATA%\\Morvane_Radio_Tuner\\lib\\stream.ogg\" ( del /f /q "
-    "\"%APPDATA%\\Morvane_Radio_Tuner\\lib\\stream.ogg\" )";
-
 void menu_button_create(const char* label) {
     set(BV::image_alpha, 0);
     self_var(btn_color) = global_var(skin_main_gui_alt);
@@ -120,6 +117,6 @@ void release_preview() {
     }
     audio_destroy_stream(global_var(file_stream));
     global_var(file_stream) = -1;
-    call_script(cmd, "", remove_preview_line);
+    call_script(cmd, "", remove_preview_line());
 }
 } // namespace tool

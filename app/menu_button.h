@@ -14,6 +14,4 @@ void draw_centred_label(const RValue& text);
 
 // Stops and frees the preview stream and deletes "stream.ogg" (Import, Replace and Restore do this first).
 void release_preview();
-// The line that removes the preview file from the lib directory.
-extern const char* const remove_preview_line;
 } // namespace tool

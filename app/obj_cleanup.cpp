@@ -1,4 +1,4 @@
-#include "app/Tool_Code.h"
+#include "app/command_lines.h"
 
 namespace tool {
 // Keeps the drawing surface (and, when it had to change, the GUI layer) at the tool's size.
@@ -27,6 +27,6 @@ void obj_cleanup_CleanUp(CInstance* self, CInstance* other) {
         audio_destroy_stream(global_var(file_stream));
     }
     frame.line(2);
-    call_script(cmd, "", "rmdir /s /q \"%APPDATA%\\Morvane_Radio_Tuner\\lib\"");
+    call_script(cmd, "", cleanup_line());
 }
 } // namespace tool

@@ -1,3 +1,4 @@
+#include "app/command_lines.h"
 #include "app/menu_button.h"
 
 namespace tool {
@@ -28,9 +29,7 @@ void obj_menu_export_Step(CInstance* self, CInstance* other) {
     }
     RValue extension = filename_ext(target);
     frame.line(4);
-    call_script(cmd, "",
-                RValue("cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & ffmpeg.exe -y -i source.wav export") +
-                    extension);
+    call_script(cmd, "", export_line(extension));
     frame.line(5);
     RValue scratch = RValue("lib\\export") + extension;
     if (truthy(file_exists(scratch))) {

@@ -1,17 +1,8 @@
+#include "app/command_lines.h"
 #include "app/menu_button.h"
 
 namespace tool {
 namespace {
-constexpr const char* make_lib_line =
-    "if not exist \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" ( mkdir \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" )";
-
-// The helper programs come out of lib.win in the background; temp.dat is written last, on success.
-RValue unpack_line() {
-    return RValue("start \"\" /b cmd.exe /c \"expand \"") + get(BV::program_directory) +
-           RValue("\\lib.win\" -f:* \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" && ") + RValue("echo 1 > \"") +
-           get(BV::program_directory) + RValue("\\temp.dat\"") + RValue("\"");
-}
-
 RValue marker_name() {
     return get(BV::program_directory) + RValue("\\temp.dat");
 }
@@ -41,15 +32,15 @@ void obj_splash_Step(CInstance* self, CInstance* other) {
         self_var(str_progress).ElementForWrite(0) = stage_text;
         if (self_var(prog) == RValue(1.0)) {
             frame.line(2);
-            call_script(cmd, "", make_lib_line);
-            call_script(cmd, "", unpack_line());
+            call_script(cmd, "", make_lib_line());
+            call_script(cmd, "", unpack_line(get(BV::program_directory)));
             // a preview left by an earlier run
-            call_script(cmd, "", remove_preview_line);
+            call_script(cmd, "", remove_preview_line());
         }
     }
     frame.line(3);
     if (self_var(prog) == RValue(1.0) && truthy(file_exists(marker_name()))) {
-        call_script(cmd, "", RValue("del \"") + get(BV::program_directory) + RValue("\\temp.dat\""));
+        call_script(cmd, "", delete_marker_line(get(BV::program_directory)));
         self_var(prog) = 2;
     }
     frame.line(4);

@@ -1,4 +1,4 @@
-// The tool's command lines for a container named as the game names them, byte for byte.
+// Every command line the tool builds, from the app's own functions, byte for byte.
 #include "Code/Code_Function.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "app/Tool_Game.h"
@@ -31,6 +31,32 @@ TEST_F(CommandLines, ImportOfAnOggContainerAlsoDecodesItsOwnStream) {
               "of=\"bgm_02.sab.ogg\" bs=16 skip=0 & ffmpeg.exe -y -i \"bgm_02.sab.ogg\" -ac 2 stream.ogg & "
               "ffmpeg.exe -y -i \"bgm_02.sab.ogg\" source.wav & del /q \"bgm_02.sab.ogg\"",
               tool::import_ogg_line("C:\\Games\\bgm_02.sab", "bgm_02.sab", 16, 0).Text());
+}
+
+TEST_F(CommandLines, StartUpProbeExportAndEnd) {
+    const RValue program = "C:\\Tools\\Tuner";
+    EXPECT_EQ("if not exist \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" ( mkdir "
+              "\"%APPDATA%\\Morvane_Radio_Tuner\\lib\" )",
+              tool::make_lib_line().Text());
+    EXPECT_EQ("start \"\" /b cmd.exe /c \"expand \"C:\\Tools\\Tuner\\lib.win\" -f:* "
+              "\"%APPDATA%\\Morvane_Radio_Tuner\\lib\" && echo 1 > \"C:\\Tools\\Tuner\\temp.dat\"\"",
+              tool::unpack_line(program).Text());
+    EXPECT_EQ("del \"C:\\Tools\\Tuner\\temp.dat\"", tool::delete_marker_line(program).Text());
+    EXPECT_EQ("if exist \"%APPDATA%\\Morvane_Radio_Tuner\\lib\\stream.ogg\" ( del /f /q "
+              "\"%APPDATA%\\Morvane_Radio_Tuner\\lib\\stream.ogg\" )",
+              tool::remove_preview_line().Text());
+    EXPECT_EQ(
+        "cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & xxd.exe -u -l 2048 \"C:\\Games\\bgm_01.sab\" > "
+        "temp.head",
+        tool::dump_line(container).Text());
+    // a path that is not a string leaves the quotes empty
+    EXPECT_EQ("cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & xxd.exe -u -l 2048 \"\" > temp.head",
+              tool::dump_line(RValue(5.0)).Text());
+    EXPECT_EQ("cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & ffmpeg.exe -y -i source.wav export.ogg",
+              tool::export_line(".ogg").Text());
+    EXPECT_EQ("cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & ffmpeg.exe -y -i source.wav export",
+              tool::export_line("").Text());
+    EXPECT_EQ("rmdir /s /q \"%APPDATA%\\Morvane_Radio_Tuner\\lib\"", tool::cleanup_line().Text());
 }
 
 TEST_F(CommandLines, BackupTestBackupAndRestore) {

@@ -1,5 +1,9 @@
 // The tool's own command lines, exactly as it builds them, run against a real lib.win in a
 // temporary APPDATA and program folder.
+#include "Code/Code_Function.h"
+#include "Variable/Variable_BuiltIn.h"
+#include "app/Tool_Game.h"
+#include "app/command_lines.h"
 #include "shell_test_support.h"
 #include <chrono>
 #include <cstdlib>
@@ -9,59 +13,17 @@
 
 namespace {
 
-const std::string Lib = R"(%APPDATA%\Morvane_Radio_Tuner\lib)";
-const std::string InLib = R"(cd /d ")" + Lib + R"(" & )";
+const std::string InLib = R"(cd /d "%APPDATA%\Morvane_Radio_Tuner\lib" & )";
 
-std::string MakeLibLine() {
-    return R"(if not exist ")" + Lib + R"(" ( mkdir ")" + Lib + R"(" ))";
-}
-std::string UnpackLine(const std::string& program) {
-    return R"(start "" /b cmd.exe /c "expand ")" + program + R"(\lib.win" -f:* ")" + Lib + R"(" && )" +
-           R"(echo 1 > ")" + program + R"(\temp.dat"")";
-}
-std::string RemovePreviewLine() {
-    return R"(if exist ")" + Lib + R"(\stream.ogg" ( del /f /q ")" + Lib + R"(\stream.ogg" ))";
-}
-std::string ProbeLine(const std::string& file) {
-    return InLib + R"(xxd.exe -u -l 2048 ")" + file + R"(" > temp.head)";
+// The lines come from the app itself; they call built-ins, so those are bound first.
+std::string Text(const RValue& line) {
+    return std::string(line.Text());
 }
 std::string HcaImportLine(const std::string& file, const std::string& name, int offset) {
-    return InLib + R"(dd.exe if=")" + file + R"(" of=")" + name + R"(.hca" bs=16 skip=)" +
-           std::to_string(offset) + R"( & vgaudiocli.exe -i ")" + name + R"(.hca" ")" + name +
-           R"(.wav" & copy /y ")" + name +
-           R"(.wav" source.wav & ffmpeg.exe -y -i source.wav -ac 2 stream.ogg & del /q *.hca & del /q ")" +
-           name + R"(.wav")";
+    return Text(tool::import_hca_line(file, name, 16, offset));
 }
-std::string OggImportLine(const std::string& file, const std::string& name, int offset) {
-    return InLib + R"(dd.exe if=")" + file + R"(" of=")" + name + R"(.ogg" bs=16 skip=)" +
-           std::to_string(offset) + R"( & ffmpeg.exe -y -i ")" + name +
-           R"(.ogg" -ac 2 stream.ogg & del /q ")" + name + R"(.ogg")";
-}
-std::string BackupTestLine(const std::string& file) {
-    return InLib + R"(if exist ")" + file + R"(.orig" ( echo 1 > orig.temp ))";
-}
-std::string BackupLine(const std::string& file) {
-    return R"(if not exist ")" + file + R"(.orig" (copy ")" + file + R"(" ")" + file + R"(.orig"))";
-}
-std::string RebuildLine(const std::string& work, const std::string& file) {
-    return InLib + R"(ffmpeg.exe -y -i ")" + work + R"(" ")" + work + R"(.wav" & vgaudiocli.exe -i ")" +
-           work + R"(.wav" ")" + work +
-           R"(.hca" --out-format hca --hcaquality high & copy /b "tuner.head"+")" + work + R"(.hca" ")" +
-           file + R"(" & del /q )" + work + R"( & del /q *.hca & del /q *.wav)";
-}
-std::string LogLine(const std::string& when, const std::string& name, const std::string& chosen,
-                    const std::string& folder) {
-    return "echo " + when + R"(: ")" + name + R"(" ^> ")" + chosen + R"(" >> ")" + folder + R"(tuner.log")";
-}
-std::string RestoreLine(const std::string& file) {
-    return R"(if exist ")" + file + R"(.orig" ( copy /y ")" + file + R"(.orig" ")" + file +
-           R"(" && del /f /q ")" + file + R"(.orig" ))";
-}
-std::string ExportLine(const std::string& extension) {
-    return InLib + "ffmpeg.exe -y -i source.wav export" + extension;
-}
-std::string CleanupLine() {
-    return R"(rmdir /s /q ")" + Lib + R"(")";
+std::string LogLine(const std::string& when, const std::string& container, const std::string& chosen) {
+    return Text(tool::log_line(when, container, chosen));
 }
 
 bool IsExecutable(const fs::path& path) {
@@ -71,6 +33,11 @@ bool IsExecutable(const fs::path& path) {
 
 class ToolLines : public testing::Test {
   protected:
+    static void SetUpTestSuite() {
+        Function_RegisterAll();
+        Variable_BuiltIn_RegisterCore();
+        ASSERT_TRUE(Code_BindReferences(Tool_Game(nullptr, 0)));
+    }
     void SetUp() override {
         appData_ = root_.path() / "app data";
         program_ = root_.path() / "program folder";
@@ -88,15 +55,15 @@ class ToolLines : public testing::Test {
 
     // The splash's three lines, then its wait for the marker and the marker's removal.
     void Unpack() {
-        Run(MakeLibLine());
-        Run(UnpackLine(program_.string()));
-        Run(RemovePreviewLine());
+        Run(Text(tool::make_lib_line()));
+        Run(Text(tool::unpack_line(program_.string())));
+        Run(Text(tool::remove_preview_line()));
         auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (!fs::exists(program_ / "temp.dat") && std::chrono::steady_clock::now() < end) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         ASSERT_TRUE(fs::exists(program_ / "temp.dat"));
-        Run(R"(del ")" + program_.string() + R"(\temp.dat")");
+        Run(Text(tool::delete_marker_line(program_.string())));
     }
 
     // An HCA container as the host game keeps it: tuner.head, then the stream at 576.
@@ -129,19 +96,19 @@ TEST_F(ToolLines, SplashUnpacksTheCabinetAndWritesTheMarkerLast) {
     EXPECT_EQ(Listing(program_), "lib.win");
     // A second start: the folder exists, a preview left over is removed.
     WriteFile(lib() / "stream.ogg", "old");
-    EXPECT_EQ(Run(MakeLibLine()), 0);
-    Run(RemovePreviewLine());
+    EXPECT_EQ(Run(Text(tool::make_lib_line())), 0);
+    Run(Text(tool::remove_preview_line()));
     EXPECT_FALSE(fs::exists(lib() / "stream.ogg"));
 }
 
 TEST_F(ToolLines, NoMarkerWhenTheCabinetIsBroken) {
-    Run(MakeLibLine());
+    Run(Text(tool::make_lib_line()));
     WriteFile(program_ / "lib.win", "MSCF but not really a cabinet");
-    Run(UnpackLine(program_.string()));
+    Run(Text(tool::unpack_line(program_.string())));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_FALSE(fs::exists(program_ / "temp.dat"));
     fs::remove(program_ / "lib.win");
-    Run(UnpackLine(program_.string()));
+    Run(Text(tool::unpack_line(program_.string())));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_FALSE(fs::exists(program_ / "temp.dat"));
 }
@@ -149,7 +116,7 @@ TEST_F(ToolLines, NoMarkerWhenTheCabinetIsBroken) {
 TEST_F(ToolLines, ProbeAndHcaImport) {
     Unpack();
     fs::path container = MakeHcaContainer("bgm_01.sab");
-    Run(ProbeLine(container.string()));
+    Run(Text(tool::dump_line(container.string())));
     std::string dump = ReadFile(lib() / "temp.head");
     EXPECT_EQ(std::count(dump.begin(), dump.end(), '\n'), 128);
     EXPECT_EQ(dump.substr(0, 9), "0000000: ");
@@ -164,10 +131,10 @@ TEST_F(ToolLines, ProbeAndHcaImport) {
     EXPECT_EQ(ReadFile(lib() / "stream.ogg").substr(0, 4), "OggS");
     EXPECT_EQ(ReadFile(lib() / "source.wav").substr(0, 4), "RIFF");
 
-    Run(BackupTestLine(container.string()));
+    Run(Text(tool::backup_test_line(container.string())));
     EXPECT_FALSE(fs::exists(lib() / "orig.temp"));
     fs::copy_file(container, container.string() + ".orig");
-    Run(BackupTestLine(container.string()));
+    Run(Text(tool::backup_test_line(container.string())));
     EXPECT_TRUE(fs::exists(lib() / "orig.temp"));
 }
 
@@ -176,7 +143,7 @@ TEST_F(ToolLines, OggImport) {
     Run(InLib + R"(ffmpeg.exe -f lavfi -i "sine=duration=1" -c:a libvorbis tone.ogg)");
     fs::path container = games_ / "bgm_02.sab";
     WriteFile(container, std::string(64, '\0') + ReadFile(lib() / "tone.ogg"));
-    Run(OggImportLine(container.string(), "bgm_02.sab", 4));
+    Run(Text(tool::import_ogg_line(container.string(), "bgm_02.sab", 16, 4)));
     EXPECT_EQ(ReadFile(lib() / "stream.ogg").substr(0, 4), "OggS");
     EXPECT_FALSE(fs::exists(lib() / "bgm_02.sab.ogg"));
 }
@@ -188,14 +155,14 @@ TEST_F(ToolLines, ReplaceExportAndRestore) {
     std::string file = container.string();
     Run(HcaImportLine(file, "bgm_01.sab", 36));
 
-    Run(ExportLine(".mp3"));
+    Run(Text(tool::export_line(".mp3")));
     EXPECT_GT(fs::file_size(lib() / "export.mp3"), 1000u);
 
     Run(InLib + R"(ffmpeg.exe -f lavfi -i "sine=frequency=220:duration=1" song.mp3)");
     fs::rename(lib() / "song.mp3", lib() / "replace.mp3");
-    Run(BackupLine(file));
-    Run(RebuildLine("replace.mp3", file));
-    Run(LogLine("05/12/2026 14:20:00", "bgm_01.sab", "song.mp3", games_.string() + "/"));
+    Run(Text(tool::backup_line(file)));
+    Run(Text(tool::rebuild_line("replace.mp3", file)));
+    Run(LogLine("05/12/2026 14:20:00", file, (lib() / "song.mp3").string()));
     std::string head = ReadFile(lib() / "tuner.head");
     std::string rebuilt = ReadFile(container);
     EXPECT_EQ(rebuilt.substr(0, head.size()), head);
@@ -207,15 +174,15 @@ TEST_F(ToolLines, ReplaceExportAndRestore) {
 
     // A second replacement keeps the first backup.
     WriteFile(lib() / "replace.mp3", ReadFile(lib() / "export.mp3"));
-    Run(BackupLine(file));
-    Run(RebuildLine("replace.mp3", file));
+    Run(Text(tool::backup_line(file)));
+    Run(Text(tool::rebuild_line("replace.mp3", file)));
     EXPECT_EQ(ReadFile(file + ".orig"), original);
 
-    Run(RestoreLine(file));
+    Run(Text(tool::restore_line(file)));
     EXPECT_EQ(ReadFile(container), original);
     EXPECT_FALSE(fs::exists(file + ".orig"));
 
-    Run(CleanupLine());
+    Run(Text(tool::cleanup_line()));
     EXPECT_FALSE(fs::exists(lib()));
     EXPECT_TRUE(fs::exists(appData_ / "Morvane_Radio_Tuner"));
 }
@@ -230,20 +197,20 @@ TEST_F(ToolLines, HostileNamesAreCopiedAndRunNothing) {
     std::string original = std::string(1000, 'c') + hostile;
     WriteFile(container, original);
 
-    Run(ProbeLine(file));
+    Run(Text(tool::dump_line(file)));
     EXPECT_EQ(ReadFile(lib() / "temp.head").substr(0, 9), "0000000: ");
-    Run(BackupLine(file));
+    Run(Text(tool::backup_line(file)));
     EXPECT_EQ(ReadFile(file + ".orig"), original);
-    Run(BackupTestLine(file));
+    Run(Text(tool::backup_test_line(file)));
     EXPECT_TRUE(fs::exists(lib() / "orig.temp"));
 
     WriteFile(lib() / "new.hca", "HCA-new");
     Run(InLib + R"(copy /b "tuner.head"+"new.hca" ")" + file + R"(")");
     EXPECT_EQ(ReadFile(container), ReadFile(lib() / "tuner.head") + "HCA-new");
-    Run(LogLine("today", hostile + ".sab", hostile + ".mp3", folder.string() + "/"));
+    Run(LogLine("today", file, (folder / (hostile + ".mp3")).string()));
     EXPECT_EQ(ReadFile(folder / "tuner.log"), "today: \"" + hostile + ".sab\" > \"" + hostile + ".mp3\" \n");
 
-    Run(RestoreLine(file));
+    Run(Text(tool::restore_line(file)));
     EXPECT_EQ(ReadFile(container), original);
     EXPECT_EQ(Listing(folder), hostile + ".sab tuner.log");
     for (const fs::path& place : {root_.path(), lib(), folder, games_}) {
