@@ -6,17 +6,18 @@
 
 namespace {
 TraceRecord* traceTop = nullptr;
+const char* contextEvent = nullptr;
+const char* contextObject = nullptr;
 bool errorPending = false;
 bool reporting = false;
 
-void WriteToStderr(const std::string& report) {
-    std::fprintf(stderr, "%s\n", report.c_str());
-}
+// The log has already put the text on stderr.
+void LogOnly(const std::string&) {}
 void ExitProgram(int code) {
     std::exit(code);
 }
 
-ErrorSink errorSink = WriteToStderr;
+ErrorSink errorSink = LogOnly;
 ErrorExit errorExit = ExitProgram;
 
 std::string FormatMessage(const char* format, va_list args) {
@@ -31,7 +32,15 @@ void RuntimeError(const char* format, ...) {
     va_start(args, format);
     std::string message = FormatMessage(format, args);
     va_end(args);
-    throw ScriptError(message);
+    throw ScriptError(message, FormatErrorReport(message));
+}
+
+void ReportError(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string message = FormatMessage(format, args);
+    va_end(args);
+    ShowError(FormatErrorReport(message));
 }
 
 void RuntimeWarning(const char* format, ...) {
@@ -54,12 +63,26 @@ TraceRecord* TraceTop() {
     return traceTop;
 }
 
-std::string FormatErrorReport(const std::string& message, int actionNumber, const std::string& eventName,
-                              const std::string& objectName) {
-    char head[1400];
-    std::snprintf(head, sizeof head, "ERROR in\naction number %d\nof %s\nfor object %s:\n\n\n%s",
-                  actionNumber, eventName.c_str(), objectName.c_str(), message.c_str());
-    std::string report = head;
+ReportContextScope::ReportContextScope(const char* eventName, const char* objectName)
+    : savedEvent_(contextEvent), savedObject_(contextObject) {
+    contextEvent = eventName;
+    contextObject = objectName;
+}
+
+ReportContextScope::~ReportContextScope() {
+    contextEvent = savedEvent_;
+    contextObject = savedObject_;
+}
+
+std::string FormatErrorReport(const std::string& message) {
+    std::string report = message;
+    if (contextEvent != nullptr) {
+        char head[1400];
+        // The tool has one action per event.
+        std::snprintf(head, sizeof head, "ERROR in\naction number %d\nof %s\nfor object %s:\n\n\n%s", 1,
+                      contextEvent, contextObject, message.c_str());
+        report = head;
+    }
     for (TraceRecord* record = traceTop; record != nullptr; record = record->previous) {
         char line[256];
         std::snprintf(line, sizeof line, "\ncalled from - %s (line %d)", record->name, record->line);
@@ -68,22 +91,20 @@ std::string FormatErrorReport(const std::string& message, int actionNumber, cons
     return report;
 }
 
-void ShowErrorReport(const std::string& message, int actionNumber, const std::string& eventName,
-                     const std::string& objectName) {
+void ShowErrorReport(const ScriptError& error) {
     errorPending = true;
     if (reporting) {
         return;
     }
     reporting = true;
-    std::string report = FormatErrorReport(message, actionNumber, eventName, objectName);
-    Runner_Log("%s\n", report.c_str());
-    errorSink(report);
+    ShowError(error.report);
     errorExit(1);
     reporting = false;
 }
 
-void ShowLoadError(const std::string& message) {
-    errorSink(message);
+void ShowError(const std::string& text) {
+    Runner_Log(text.ends_with('\n') ? "%s" : "%s\n", text.c_str());
+    errorSink(text);
 }
 
 bool ErrorPending() {
@@ -93,7 +114,7 @@ void ClearErrorPending() {
     errorPending = false;
 }
 void SetErrorSink(ErrorSink sink) {
-    errorSink = sink ? sink : WriteToStderr;
+    errorSink = sink ? sink : LogOnly;
 }
 void SetErrorExit(ErrorExit exitFunction) {
     errorExit = exitFunction ? exitFunction : ExitProgram;

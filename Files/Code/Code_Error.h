@@ -3,15 +3,22 @@
 #include <stdexcept>
 #include <string>
 
-// A fatal script error; carries the formatted message (at most 1,024 bytes).
+// A fatal script error. The report is built where the error is raised, while every event and
+// script on the way still has its trace record and context.
 struct ScriptError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    ScriptError(const std::string& message, std::string report)
+        : std::runtime_error(message), report(std::move(report)) {}
+    std::string report;
 };
 
-// Formats the message and throws ScriptError. The frame loop catches it and shows the report.
+// Formats the message (at most 1,024 bytes) and throws ScriptError; the running event or global
+// script catches it and shows the report (ShowErrorReport).
 [[noreturn]] void RuntimeError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Reports an error that does not end the program (written to the runtime log).
+// An error that is shown with its full report but does not end the program (external_define).
+void ReportError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Reports an error that does not end the program (written to the runtime log only).
 void RuntimeWarning(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // One link of the stack-trace chain kept by every compiled event and script.
@@ -36,21 +43,32 @@ class TraceScope {
 
 TraceRecord* TraceTop();
 
-// The full report text for an error raised in an event:
-// "ERROR in\naction number %d\nof %s\nfor object %s:\n\n\n%s" then "called from - %s (line %d)" lines.
-std::string FormatErrorReport(const std::string& message, int actionNumber, const std::string& eventName,
-                              const std::string& objectName);
+// What a report names as the place of an error: set around every event and global init script.
+class ReportContextScope {
+  public:
+    ReportContextScope(const char* eventName, const char* objectName);
+    ~ReportContextScope();
+    ReportContextScope(const ReportContextScope&) = delete;
+    ReportContextScope& operator=(const ReportContextScope&) = delete;
+
+  private:
+    const char* savedEvent_;
+    const char* savedObject_;
+};
+
+// The report for a message as things stand now: "ERROR in\naction number 1\nof %s\nfor object %s:\n\n\n%s"
+// (only inside an event or global script), then a "\ncalled from - %s (line %d)" per trace record.
+std::string FormatErrorReport(const std::string& message);
 
 // Shows the report (once: a second error during a report is not formatted again), sets the
 // pending-error flag and asks the program to end with exit code 1.
-void ShowErrorReport(const std::string& message, int actionNumber, const std::string& eventName,
-                     const std::string& objectName);
+void ShowErrorReport(const ScriptError& error);
 bool ErrorPending();
-// A load failure: shown like a report, without the event header.
-void ShowLoadError(const std::string& message);
 void ClearErrorPending();
+// Shows a text in the error display and logs it; the program goes on.
+void ShowError(const std::string& text);
 
-// Where reports go: the default writes to stderr; the window layer adds a message box.
+// Where reports are shown besides the log (which reaches stderr): once the window exists, a message box.
 using ErrorSink = void (*)(const std::string& report);
 void SetErrorSink(ErrorSink sink);
 // What ending the program means: the default calls std::exit(1); tests replace it.

@@ -41,8 +41,7 @@ namespace {
 void ReportLoadError(const char* what, const char* name) {
     char message[512];
     std::snprintf(message, sizeof message, "Error on load\nUnable to find %s %s\n", what, name);
-    Runner_Log("%s", message);
-    ShowLoadError(message);
+    ShowError(message);
 }
 } // namespace
 

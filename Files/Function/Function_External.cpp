@@ -14,15 +14,16 @@ std::string TextOf(const RValue& value) {
     return value.isString() ? std::string(value.Text()) : ToDisplayString(value);
 }
 
-// external_define(library, function, calltype, restype, n, type1 ... typeN)
+// external_define(library, function, calltype, restype, n, type1 ... typeN). A failure is reported
+// and gives -1; the program goes on, and every external_call with -1 returns at once.
 void F_ExternalDefine(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
     result = RValue(-1.0);
     if (argc < DefineFixedArguments || argc != ArgInt(argc, args, 4) + DefineFixedArguments) {
-        RuntimeError("Wrong number of arguments to external_define()");
+        return ReportError("Wrong number of arguments to external_define()");
     }
     int count = argc - DefineFixedArguments;
     if (count > ExternalMaxArguments) {
-        RuntimeError("DLL functions can have at most 16 arguments");
+        return ReportError("DLL functions can have at most 16 arguments");
     }
     std::vector<bool> stringArguments;
     for (int i = 0; i < count; ++i) {
@@ -31,7 +32,7 @@ void F_ExternalDefine(RValue& result, CInstance*, CInstance*, int argc, RValue* 
     if (count > ExternalMaxMixedArguments) {
         for (int i = 0; i < count; ++i) {
             if (ArgInt(argc, args, DefineFixedArguments + i) != 0) {
-                RuntimeError("DLL functions with more than 4 arguments cannot have string arguments");
+                return ReportError("DLL functions with more than 4 arguments cannot have string arguments");
             }
         }
     }
@@ -39,7 +40,7 @@ void F_ExternalDefine(RValue& result, CInstance*, CInstance*, int argc, RValue* 
     bool stringResult = ArgInt(argc, args, 3) == TypeString;
     int id = DLLM_Define(TextOf(args[0]), TextOf(args[1]), std::move(stringArguments), stringResult);
     if (id < 0) {
-        RuntimeError("Error defining an external function.");
+        return ReportError("Error defining an external function.");
     }
     result = RValue(static_cast<double>(id));
 }

@@ -78,16 +78,17 @@ void PerformEvent(CInstance* self, CInstance* other, int objectIndex, int type, 
         return;
     }
     if (recursionDepth + 1 > MaxEventRecursion) {
-        ShowErrorReport(
-            "PerformEvent recursion depth failure - check for infinite loops, check objects for parenting", 1,
-            EventName(type, subtype), owner->name);
+        // shown, and the event is skipped: the program goes on
+        ReportError(
+            "PerformEvent recursion depth failure - check for infinite loops, check objects for parenting");
         return;
     }
     const CodeEntry* entry = Code_Entry(owner->events.at({type, subtype}));
     EventScope scope({owner->index, type, subtype});
+    ReportContextScope reportContext(EventName(type, subtype), owner->name.c_str());
     try {
         Code_Execute(*entry, self, other);
     } catch (const ScriptError& error) {
-        ShowErrorReport(error.what(), 1, EventName(type, subtype), owner->name);
+        ShowErrorReport(error);
     }
 }

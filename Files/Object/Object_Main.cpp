@@ -51,8 +51,7 @@ bool Object_Prepare(const GameData& data) {
             for (const EventData& event : source.events[type]) {
                 int codeId = event.actions.empty() ? -1 : event.actions.front().codeId;
                 if (Code_Entry(codeId) == nullptr) {
-                    Runner_Log("Failed to compile the actions in the objects.\n");
-                    return false;
+                    return false; // start-up logs the failure
                 }
                 object.events[{type, event.subtype}] = codeId;
             }

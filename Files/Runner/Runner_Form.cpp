@@ -91,10 +91,11 @@ bool RunGlobalInitScripts(const GameData& data) {
         if (entry == nullptr) {
             return false;
         }
+        ReportContextScope reportContext("Global Script", entry->table->name);
         try {
             Code_Execute(*entry, GlobalObject(), GlobalObject());
         } catch (const ScriptError& error) {
-            ShowErrorReport(error.what(), 1, "Global Script", entry->table->name);
+            ShowErrorReport(error);
         }
     }
     return true;
@@ -134,7 +135,6 @@ bool LoadGame(const EmbeddedGame& game) {
 
 // Once the window exists, error reports also come up in a message box.
 void ShowReportInBox(const std::string& report) {
-    std::fprintf(stderr, "%s\n", report.c_str());
     Platform& platform = CurrentPlatform();
     platform.ShowMessage(report, platform.Caption());
 }

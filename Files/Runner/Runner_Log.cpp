@@ -10,6 +10,10 @@ struct FileCloser {
 };
 std::unique_ptr<std::FILE, FileCloser> logFile;
 bool toStderr = true;
+// Lines logged before the save area (and so the log file) is known; the file gets them first.
+std::string startupLines;
+bool everOpened = false;
+constexpr size_t StartupLinesLimit = 64 * 1024;
 // The ogg thread logs too.
 std::mutex logMutex;
 } // namespace
@@ -27,12 +31,21 @@ void Runner_Log(const char* format, ...) {
     if (logFile) {
         std::fputs(line, logFile.get());
         std::fflush(logFile.get());
+    } else if (!everOpened && startupLines.size() < StartupLinesLimit) {
+        startupLines += line;
     }
 }
 
 void Runner_OpenLogFile(const std::string& path) {
     std::lock_guard lock(logMutex);
     logFile.reset(std::fopen(path.c_str(), "a"));
+    if (!logFile || everOpened) {
+        return;
+    }
+    std::fputs(startupLines.c_str(), logFile.get());
+    std::fflush(logFile.get());
+    everOpened = true;
+    startupLines.clear();
 }
 
 void Runner_CloseLogFile() {

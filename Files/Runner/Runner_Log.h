@@ -3,7 +3,7 @@
 #include <string>
 
 void Runner_Log(const char* format, ...) __attribute__((format(printf, 1, 2)));
-// Opens the log file (appending); until then lines go to stderr only.
+// Opens the log file (appending). The first one opened also gets the lines logged before it.
 void Runner_OpenLogFile(const std::string& path);
 void Runner_CloseLogFile();
 // Tests silence stderr output (the file, if open, still receives lines).

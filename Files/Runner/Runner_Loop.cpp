@@ -145,7 +145,7 @@ void DrawFrame() {
     Graphics_SetWholeWindowView();
     Room_DispatchDraw(ev_draw_post);
     if (!Graphics_SurfaceStackBalanced()) {
-        RuntimeWarning("Unbalanced surface stack. You MUST use surface_reset_target() for each set.");
+        ShowError("Unbalanced surface stack. You MUST use surface_reset_target() for each set.");
         return;
     }
     if (surfaceEnabled) {

@@ -56,6 +56,14 @@ std::vector<std::string> Words(const std::string& line) {
     return words;
 }
 
+// "\n" in an expected text stands for a line feed.
+std::string LineFeeds(std::string text) {
+    for (size_t at = 0; (at = text.find("\\n", at)) != std::string::npos; ++at) {
+        text.replace(at, 2, "\n");
+    }
+    return text;
+}
+
 bool Quoted(const std::string& word) {
     return !word.empty() && word[0] == '\x01';
 }
@@ -257,10 +265,7 @@ class ScenarioRun {
     }
 
     void ExpectBox(std::string text, bool question) {
-        // "\n" in a scenario stands for a line feed in the box's text
-        for (size_t at; (at = text.find("\\n")) != std::string::npos;) {
-            text.replace(at, 2, "\n");
-        }
+        text = LineFeeds(text);
         const auto& boxes = platform_.Boxes();
         if (boxesSeen_ >= boxes.size()) {
             Check(false, "no message box was shown; expected \"" + text + "\"");
@@ -359,7 +364,7 @@ class ScenarioRun {
 
     void ExpectContains(const std::vector<std::string>& args) {
         std::string text = ReadFile(Plain(Arg(args, 0)));
-        Check(text.find(Plain(Arg(args, 1))) != std::string::npos,
+        Check(text.find(LineFeeds(Plain(Arg(args, 1)))) != std::string::npos,
               Plain(Arg(args, 0)) + " does not contain \"" + Plain(Arg(args, 1)) + "\"");
     }
 

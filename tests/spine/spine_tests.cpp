@@ -150,10 +150,12 @@ TEST_F(Spine, InheritedEventsWalkToTheParent) {
     EXPECT_EQ(-1, CurrentEventContext().objectIndex);
 }
 
-TEST_F(Spine, RecursionDeeperThan32IsReported) {
+// Too deep a recursion is shown and that one event is skipped; the program goes on.
+TEST_F(Spine, RecursionDeeperThan32IsShownAndTheProgramGoesOn) {
     static std::string report;
+    static int exits = 0;
     SetErrorSink([](const std::string& text) { report = text; });
-    SetErrorExit([](int) {});
+    SetErrorExit([](int) { ++exits; });
     Start();
     int depth = 0;
     EventHooks().push_back({"obj_win Step", [&](CInstance* self) {
@@ -166,22 +168,36 @@ TEST_F(Spine, RecursionDeeperThan32IsReported) {
     EXPECT_NE(std::string::npos,
               report.find("PerformEvent recursion depth failure - check for infinite loops, "
                           "check objects for parenting"));
-    ClearErrorPending();
+    EXPECT_EQ(0, exits);
+    EXPECT_FALSE(ErrorPending()) << "Clean Up must still run at the end";
+    EventLog().clear();
+    Room_DispatchStep(1);
+    EXPECT_EQ(Log{"obj_cleanup BeginStep"}, EventLog());
     SetErrorSink(nullptr);
     SetErrorExit(nullptr);
 }
 
-TEST_F(Spine, ScriptErrorsInEventsAreReportedWithTheEventAndObject) {
+// The real path of an error raised inside an event's script: the report keeps the trace chain.
+TEST_F(Spine, ScriptErrorsInEventsAreReportedWithTheEventObjectAndTrace) {
     static std::string report;
     static int exitCode = 0;
     SetErrorSink([](const std::string& text) { report = text; });
     SetErrorExit([](int code) { exitCode = code; });
     Start();
-    EventHooks().push_back({"obj_menu_import Step", [](CInstance*) { RValue("a") + RValue(1.0); }});
+    EventHooks().push_back({"obj_menu_import Step", [](CInstance*) {
+                                TraceScope event("Object_obj_menu_import_Step_0");
+                                event.Line(6);
+                                TraceScope script("Script_byte_get_size");
+                                script.Line(3);
+                                RValue("a") + RValue(1.0);
+                            }});
     Room_DispatchStep(0);
     EXPECT_EQ(1, exitCode);
-    EXPECT_EQ(0u, report.find("ERROR in\naction number 1\nof Step Event\nfor object obj_menu_import:\n\n\n"
-                              "unable to add a number to string"));
+    EXPECT_EQ("ERROR in\naction number 1\nof Step Event\nfor object obj_menu_import:\n\n\n"
+              "unable to add a number to string\n"
+              "called from - Script_byte_get_size (line 3)\n"
+              "called from - Object_obj_menu_import_Step_0 (line 6)",
+              report);
     ClearErrorPending();
     SetErrorSink(nullptr);
     SetErrorExit(nullptr);
