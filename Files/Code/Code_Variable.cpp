@@ -1,10 +1,20 @@
 #include "Code/Code_Variable.h"
 #include "Code/Code_Error.h"
+#include <charconv>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <locale.h>
 #include <utility>
+
+namespace {
+// Number text is read in the C locale whatever locale the desktop library switches the process to.
+double ParseNumber(const std::string& text) {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
+    return strtod_l(text.c_str(), nullptr, c);
+}
+} // namespace
 
 const char* KindName(Kind kind) {
     switch (kind) {
@@ -202,7 +212,7 @@ double RValue::AsReal() const {
     case Kind::Int64:
         return static_cast<double>(i64);
     case Kind::String:
-        return str->text.empty() ? 0.0 : std::strtod(str->text.c_str(), nullptr);
+        return str->text.empty() ? 0.0 : ParseNumber(str->text);
     case Kind::Undefined:
         return 0.0;
     case Kind::Array:
@@ -316,7 +326,9 @@ std::string ToDisplayString(const RValue& value) {
         if (std::fabs(number) < 9.2e18 && number == static_cast<double>(static_cast<int64_t>(number))) {
             std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(number));
         } else {
-            std::snprintf(buffer, sizeof buffer, "%.2f", number);
+            // "%.2f" in the C locale
+            auto end = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::fixed, 2).ptr;
+            return std::string(buffer, end);
         }
         return buffer;
     }
@@ -361,20 +373,19 @@ bool IsNumberLike(const RValue& v) {
                  static_cast<int>(lhs.kind()), ToDisplayString(rhs).c_str(), static_cast<int>(rhs.kind()));
 }
 
-// The shared shape of -=, *= and /= on numbers: the left kind decides the result kind.
+bool IsInteger(const RValue& v) {
+    return v.is(Kind::Int32) || v.is(Kind::Int64);
+}
+
+// The shared shape of -=, *= and /=: two integers stay integers (int32 only when both are); any other
+// number on the left gives a double, the right value read as a number (a string too).
 template <typename Op> void Arithmetic(const char* opText, RValue& lhs, const RValue& rhs, Op op) {
     if (lhs.is(Kind::Int32) && rhs.is(Kind::Int32)) {
         lhs = RValue::Int32(static_cast<int32_t>(op(int64_t{lhs.i32}, int64_t{rhs.i32})));
-    } else if ((lhs.is(Kind::Int32) || lhs.is(Kind::Int64)) && (rhs.is(Kind::Int32) || rhs.is(Kind::Int64))) {
+    } else if (IsInteger(lhs) && IsInteger(rhs)) {
         lhs = RValue::Int64(op(lhs.AsInt64(), rhs.AsInt64()));
-    } else if (lhs.is(Kind::Int32) || lhs.is(Kind::Int64) || IsNumberLike(lhs)) {
-        if (rhs.isString() || rhs.isArray()) {
-            InvalidTypes(opText, lhs, rhs);
-        }
-        uint32_t kindWord = IsNumberLike(lhs) ? lhs.kindWord : static_cast<uint32_t>(Kind::Real);
-        double result = op(lhs.AsReal(), rhs.AsReal());
-        lhs = RValue(result);
-        lhs.kindWord = kindWord;
+    } else if (IsInteger(lhs) || IsNumberLike(lhs)) {
+        lhs = RValue(op(lhs.AsReal(), rhs.AsReal()));
     } else {
         InvalidTypes(opText, lhs, rhs);
     }
@@ -410,9 +421,6 @@ void AddValues(RValue& lhs, const RValue& rhs) {
         break;
     case Kind::Real:
     case Kind::Bool:
-        if (rhs.isString()) {
-            InvalidTypes("+=", lhs, rhs);
-        }
         lhs.real += rhs.AsReal();
         break;
     case Kind::String:
@@ -435,14 +443,6 @@ void MultiplyValues(RValue& lhs, const RValue& rhs) {
 }
 
 void DivideValues(RValue& lhs, const RValue& rhs) {
-    if (lhs.is(Kind::Int32) && !(rhs.is(Kind::Int32) || rhs.is(Kind::Int64))) {
-        // int32 by a non-integer gives a double
-        if (rhs.isString() || rhs.isArray()) {
-            InvalidTypes("/=", lhs, rhs);
-        }
-        lhs = RValue(lhs.AsReal() / rhs.AsReal());
-        return;
-    }
     Arithmetic("/=", lhs, rhs, [](auto a, auto b) { return a / b; });
 }
 
