@@ -93,4 +93,22 @@ RValue restore_line(const RValue& container) {
 RValue cleanup_line() {
     return RValue("rmdir /s /q ") + RValue(lib_folder);
 }
+
+RValue unpack_now_line(const RValue& program_directory) {
+    return RValue("expand \"") + program_directory + RValue("\\lib.win\" -f:* ") + RValue(lib_folder);
+}
+
+RValue decode_stream_line(const RValue& file, const RValue& name, const RValue& bs, const RValue& offset,
+                          const RValue& fmt, const RValue& wav) {
+    bool ogg = fmt == RValue(1.0);
+    const char* extension = ogg ? ".ogg" : ".hca";
+    RValue decoder = ogg ? RValue("ffmpeg.exe -y -i \"") : RValue("vgaudiocli.exe -i \"");
+    return cut_stream(file, name, extension, bs, offset) + decoder + name + RValue(extension) +
+           RValue("\" \"") + wav + RValue("\" & ") + RValue("del /q \"") + name + RValue(extension) +
+           RValue("\"");
+}
+
+RValue decode_audio_line(const RValue& file, const RValue& wav) {
+    return RValue(in_lib) + RValue("ffmpeg.exe -y -i \"") + file + RValue("\" \"") + wav + RValue("\"");
+}
 } // namespace tool

@@ -32,4 +32,12 @@ RValue log_line(const RValue& when, const RValue& container, const RValue& chose
 RValue restore_line(const RValue& container);
 // The end: the whole lib directory goes.
 RValue cleanup_line();
+
+// Batch mode: the helper programs out of lib.win at once, with no background start and no marker file.
+RValue unpack_now_line(const RValue& program_directory);
+// Batch mode: the stream cut out as Import cuts it and decoded to `wav` in the lib directory.
+RValue decode_stream_line(const RValue& file, const RValue& name, const RValue& bs, const RValue& offset,
+                          const RValue& fmt, const RValue& wav);
+// Batch mode: any audio file ffmpeg reads, decoded to `wav` in the lib directory.
+RValue decode_audio_line(const RValue& file, const RValue& wav);
 } // namespace tool

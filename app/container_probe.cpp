@@ -19,14 +19,26 @@ ProbeScan dump_and_scan(const RValue& path) {
         scan.line = file_text_readln(file);
         if (string_count(hca_signature, scan.line) >= RValue(1.0)) {
             scan.format = 0;
+            scan.found = true;
             break;
         }
         if (string_count(ogg_signature, scan.line) >= RValue(1.0)) {
             scan.format = 1;
+            scan.found = true;
             break;
         }
     }
     file_text_close(file);
     return scan;
+}
+
+int64_t line_offset(const RValue& line) {
+    RValue digits = string_copy(line, 1, 7);
+    int64_t value = 0;
+    for (int i = 1; i <= 7; ++i) {
+        int64_t digit = string_pos(string_char_at(digits, i), "0123456789ABCDEF").AsInt64() - 1;
+        value = (value << 4) | digit;
+    }
+    return value;
 }
 } // namespace tool

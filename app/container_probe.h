@@ -8,7 +8,10 @@ struct ProbeScan {
     bool dumped = false; // lib\temp.head existed
     RValue line = "";    // the line holding the signature, else the last line read
     double format = 0;   // 0 HCA (or nothing found), 1 Ogg
+    bool found = false;  // a signature was met
 };
 
 ProbeScan dump_and_scan(const RValue& path);
+// The first seven characters of a dump line read as a hexadecimal offset.
+int64_t line_offset(const RValue& line);
 } // namespace tool

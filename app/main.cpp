@@ -1,12 +1,20 @@
-// Morvane Radio Tuner: the runtime with the tool's code and data, on the desktop platform.
+// Morvane Radio Tuner: the runtime with the tool's code and data, on the desktop platform; with an
+// option of the form --name, batch mode instead, without a window.
 #include "Runner/Runner_Form.h"
 #include "app/Tool_Game.h"
+#include "app/batch/batch_main.h"
+#include "app/batch/batch_options.h"
 #include "data/GameDataBlob.h"
 #include "platform/desktop/Desktop_Platform.h"
 
 int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const EmbeddedGame& game = Tool_Game(kGameData, kGameDataSize);
+    if (batch::IsBatchCommandLine(arguments)) {
+        return batch::BatchMain(arguments, game);
+    }
     RunnerConfig config;
-    config.arguments.assign(argv + 1, argv + argc);
+    config.arguments = std::move(arguments);
     DesktopPlatform platform;
-    return Runner_Main(config, Tool_Game(kGameData, kGameDataSize), platform);
+    return Runner_Main(config, game, platform);
 }

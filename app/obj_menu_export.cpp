@@ -1,4 +1,4 @@
-#include "app/command_lines.h"
+#include "app/container_actions.h"
 #include "app/menu_button.h"
 
 namespace tool {
@@ -8,7 +8,6 @@ void obj_menu_export_Create(CInstance* self, CInstance* other) {
     menu_button_create("Export");
 }
 
-// source.wav converted by ffmpeg into lib\export<ext>, then copied to where the user chose.
 void obj_menu_export_Step(CInstance* self, CInstance* other) {
     Frame frame(self, other, "Object_obj_menu_export_Step_0");
     frame.line(1);
@@ -27,18 +26,8 @@ void obj_menu_export_Step(CInstance* self, CInstance* other) {
     if (target == RValue("")) {
         return;
     }
-    RValue extension = filename_ext(target);
     frame.line(4);
-    call_script(cmd, "", export_line(extension));
-    frame.line(5);
-    RValue scratch = RValue("lib\\export") + extension;
-    if (truthy(file_exists(scratch))) {
-        if (truthy(file_exists(target))) {
-            file_delete(target);
-        }
-        file_copy(scratch, target);
-        file_delete(scratch);
-    }
+    export_source(target);
     frame.line(6);
     if (truthy(file_exists(target))) {
         show_message("Export complete.");

@@ -1,4 +1,4 @@
-#include "app/command_lines.h"
+#include "app/container_actions.h"
 #include "app/menu_button.h"
 
 namespace tool {
@@ -35,15 +35,9 @@ void obj_menu_replace_Step(CInstance* self, CInstance* other) {
     frame.line(4);
     release_preview();
     frame.line(5);
-    file_copy(chosen, RValue("lib\\replace") + filename_ext(chosen));
-    RValue working = RValue("replace") + filename_ext(chosen);
-    frame.line(6);
-    call_script(cmd, "", backup_line(global_var(file_src)));
-    frame.line(7);
-    call_script(cmd, "", rebuild_line(working, global_var(file_src)));
+    replace_audio(chosen, global_var(file_src));
     frame.line(8);
-    call_script(cmd, "",
-                log_line(date_datetime_string(date_current_datetime()), global_var(file_src), chosen));
+    log_replacement(global_var(file_src), chosen);
     frame.line(9);
     show_message("Replace complete.");
     frame.line(10);

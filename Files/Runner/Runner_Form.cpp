@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <system_error>
 #include <thread>
@@ -139,7 +140,8 @@ void ShowReportInBox(const std::string& report) {
     platform.ShowMessage(report, platform.Caption());
 }
 
-void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform) {
+// The game located and its header read, the save area set up; the header's settings.
+GeneralInfo LocateGame(const RunnerConfig& config, const EmbeddedGame& game) {
     session.mainThread = std::this_thread::get_id();
     Runner_SetArguments(config.arguments);
     std::string programFolder = config.programFolder.empty() ? ExecutableFolder() : config.programFolder;
@@ -155,16 +157,32 @@ void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platf
         throw ProgramExit{1};
     }
     Runner_Log("RunnerLoadGame: %s\n", source.path.c_str());
-    const uint8_t* bytes = source.data;
-    size_t length = source.length;
     Runner_Log("Get Resolution\n");
     GeneralInfo general;
     std::string error;
-    if (!IO_ReadHeader(bytes, length, general, error)) {
+    if (!IO_ReadHeader(source.data, source.length, general, error)) {
         Runner_Log("%s\n", error.c_str());
         throw ProgramExit{1};
     }
     SetUpSaveArea(general);
+    return general;
+}
+
+// The built-ins registered and the located game's data and code loaded.
+void LoadCode(const EmbeddedGame& game) {
+    Function_RegisterAll();
+    Variable_BuiltIn_RegisterCore();
+    EmbeddedGame located = game;
+    located.data = session.source.data;
+    located.length = session.source.length;
+    if (!LoadGame(located)) {
+        Runner_Log("Failed to load the game\n");
+        throw ProgramExit{1};
+    }
+}
+
+void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform) {
+    GeneralInfo general = LocateGame(config, game);
     Runner_Log("Create Window\n");
     WindowRequest request{general.windowWidth, general.windowHeight,
                           (general.infoFlags & BorderlessWindow) != 0,
@@ -183,15 +201,7 @@ void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platf
                              "VM Init", "Create Score Form", "Create Load Form", "Do The Work"}) {
         Runner_Log("%s\n", line);
     }
-    Function_RegisterAll();
-    Variable_BuiltIn_RegisterCore();
-    EmbeddedGame located = game;
-    located.data = bytes;
-    located.length = length;
-    if (!LoadGame(located)) {
-        Runner_Log("Failed to load the game\n");
-        throw ProgramExit{1};
-    }
+    LoadCode(game);
     if (!PrepareGame(*session.data)) {
         throw ProgramExit{1};
     }
@@ -264,6 +274,24 @@ int Runner_Finish() {
     Room_Reset();
     ReleaseEverything();
     return state.exitCode;
+}
+
+int Runner_RunWithoutWindow(const RunnerConfig& config, const EmbeddedGame& game,
+                            const std::function<int()>& work) {
+    SetErrorExit(ThrowProgramExit);
+    int code = 1;
+    try {
+        LocateGame(config, game);
+        LoadCode(game);
+        Function_SetExtensionNames({});
+        if (RunGlobalInitScripts(*session.data)) {
+            code = work();
+        }
+    } catch (const ProgramExit& exit) {
+        code = exit.code;
+    }
+    ReleaseEverything();
+    return code;
 }
 
 int Runner_Main(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform) {

@@ -1,5 +1,6 @@
 // Start-up, the frame loop and the end of the program.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,5 +18,9 @@ bool Runner_Start(const RunnerConfig& config, const EmbeddedGame& game, Platform
 bool Runner_Frame();
 // Ends the game (Room End, Clean Up, Game End), releases everything; the program's exit code.
 int Runner_Finish();
+// Without a window, audio or room: the game loaded and its global init scripts run, then `work`.
+// Returns work's result, or the exit code of a fatal error (1 when the game could not be loaded).
+int Runner_RunWithoutWindow(const RunnerConfig& config, const EmbeddedGame& game,
+                            const std::function<int()>& work);
 // The whole program: start, frames while running, finish.
 int Runner_Main(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform);

@@ -1,0 +1,38 @@
+// What batch mode reads and keeps of files on its own, to check outcomes and to undo a failed action.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+
+namespace batch {
+// The PCM a decoder wrote: what --info reports and what every check looks at.
+struct WavInfo {
+    bool valid = false;
+    int rate = 0;
+    int channels = 0;
+    uint64_t frames = 0;
+    double Seconds() const { return rate > 0 ? static_cast<double>(frames) / rate : 0.0; }
+};
+WavInfo ReadWavInfo(const std::string& path);
+
+// The whole file, or nothing when it cannot be read.
+std::optional<std::string> ReadBytes(const std::string& path);
+
+// MP3, Ogg or WAV, told by the file's first bytes.
+bool LooksLikeAudio(const std::string& path);
+
+// A file as it was, to be put back byte for byte (or removed again when it did not exist).
+class Snapshot {
+  public:
+    explicit Snapshot(std::string path);
+    const std::optional<std::string>& Bytes() const { return bytes_; }
+    // Written beside the file and renamed over it, so a failure leaves the present file whole.
+    bool PutBack() const;
+
+  private:
+    std::string path_;
+    std::optional<std::string> bytes_;
+    mode_t mode_ = 0644;
+};
+} // namespace batch

@@ -1,0 +1,50 @@
+#include "app/batch/batch_main.h"
+#include "Object/Object_Main.h"
+#include "Runner/Runner_Form.h"
+#include "Runner/Runner_Log.h"
+#include "app/Tool_Code.h"
+#include "app/batch/batch_actions.h"
+#include "app/batch/batch_work_area.h"
+#include <cstdio>
+
+namespace batch {
+namespace {
+int RunActions(const std::vector<Action>& actions) {
+    tool::Frame frame(GlobalObject(), GlobalObject(), "Batch");
+    if (!UnpackHelpers()) {
+        return 1;
+    }
+    bool allSucceeded = true;
+    for (const Action& action : actions) {
+        allSucceeded = RunAction(action) && allSucceeded;
+    }
+    return allSucceeded ? 0 : 1;
+}
+} // namespace
+
+int BatchMain(const std::vector<std::string>& arguments, const EmbeddedGame& game) {
+    Options options = ParseOptions(arguments);
+    switch (options.mode) {
+    case Options::Mode::Help:
+        std::fputs(UsageText, stdout);
+        return 0;
+    case Options::Mode::Version:
+        std::printf("morvane-radio-tuner %s\n", MORVANE_VERSION);
+        return 0;
+    case Options::Mode::Usage:
+        std::fprintf(stderr, "morvane-radio-tuner: %s\n\n%s", options.error.c_str(), UsageText);
+        return 2;
+    case Options::Mode::Run:
+        break;
+    }
+    PrivateWorkArea area;
+    if (!area.Ready()) {
+        std::fprintf(stderr, "morvane-radio-tuner: cannot make a working folder in %s\n",
+                     area.Parent().c_str());
+        return 1;
+    }
+    // The runtime's log stays in its file; the terminal gets progress and reasons only.
+    Runner_SetLogToStderr(false);
+    return Runner_RunWithoutWindow(RunnerConfig{}, game, [&] { return RunActions(options.actions); });
+}
+} // namespace batch

@@ -1,0 +1,28 @@
+#include "app/container_actions.h"
+#include "app/command_lines.h"
+
+namespace tool {
+void export_source(const RValue& target) {
+    RValue extension = filename_ext(target);
+    call_script(cmd, "", export_line(extension));
+    RValue scratch = RValue("lib\\export") + extension;
+    if (truthy(file_exists(scratch))) {
+        if (truthy(file_exists(target))) {
+            file_delete(target);
+        }
+        file_copy(scratch, target);
+        file_delete(scratch);
+    }
+}
+
+void replace_audio(const RValue& chosen, const RValue& container) {
+    file_copy(chosen, RValue("lib\\replace") + filename_ext(chosen));
+    RValue working = RValue("replace") + filename_ext(chosen);
+    call_script(cmd, "", backup_line(container));
+    call_script(cmd, "", rebuild_line(working, container));
+}
+
+void log_replacement(const RValue& container, const RValue& chosen) {
+    call_script(cmd, "", log_line(date_datetime_string(date_current_datetime()), container, chosen));
+}
+} // namespace tool

@@ -1,0 +1,13 @@
+// What Export and Replace do once they have their files: the window's buttons and batch mode share
+// these steps, so both write the same bytes.
+#pragma once
+#include "app/Tool_Code.h"
+
+namespace tool {
+// Export: source.wav converted into lib\export<extension>, then copied over `target`.
+void export_source(const RValue& target);
+// Replace: the chosen file copied into the lib directory, the one-time backup, the container rebuilt.
+void replace_audio(const RValue& chosen, const RValue& container);
+// Replace: the line appended to tuner.log beside the container.
+void log_replacement(const RValue& container, const RValue& chosen);
+} // namespace tool
