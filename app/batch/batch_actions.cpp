@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace batch {
@@ -46,10 +47,12 @@ void RequireFile(const std::string& shown, const std::string& path) {
     }
 }
 
-// Checked first: the interpreter's copy replaces a file by renaming over it, which a read-only file
-// would not stop.
+// Checked first: the interpreter's copy replaces a file by renaming over it, which neither a file
+// without write permission nor one marked read-only (no write bit, which does not stop root) would stop.
 void RequireWritable(const std::string& shown, const std::string& path) {
-    if (::access(path.c_str(), W_OK) != 0) {
+    struct stat info;
+    if (::access(path.c_str(), W_OK) != 0 ||
+        (::stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0)) {
         Fail(shown, "the file is read-only");
     }
     if (::access(fs::path(path).parent_path().c_str(), W_OK) != 0) {
@@ -158,12 +161,11 @@ void Replace(const Action& action) {
     if (!backup || (!backupBefore.Bytes() && backup != before.Bytes())) {
         undo(shown, "the backup could not be written");
     }
+    // The container and its folder were writable, so a container not written means no stream came out.
     std::optional<std::string> head = ReadBytes(LibPath("tuner.head"));
     std::optional<std::string> now = ReadBytes(container);
-    if (!now || now == before.Bytes()) {
-        undo(shown, "the container could not be written");
-    }
-    if (!head || now->size() <= head->size() || now->compare(0, head->size(), *head) != 0) {
+    if (before.Untouched() || !head || !now || now->size() <= head->size() ||
+        now->compare(0, head->size(), *head) != 0) {
         undo(shownAudio, "could not be converted to HCA");
     }
     bool decodes = false;

@@ -80,7 +80,18 @@ Snapshot::Snapshot(std::string path) : path_(std::move(path)), bytes_(ReadBytes(
     struct stat info;
     if (bytes_ && ::stat(path_.c_str(), &info) == 0) {
         mode_ = info.st_mode & 07777;
+        inode_ = info.st_ino;
+        modified_ = info.st_mtim;
     }
+}
+
+bool Snapshot::Untouched() const {
+    struct stat info;
+    if (::stat(path_.c_str(), &info) != 0) {
+        return !bytes_;
+    }
+    return bytes_ && info.st_ino == inode_ && info.st_mtim.tv_sec == modified_.tv_sec &&
+           info.st_mtim.tv_nsec == modified_.tv_nsec;
 }
 
 bool Snapshot::PutBack() const {

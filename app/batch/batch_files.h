@@ -1,6 +1,7 @@
 // What batch mode reads and keeps of files on its own, to check outcomes and to undo a failed action.
 #pragma once
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -27,6 +28,9 @@ class Snapshot {
   public:
     explicit Snapshot(std::string path);
     const std::optional<std::string>& Bytes() const { return bytes_; }
+    // The same file, not written since (same inode and modification time): a copy over it renames a
+    // new file into place, so identical bytes alone would not tell.
+    bool Untouched() const;
     // Written beside the file and renamed over it, so a failure leaves the present file whole.
     bool PutBack() const;
 
@@ -34,5 +38,7 @@ class Snapshot {
     std::string path_;
     std::optional<std::string> bytes_;
     mode_t mode_ = 0644;
+    ino_t inode_ = 0;
+    timespec modified_{};
 };
 } // namespace batch

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Batch mode run for real, without a display, on HCA and Ogg containers with their streams at several
+# offsets: info lines, exports, replace twice then restore, and every failure with its exit status,
+# its reason and the files as they were.
+set -uo pipefail
+bin=$(cd "$1" && pwd)
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+export APPDATA=$work/appdata
+unset DISPLAY WAYLAND_DISPLAY
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# tuner: runs batch mode in $work, keeping its stdout, stderr and exit status.
+tuner() { (cd "$work" && "$bin/morvane-radio-tuner" "$@" > out.txt 2> err.txt); status=$?; }
+expect_status() { [ "$status" = "$1" ] || fail "$2: exit status $status, not $1: $(cat "$work/err.txt")"; }
+expect_err() { grep -qxF -- "$1" "$work/err.txt" || fail "no line \"$1\" on stderr: $(cat "$work/err.txt")"; }
+same() { cmp -s "$work/$1" "$work/$2" || fail "$1 differs from $2"; }
+duration() { ffprobe -v error -show_entries format=duration -of csv=p=0 "$1"; }
+
+# A window's lib directory with its scratch files, which batch mode must leave alone.
+window_lib=$APPDATA/Morvane_Radio_Tuner/lib
+mkdir -p "$window_lib" "$work/helpers"
+echo preview > "$window_lib/stream.ogg"
+"$bin/morvane-cmd" "expand \"$bin/lib.win\" -f:* \"$work/helpers\"" > /dev/null
+
+cd "$work"
+ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=330:duration=2" -ac 2 -ar 44100 two.wav
+ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=440:duration=1.5" -ac 1 -ar 48000 one.wav
+helpers/vgaudiocli.exe -i two.wav two.hca --out-format hca --hcaquality high > /dev/null
+helpers/vgaudiocli.exe -i one.wav one.hca --out-format hca --hcaquality high > /dev/null
+ffmpeg -nostdin -v error -i two.wav -c:a libvorbis two.ogg
+head -c 64 /dev/zero > h64
+head -c 2032 /dev/zero > h2032
+cat helpers/tuner.head two.hca > a.sab
+cat h64 one.hca > b.sab
+cp two.ogg c.mab
+cat h2032 two.ogg > d.mab
+cat h2032 h64 two.hca > late.sab
+for f in a.sab b.sab c.mab d.mab; do cp "$f" "$f.pristine"; done
+ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=880:duration=3" -ac 2 song.mp3
+ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=550:duration=1" -ac 1 other.wav
+echo "not audio" > song.flac
+printf 'RIFF\0\0\0\0WAVEjunkjunkjunk' > broken.wav
+
+# Info: one line per container, the failures on stderr, the others still listed.
+tuner --info a.sab b.sab c.mab d.mab late.sab missing.sab
+expect_status 1 "info with a bad and a missing container"
+expected=$'a.sab\thca\t576\t44100\t2\nb.sab\thca\t64\t48000\t1\nc.mab\togg\t0\t44100\t2\nd.mab\togg\t2032\t44100\t2'
+[ "$(cut -f1-5 out.txt)" = "$expected" ] || fail "info lines: $(cat out.txt)"
+awk -F'\t' '{ want = ($5 == 1) ? 1.5 : 2; if ($6 < want - 0.05 || $6 > want + 0.05 || $6 !~ /^[0-9]+\.[0-9][0-9]$/ || $7 != "no") exit 1 }' out.txt ||
+  fail "durations or backups: $(cat out.txt)"
+expect_err "late.sab: no HCA or Ogg stream found in the first 2048 bytes"
+expect_err "missing.sab: no such file"
+grep -qx "info a.sab ..." err.txt && grep -q "^info a.sab: done in " err.txt || fail "progress lines: $(cat err.txt)"
+
+# Export in the three formats, each file decoding to the track.
+tuner --export a.sab out.mp3 --export d.mab out.ogg --export b.sab out.wav
+expect_status 0 "export"
+for pair in out.mp3:2 out.ogg:2 out.wav:1.5; do
+  d=$(duration "${pair%%:*}")
+  awk -v d="$d" -v w="${pair##*:}" 'BEGIN { exit !(d > w - 0.1 && d < w + 0.1) }' || fail "${pair%%:*} lasts $d s"
+done
+
+# Replace twice (the backup made once, both logged), then restore byte for byte; an Ogg container too.
+tuner --replace a.sab song.mp3 --replace a.sab other.wav --replace c.mab song.mp3
+expect_status 0 "replace"
+same a.sab.orig a.sab.pristine
+same c.mab.orig c.mab.pristine
+[ "$(grep -c '^.*: "a.sab" > "\(song.mp3\|other.wav\)" $' tuner.log)" = 2 ] || fail "tuner.log: $(cat tuner.log)"
+tuner --info a.sab c.mab
+[ "$(cut -f2-5,7 out.txt)" = $'hca\t576\t44100\t1\tyes\nhca\t576\t44100\t2\tyes' ] || fail "replaced: $(cat out.txt)"
+tuner --restore a.sab --restore c.mab
+expect_status 0 "restore"
+same a.sab a.sab.pristine
+same c.mab c.mab.pristine
+[ ! -e a.sab.orig ] && [ ! -e c.mab.orig ] || fail "a backup is left after restore"
+
+# Failures: a reason each, the later actions still run, and no file changed.
+chmod a-w b.sab
+tuner --replace b.sab song.mp3 --replace d.mab song.flac --replace late.sab song.mp3 --replace a.sab broken.wav \
+  --export missing.sab x.mp3 --restore a.sab --restore b.sab --info a.sab
+expect_status 1 "failed actions"
+expect_err "b.sab: the file is read-only"
+expect_err "song.flac: not an MP3, Ogg or WAV file"
+expect_err "late.sab: no HCA or Ogg stream found in the first 2048 bytes"
+expect_err "broken.wav: could not be converted to HCA (the container is as it was)"
+expect_err "missing.sab: no such file"
+expect_err "a.sab: no backup a.sab.orig to restore"
+[ "$(grep -c ': failed$' err.txt)" = 7 ] && grep -q "^info a.sab: done" err.txt || fail "progress: $(cat err.txt)"
+for f in a.sab b.sab d.mab; do same "$f" "$f.pristine"; [ -e "$f.orig" ] && fail "$f.orig was left"; done
+[ ! -e x.mp3 ] || fail "x.mp3 was written"
+
+# Usage errors: status 2 and the usage text.
+for usage in "--export a.sab" "--export a.sab out.flac" "--replace a.sab" "--frobnicate" "--info a.sab --help"; do
+  tuner $usage
+  [ "$status" = 2 ] && grep -q "^Usage:" err.txt || fail "\"$usage\" is not a usage error"
+done
+tuner --help
+[ "$status" = 0 ] && grep -q -- "--replace CONTAINER AUDIO" out.txt || fail "--help"
+
+# The window's lib directory and scratch file are untouched; batch mode leaves no folder behind.
+[ "$(cat "$window_lib/stream.ogg")" = preview ] || fail "the window's scratch file changed"
+[ -z "$(ls "$APPDATA/Morvane_Radio_Tuner" | grep -v '^lib$')" ] || fail "left: $(ls "$APPDATA/Morvane_Radio_Tuner")"
+[ "$failures" = 0 ] && echo "batch mode: all checks passed"
+exit $((failures > 0))
