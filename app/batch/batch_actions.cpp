@@ -216,6 +216,7 @@ std::string Describe(const Action& action) {
 } // namespace
 
 bool UnpackHelpers() {
+    Run(tool::make_lib_line());
     Run(tool::unpack_now_line(tool::get(tool::BV::program_directory)));
     for (const char* name : {"xxd.exe", "dd.exe", "vgaudiocli.exe", "ffmpeg.exe", "tuner.head"}) {
         if (!fs::exists(LibPath(name))) {
