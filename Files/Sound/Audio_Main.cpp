@@ -53,6 +53,7 @@ class AudioLayer {
         std::lock_guard lock(OggMutex);
         voices_.ForEachMatching(handle, [](Voice& voice) { voice.Stop(); });
         streams_.Remove(handle);
+        Runner_Log("destroy stream %d\n", handle);
         return 1;
     }
 

@@ -18,7 +18,8 @@ TEST_F(AudioHandles, StreamsTakeTheFirstEmptySlotAndVoicesAreNeverReused) {
     EXPECT_EQ(Call("audio_destroy_stream", {300000}), 1);
     EXPECT_EQ(Call("audio_create_stream", {"lib\\tone.ogg"}), 300000);
     EXPECT_EQ(Call("audio_play_sound", {300000, 1, 1}), 400002);
-    EXPECT_EQ(LogText(), "create stream 300000\ncreate stream 300001\ncreate stream 300000\n");
+    EXPECT_EQ(LogText(),
+              "create stream 300000\ncreate stream 300001\ndestroy stream 300000\ncreate stream 300000\n");
 }
 
 TEST_F(AudioHandles, ResultsAreTypedAsTheTableDescribes) {

@@ -199,8 +199,7 @@ class ScenarioRun {
              [](ScenarioRun& run, const auto& a) { run.ExpectDrawn(Plain(run.Arg(a, 0)), true, true); }},
             {"expect-master-gain",
              [](ScenarioRun& run, const auto& a) { run.ExpectMasterGain(std::stod(Plain(run.Arg(a, 0)))); }},
-            {"expect-dialog-title",
-             [](ScenarioRun& run, const auto& a) { run.ExpectDialogTitle(Plain(run.Arg(a, 0))); }},
+            {"expect-dialog", [](ScenarioRun& run, const auto& a) { run.ExpectDialog(a); }},
         };
         return commands;
     }
@@ -226,11 +225,12 @@ class ScenarioRun {
         return Arg(args, 0) == "cancel" ? "" : Plain(Arg(args, 0));
     }
 
-    void Check(bool ok, const std::string& message) {
+    bool Check(bool ok, const std::string& message) {
         if (!ok) {
             ++failures;
             report_ << "line " << lineNumber_ << ": " << message << "\n";
         }
+        return ok;
     }
 
     void Start() {
@@ -283,10 +283,19 @@ class ScenarioRun {
         boxesSeen_ = boxes.size();
     }
 
-    void ExpectDialogTitle(const std::string& title) {
+    // The last file dialog: open or save, filter, default name, start folder, title.
+    void ExpectDialog(const std::vector<std::string>& args) {
         const auto& dialogs = platform_.Dialogs();
-        Check(!dialogs.empty() && dialogs.back().title == title,
-              "last dialog title \"" + (dialogs.empty() ? "" : dialogs.back().title) + "\"");
+        if (!Check(!dialogs.empty(), "no file dialog was shown")) {
+            return;
+        }
+        const auto& d = dialogs.back();
+        std::string kind = d.kind == ScriptedPlatform::DialogKind::Open ? "open" : "save";
+        Check(kind == Arg(args, 0) && d.filter == Plain(Arg(args, 1)) &&
+                  d.defaultName == Plain(Arg(args, 2)) && d.folder == Plain(Arg(args, 3)) &&
+                  d.title == Plain(Arg(args, 4)),
+              "last dialog: " + kind + " \"" + d.filter + "\" \"" + d.defaultName + "\" \"" + d.folder +
+                  "\" \"" + d.title + "\"");
     }
 
     int Slot(const std::string& name) const {

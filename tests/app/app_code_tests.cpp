@@ -1,4 +1,5 @@
-// Every command line the tool builds, from the app's own functions, byte for byte.
+// The app's own code outside a running game: every command line it builds, byte for byte, and the
+// colour parser of its configuration.
 #include "Code/Code_Function.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "app/Tool_Game.h"
@@ -6,7 +7,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-class CommandLines : public ::testing::Test {
+class AppCode : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         Function_RegisterAll();
@@ -17,7 +18,7 @@ class CommandLines : public ::testing::Test {
 };
 } // namespace
 
-TEST_F(CommandLines, ImportOfAnHcaContainerWithItsStreamAtByte576) {
+TEST_F(AppCode, ImportOfAnHcaContainerWithItsStreamAtByte576) {
     EXPECT_EQ(
         "cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & dd.exe if=\"C:\\Games\\bgm_01.sab\" "
         "of=\"bgm_01.sab.hca\" bs=16 skip=36 & vgaudiocli.exe -i \"bgm_01.sab.hca\" \"bgm_01.sab.wav\" & "
@@ -26,14 +27,14 @@ TEST_F(CommandLines, ImportOfAnHcaContainerWithItsStreamAtByte576) {
         tool::import_hca_line(container, "bgm_01.sab", 16, RValue(576.0) / RValue(16.0)).Text());
 }
 
-TEST_F(CommandLines, ImportOfAnOggContainerAlsoDecodesItsOwnStream) {
+TEST_F(AppCode, ImportOfAnOggContainerAlsoDecodesItsOwnStream) {
     EXPECT_EQ("cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & dd.exe if=\"C:\\Games\\bgm_02.sab\" "
               "of=\"bgm_02.sab.ogg\" bs=16 skip=0 & ffmpeg.exe -y -i \"bgm_02.sab.ogg\" -ac 2 stream.ogg & "
               "ffmpeg.exe -y -i \"bgm_02.sab.ogg\" source.wav & del /q \"bgm_02.sab.ogg\"",
               tool::import_ogg_line("C:\\Games\\bgm_02.sab", "bgm_02.sab", 16, 0).Text());
 }
 
-TEST_F(CommandLines, StartUpProbeExportAndEnd) {
+TEST_F(AppCode, StartUpProbeExportAndEnd) {
     const RValue program = "C:\\Tools\\Tuner";
     EXPECT_EQ("if not exist \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" ( mkdir "
               "\"%APPDATA%\\Morvane_Radio_Tuner\\lib\" )",
@@ -59,7 +60,7 @@ TEST_F(CommandLines, StartUpProbeExportAndEnd) {
     EXPECT_EQ("rmdir /s /q \"%APPDATA%\\Morvane_Radio_Tuner\\lib\"", tool::cleanup_line().Text());
 }
 
-TEST_F(CommandLines, BackupTestBackupAndRestore) {
+TEST_F(AppCode, BackupTestBackupAndRestore) {
     EXPECT_EQ(
         "cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & if exist \"C:\\Games\\bgm_01.sab.orig\" ( echo 1 > "
         "orig.temp )",
@@ -72,7 +73,7 @@ TEST_F(CommandLines, BackupTestBackupAndRestore) {
               tool::restore_line(container).Text());
 }
 
-TEST_F(CommandLines, ReplaceRebuildAndLog) {
+TEST_F(AppCode, ReplaceRebuildAndLog) {
     EXPECT_EQ(
         "cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & ffmpeg.exe -y -i \"replace.mp3\" "
         "\"replace.mp3.wav\" "
@@ -82,4 +83,17 @@ TEST_F(CommandLines, ReplaceRebuildAndLog) {
         tool::rebuild_line("replace.mp3", container).Text());
     EXPECT_EQ("echo Sat Dec  5 14:03:15 2026: \"bgm_01.sab\" ^> \"song.mp3\" >> \"C:\\Games\\tuner.log\"",
               tool::log_line("Sat Dec  5 14:03:15 2026", container, "D:\\Music\\song.mp3").Text());
+}
+
+TEST_F(AppCode, MakeColorHexShortLongAndOddTexts) {
+    auto colour = [](const RValue& text) { return tool::call_script(tool::make_color_hex, text).AsReal(); };
+    EXPECT_EQ(2232593, colour("#112"));
+    EXPECT_EQ(2232593, colour("112"));
+    EXPECT_EQ(4994357, colour("#35354C"));
+    EXPECT_EQ(4994357, colour("35354c"));
+    EXPECT_EQ(16777215, colour(5));
+    // six characters with "#": the long form from position 2, the missing sixth digit counts as 15
+    EXPECT_EQ(6239250, colour("#12345"));
+    // a letter that is no digit counts as 15
+    EXPECT_EQ(255, colour("#GG0000"));
 }
