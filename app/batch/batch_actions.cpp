@@ -82,7 +82,9 @@ Stream DecodeStream(const std::string& shown, const std::string& container, cons
     tool::ProbeScan scan = Probe(shown, container);
     Stream stream{scan.format == 1, tool::line_offset(scan.line), {}};
     RValue file(container);
-    Run(tool::decode_stream_line(file, tool::filename_name(file), 16, static_cast<double>(stream.offset / 16),
+    // One block of the header's size, skipped whole: blocks of 16 bytes would cost a system call each.
+    double block = stream.offset > 0 ? static_cast<double>(stream.offset) : 65536.0;
+    Run(tool::decode_stream_line(file, tool::filename_name(file), block, stream.offset > 0 ? 1.0 : 0.0,
                                  scan.format, wav));
     stream.pcm = ReadWavInfo(LibPath(wav));
     if (stream.pcm.frames == 0) {
