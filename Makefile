@@ -1,8 +1,10 @@
 # Two entry points: `make run` and `make test`. Both install what is missing, configure and build.
+# `make install [PREFIX=/usr/local] [DESTDIR=...]` installs the build; `make package` makes the .deb.
 BUILD ?= build
+PREFIX ?= /usr/local
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
-.PHONY: run test deps build asan-test clean
+.PHONY: run test deps build install package asan-test clean
 
 deps:
 	@tools/install-deps.sh
@@ -13,6 +15,12 @@ build: deps
 
 run: build
 	$(BUILD)/bin/morvane-radio-tuner
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	cmake --build $(BUILD) --target package
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2

@@ -43,6 +43,7 @@
     X(file_copy)                                                                                             \
     X(file_delete)                                                                                           \
     X(file_exists)                                                                                           \
+    X(file_handed_next)                                                                                      \
     X(file_text_close)                                                                                       \
     X(file_text_eof)                                                                                         \
     X(file_text_open_read)                                                                                   \

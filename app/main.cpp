@@ -14,6 +14,10 @@ int main(int argc, char** argv) {
         return batch::BatchMain(arguments, game);
     }
     RunnerConfig config;
+    // A file manager opens a container with its path as the only argument.
+    if (arguments.size() == 1 && !arguments[0].starts_with('-')) {
+        config.openFiles.push_back(arguments[0]);
+    }
     config.arguments = std::move(arguments);
     DesktopPlatform platform;
     return Runner_Main(config, game, platform);

@@ -1,27 +1,35 @@
 #include "app/command_lines.h"
 #include "app/menu_button.h"
+#include <algorithm>
+#include <cctype>
+#include <string>
 
 namespace tool {
-void obj_menu_import_Create(CInstance* self, CInstance* other) {
-    Frame frame(self, other, "Object_obj_menu_import_Create_0");
-    frame.line(1);
-    menu_button_create("Import");
+namespace {
+RValue choose_container() {
+    return get_open_filename_ext("Halcyon Audio (*.sab, *.mab)|*.sab;*.mab", "", global_var(file_path),
+                                 "Choose an audio file from your "
+                                 "\"...\\MORVANE\\datas\\sound\\resources\\20000music\\jp\\\" directory...");
 }
 
-void obj_menu_import_Step(CInstance* self, CInstance* other) {
-    Frame frame(self, other, "Object_obj_menu_import_Step_0");
-    frame.line(1);
-    if (!menu_button_step(false)) {
-        return;
-    }
-    frame.line(2);
-    RValue file =
-        get_open_filename_ext("Halcyon Audio (*.sab, *.mab)|*.sab;*.mab", "", global_var(file_path),
-                              "Choose an audio file from your "
-                              "\"...\\MORVANE\\datas\\sound\\resources\\20000music\\jp\\\" directory...");
+// A file named on the command line or dropped on the window; like the dialog's filter, only
+// containers (in any case), else a message and "".
+RValue handed_container() {
+    RValue file = file_handed_next();
     if (file == RValue("")) {
-        return;
+        return file;
     }
+    std::string ext(filename_ext(file).Text());
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (ext == ".sab" || ext == ".mab") {
+        return file;
+    }
+    show_message("Only .sab and .mab files can be imported.");
+    return "";
+}
+
+// The import itself, whichever way the container was chosen.
+void import_container(Frame& frame, const RValue& file) {
     frame.line(3);
     global_var(file_path) = filename_path(file);
     frame.line(4);
@@ -54,5 +62,29 @@ void obj_menu_import_Step(CInstance* self, CInstance* other) {
         set_on_all(obj_menu_restore, btn_active, 0);
         show_message("Error: Import failed.");
     }
+}
+} // namespace
+
+void obj_menu_import_Create(CInstance* self, CInstance* other) {
+    Frame frame(self, other, "Object_obj_menu_import_Create_0");
+    frame.line(1);
+    menu_button_create("Import");
+}
+
+// A click asks for the container; otherwise a handed-in file, once the splash is over, is taken
+// here, in this Step, so it never cuts into another action.
+void obj_menu_import_Step(CInstance* self, CInstance* other) {
+    Frame frame(self, other, "Object_obj_menu_import_Step_0");
+    frame.line(1);
+    const bool clicked = menu_button_step(false);
+    if (global_var(init) == RValue(1.0)) {
+        return;
+    }
+    frame.line(2);
+    RValue file = clicked ? choose_container() : handed_container();
+    if (file == RValue("")) {
+        return;
+    }
+    import_container(frame, file);
 }
 } // namespace tool

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct SDL_Renderer;
 
@@ -51,6 +52,10 @@ class Platform {
     virtual void ClearInput() = 0;
     virtual void DisplayMouse(int& x, int& y) = 0; // screen pixels, read now
     virtual void SetCursor(int cursor) = 0;        // 0 arrow, -21 hand, -22..-1 others
+
+    // --- files dropped on the window
+    // Full paths dropped since the last call, oldest first.
+    virtual std::vector<std::string> TakeDroppedFiles() = 0;
 
     // --- dialogs (modal; the frame loop stands still meanwhile)
     // Return the chosen path or "" when cancelled.

@@ -9,3 +9,4 @@ void Register_External();    // external_define, external_call      (Function_Ex
 void Register_Graphics();    // draw_*, string_width, font_, sprite_ (Function_Graphics)
 void Register_Window();      // window_*, display_*, mouse_*, surface_* (Function_Window)
 void Register_Audio();       // audio_*                             (Function_Audio)
+void Register_Handed();      // file_handed_next                    (Function_Handed)

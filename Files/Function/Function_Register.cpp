@@ -15,4 +15,5 @@ void Function_RegisterAll() {
     Register_Graphics();
     Register_Window();
     Register_Audio();
+    Register_Handed();
 }

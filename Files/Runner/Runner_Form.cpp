@@ -2,6 +2,7 @@
 #include "Code/Code_Error.h"
 #include "Code/Code_Function.h"
 #include "Code/Code_Main.h"
+#include "Function/Function_Handed.h"
 #include "Graphics_API/Graphics_API.h"
 #include "IO/IO_GameData.h"
 #include "IO/IO_Main.h"
@@ -144,6 +145,7 @@ void ShowReportInBox(const std::string& report) {
 GeneralInfo LocateGame(const RunnerConfig& config, const EmbeddedGame& game) {
     session.mainThread = std::this_thread::get_id();
     Runner_SetArguments(config.arguments);
+    Handed_Start(config.openFiles);
     std::string programFolder = config.programFolder.empty() ? ExecutableFolder() : config.programFolder;
     if (programFolder.back() != '/') {
         programFolder += '/';

@@ -10,6 +10,7 @@ struct EmbeddedGame;
 struct RunnerConfig {
     std::vector<std::string> arguments; // the command line after the program name
     std::string programFolder;          // the executable's folder; empty: found from the executable
+    std::vector<std::string> openFiles; // containers to import once the splash is over (open with)
 };
 
 // Everything up to entering the loop ("Run_Start" and the focus). False when start-up failed.

@@ -134,6 +134,10 @@ void DesktopPlatform::HandleEvent(const SDL_Event& event) {
             collected_.wheelDown -= steps;
         break;
     }
+    case SDL_DROPFILE:
+        dropped_.emplace_back(event.drop.file);
+        SDL_free(event.drop.file);
+        break;
     default:
         break;
     }

@@ -4,6 +4,7 @@
 #include "platform/desktop/Desktop_Cursor.h"
 #include <SDL2/SDL.h>
 #include <memory>
+#include <utility>
 
 class DesktopPlatform final : public Platform {
   public:
@@ -30,6 +31,7 @@ class DesktopPlatform final : public Platform {
     void ClearInput() override;
     void DisplayMouse(int& x, int& y) override;
     void SetCursor(int cursor) override { cursors_.Show(cursor); }
+    std::vector<std::string> TakeDroppedFiles() override { return std::exchange(dropped_, {}); }
 
     // --- dialogs
     std::string OpenFileDialog(const std::string& filter, const std::string& defaultName,
@@ -58,5 +60,6 @@ class DesktopPlatform final : public Platform {
     std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;
     CursorSet cursors_;
     InputState collected_;
+    std::vector<std::string> dropped_;
     bool quit_ = false;
 };

@@ -5,6 +5,7 @@
 #include <SDL2/SDL.h>
 #include <deque>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class ScriptedPlatform final : public Platform {
@@ -48,6 +49,7 @@ class ScriptedPlatform final : public Platform {
     void ClearInput() override;
     void DisplayMouse(int& x, int& y) override;
     void SetCursor(int cursor) override { cursor_ = cursor; }
+    std::vector<std::string> TakeDroppedFiles() override { return std::exchange(dropped_, {}); }
     std::string OpenFileDialog(const std::string& filter, const std::string& defaultName,
                                const std::string& folder, const std::string& title) override;
     std::string SaveFileDialog(const std::string& filter, const std::string& defaultName,
@@ -69,6 +71,7 @@ class ScriptedPlatform final : public Platform {
     void QueueOpenAnswer(std::string path) { openAnswers_.push_back(std::move(path)); }
     void QueueSaveAnswer(std::string path) { saveAnswers_.push_back(std::move(path)); }
     void QueueQuestionAnswer(bool yes) { questionAnswers_.push_back(yes); }
+    void Drop(std::string path) { dropped_.push_back(std::move(path)); }
 
     // --- what a test reads back
     const WindowRequest& Request() const { return request_; }
@@ -108,4 +111,5 @@ class ScriptedPlatform final : public Platform {
     std::deque<bool> questionAnswers_;
     std::vector<DialogRecord> dialogs_;
     std::vector<BoxRecord> boxes_;
+    std::vector<std::string> dropped_;
 };

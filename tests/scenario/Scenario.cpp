@@ -137,7 +137,7 @@ class ScenarioRun {
 
     static const std::map<std::string, Step>& Commands() {
         static const std::map<std::string, Step> commands = {
-            {"start", [](ScenarioRun& run, const auto&) { run.Start(); }},
+            {"start", [](ScenarioRun& run, const auto& a) { run.Start(a); }},
             {"frames", [](ScenarioRun& run, const auto& a) { run.Frames(run.Int(a, 0)); }},
             {"pointer", [](ScenarioRun& run, const auto& a) { run.Pointer(run.Int(a, 0), run.Int(a, 1)); }},
             {"press", [](ScenarioRun& run, const auto&) { run.platform_.Press(1); }},
@@ -154,6 +154,7 @@ class ScenarioRun {
                          const auto& a) { run.platform_.TurnWheel(run.Arg(a, 0) == "up" ? 1 : -1); }},
             {"focus", [](ScenarioRun& run, const auto& a) { run.platform_.SetFocus(run.Arg(a, 0) == "on"); }},
             {"open", [](ScenarioRun& run, const auto& a) { run.platform_.QueueOpenAnswer(run.Answer(a)); }},
+            {"drop", [](ScenarioRun& run, const auto& a) { run.platform_.Drop(Plain(run.Arg(a, 0))); }},
             {"save", [](ScenarioRun& run, const auto& a) { run.platform_.QueueSaveAnswer(run.Answer(a)); }},
             {"answer", [](ScenarioRun& run,
                           const auto& a) { run.platform_.QueueQuestionAnswer(run.Arg(a, 0) == "yes"); }},
@@ -233,9 +234,12 @@ class ScenarioRun {
         return ok;
     }
 
-    void Start() {
+    void Start(const std::vector<std::string>& openFiles) {
         RunnerConfig config;
         config.programFolder = workspace_.Program();
+        for (const std::string& file : openFiles) {
+            config.openFiles.push_back(Plain(file));
+        }
         started_ = Runner_Start(config, Tool_Game(kGameData, kGameDataSize), platform_);
         finished_ = !started_;
         Check(started_, "the tool did not start");

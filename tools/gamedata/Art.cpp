@@ -46,11 +46,14 @@ std::vector<Frame> CloseButtonFrames() {
             WholeFrame(CloseButtonState(Solid(0x9E, 0x1A, 0x27)))};
 }
 
-std::vector<Frame> LogoFrames() {
-    // A small radio: antenna, amber body, round speaker and a tuning scale with its needle.
+Image LogoImage(int size) {
+    // A small radio: antenna, amber body, round speaker and a tuning scale with its needle, drawn on
+    // a 16-unit grid and scaled to the size asked for.
     const Rgba body = Solid(0xF2, 0xA9, 0x3B), rim = Solid(0xB0, 0x66, 0x12), dark = Solid(0x3A, 0x2A, 0x1E);
     const Rgba needle = Solid(0xE0, 0x30, 0x30), steel = Solid(0xD8, 0xDE, 0xE8);
-    return {WholeFrame(RenderSupersampled(16, 16, Samples, [=](float x, float y) {
+    const float unit = 16.0f / static_cast<float>(size);
+    return RenderSupersampled(size, size, Samples, [=](float px, float py) {
+        const float x = px * unit, y = py * unit;
         const float box = DistanceToRoundedBox(x, y, 0.5f, 6, 15.5f, 15.5f, 2.5f);
         if (box > 0) {
             const bool antenna = DistanceToSegment(x, y, 3.5f, 1.5f, 9, 6.5f) <= 0.6f;
@@ -72,7 +75,11 @@ std::vector<Frame> LogoFrames() {
             return tick ? dark : body;
         }
         return body;
-    }))};
+    });
+}
+
+std::vector<Frame> LogoFrames() {
+    return {WholeFrame(LogoImage(16))};
 }
 
 std::vector<Frame> PanelBackgroundFrames() {

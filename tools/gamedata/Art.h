@@ -9,6 +9,8 @@ std::vector<std::vector<Frame>> SpriteFrames();
 // One sprite each, exposed for looking at them separately.
 std::vector<Frame> CloseButtonFrames();
 std::vector<Frame> LogoFrames();
+// The radio logo as a square picture of any size (the desktop icons use it too).
+Image LogoImage(int size);
 std::vector<Frame> PanelBackgroundFrames();
 std::vector<Frame> LoadingSpinnerFrames();
 std::vector<Frame> OutlineFrames(int width, int height);

@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# Installs the build into a throw-away DESTDIR and checks what ships; validates the desktop entry, the
+# MIME types and the AppStream metadata; starts the installed launcher under Xvfb as an unprivileged user
+# with a read-only install and a container named on the command line; builds the Debian package and
+# reads it back. Exit 77 (skipped) when something needed is missing.
+set -euo pipefail
+
+build=${1:?usage: installed_tool.sh <build folder>}
+skip() {
+    echo "SKIP: $*"
+    exit 77
+}
+fail() {
+    echo "FAIL: $*"
+    [[ -f "${work:-}/tool.log" ]] && cat "$work/tool.log"
+    exit 1
+}
+for tool in Xvfb xdotool desktop-file-validate appstreamcli update-mime-database setpriv cpack dpkg-deb \
+    dpkg-shlibdeps identify; do
+    command -v "$tool" >/dev/null || skip "$tool is not installed"
+done
+
+work=$(mktemp -d)
+chmod 755 "$work"
+xvfb_pid="" tool_pid="" user=""
+cleanup() {
+    set +e
+    [[ -n "$tool_pid" ]] && kill -9 "$tool_pid" 2>/dev/null && wait "$tool_pid" 2>/dev/null
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    [[ -n "$user" ]] && userdel "$user" 2>/dev/null
+    chmod -R u+w "$work" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# What ships, relative to the root of the file system; nothing else (no test or build-time program).
+shipped() {
+    printf '%s\n' usr/bin/morvane-radio-tuner usr/lib/morvane-radio-tuner/{morvane-radio-tuner,tuner.dll,morvane-cmd,lib.win} \
+        usr/share/morvane-radio-tuner/samples/demo_track.{sab,mab} usr/share/applications/morvane-radio-tuner.desktop \
+        usr/share/mime/packages/morvane-radio-tuner.xml usr/share/metainfo/example.morvane.radio_tuner.metainfo.xml \
+        usr/share/icons/hicolor/{16,24,32,48,64,128,256}x{16,24,32,48,64,128,256}/apps/morvane-radio-tuner.png |
+        awk -F'[/x]' '!/icons/ || $5 == $6' | sort
+}
+
+root="$work/root"
+DESTDIR="$root" cmake --install "$build" --prefix /usr >"$work/install.log" || fail "cmake --install failed"
+diff <(shipped) <(cd "$root" && find . -type f | sed 's|^\./||' | sort) || fail "the installed files differ from the list above"
+for size in 16 24 32 48 64 128 256; do
+    [[ $(identify -format '%wx%h' "$root/usr/share/icons/hicolor/${size}x$size/apps/morvane-radio-tuner.png") == "${size}x$size" ]] ||
+        fail "the ${size}px icon has the wrong size"
+done
+
+share="$root/usr/share"
+desktop-file-validate "$share/applications/morvane-radio-tuner.desktop" || fail "the desktop entry is not valid"
+appstreamcli validate --no-net "$share"/metainfo/*.metainfo.xml || fail "the AppStream metadata is not valid"
+# The desktop entry opens exactly the types that the MIME definitions give our two extensions.
+mkdir -p "$work/mime/packages"
+cp "$share/mime/packages/morvane-radio-tuner.xml" "$work/mime/packages/"
+update-mime-database "$work/mime" 2>/dev/null
+globbed=$(grep -E ':\*\.(sab|mab)$' "$work/mime/globs2" | cut -d: -f2 | sort | paste -sd';')
+opened=$(sed -n 's/^MimeType=//p' "$share/applications/morvane-radio-tuner.desktop" | tr ';' '\n' | sed '/^$/d' | sort | paste -sd';')
+[[ -n "$globbed" && "$globbed" == "$opened" ]] || fail "MIME types of *.sab/*.mab ($globbed) differ from the desktop entry's ($opened)"
+
+# An ordinary user; root makes one, anyone else is one already. The install is read-only to it.
+chmod -R a-w "$root"
+home="$work/home"
+run_as=()
+if [[ $(id -u) -eq 0 ]]; then
+    command -v useradd >/dev/null || skip "useradd is not installed, so no unprivileged user can be made"
+    user="mrt$$"
+    useradd --home-dir "$home" --create-home --shell /usr/sbin/nologin --user-group "$user" ||
+        skip "no unprivileged user could be made"
+    run_as=(setpriv --reuid="$user" --regid="$user" --init-groups)
+else
+    mkdir "$home"
+fi
+"${run_as[@]}" touch "$root/usr/lib/morvane-radio-tuner/probe" 2>/dev/null && fail "the user can write to the install"
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [[ -s "$work/display" ]] && break
+    sleep 0.1
+done
+[[ -s "$work/display" ]] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+# Started from the samples folder with a relative name, as a terminal user would.
+samples="$share/morvane-radio-tuner/samples"
+(cd "$samples" && exec "${run_as[@]}" env -i HOME="$home" PATH=/usr/bin:/bin DISPLAY="$DISPLAY" \
+    ALSOFT_DRIVERS=null "$root/usr/bin/morvane-radio-tuner" demo_track.sab) >"$work/tool.log" 2>&1 &
+tool_pid=$!
+area="$home/.local/share/Morvane_Radio_Tuner"
+wait_for() {
+    for _ in $(seq 600); do
+        eval "$1" && return 0
+        kill -0 "$tool_pid" 2>/dev/null || fail "the tool exited"
+        sleep 0.1
+    done
+    fail "$2"
+}
+wait_for '[[ -n $(xdotool search --onlyvisible --pid "$tool_pid" 2>/dev/null) ]]' "no window appeared"
+echo "window up"
+wait_for '[[ -f "$area/lib/stream.ogg" ]]' "the container on the command line was not imported"
+for helper in xxd.exe dd.exe vgaudiocli.exe ffmpeg.exe tuner.head; do
+    [[ -f "$area/lib/$helper" ]] || fail "$helper was not unpacked in the user's data folder"
+done
+[[ -e "$area/program/temp.dat" ]] && fail "the unpack marker was left behind"
+grep -qF "dd.exe if=\"$samples/demo_track.sab\"" "$area/shell.log" || fail "the import did not read the full path"
+echo "unpacked and imported in $area"
+
+kill "$tool_pid"
+for _ in $(seq 100); do
+    kill -0 "$tool_pid" 2>/dev/null || break
+    sleep 0.1
+done
+wait "$tool_pid" || true
+tool_pid=""
+[[ -e "$area/lib" ]] && fail "the lib directory was not removed at the end"
+
+# The Debian package: the same files, and Depends that name the libraries and the programs it runs.
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log"; fail "cpack failed"; }
+deb=$(echo "$work"/package/morvane-radio-tuner_*.deb)
+[[ -f "$deb" ]] || fail "no .deb was made"
+dpkg-deb --info "$deb"
+depends=$(dpkg-deb --field "$deb" Depends)
+for package in ffmpeg coreutils libc6 libsdl2-2.0-0 libopenal1 libvorbisfile3 libgtk-3-0 libmspack0 libpng16-16; do
+    [[ ",$depends," == *", $package"[\ ,]* || "$depends" == "$package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
+done
+diff <(shipped) <(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./||' | sort) ||
+    fail "the package's files differ from the list above"
+echo "PASS"
