@@ -97,3 +97,19 @@ TEST_F(AppCode, MakeColorHexShortLongAndOddTexts) {
     // a letter that is no digit counts as 15
     EXPECT_EQ(255, colour("#GG0000"));
 }
+
+TEST_F(AppCode, BatchModeLines) {
+    EXPECT_EQ("expand \"C:\\Tools\\Tuner\\lib.win\" -f:* \"%APPDATA%\\Morvane_Radio_Tuner\\lib\"",
+              tool::unpack_now_line("C:\\Tools\\Tuner").Text());
+    EXPECT_EQ("cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & dd.exe if=\"C:\\Games\\bgm_01.sab\" "
+              "of=\"bgm_01.sab.hca\" bs=16 skip=36 & vgaudiocli.exe -i \"bgm_01.sab.hca\" \"x.wav\" & "
+              "del /q \"bgm_01.sab.hca\"",
+              tool::decode_stream_line(container, "bgm_01.sab", 16, 36, 0, "x.wav").Text());
+    EXPECT_EQ("cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & dd.exe if=\"C:\\Games\\bgm_01.sab\" "
+              "of=\"bgm_01.sab.ogg\" bs=16 skip=4 & ffmpeg.exe -y -i \"bgm_01.sab.ogg\" \"x.wav\" & "
+              "del /q \"bgm_01.sab.ogg\"",
+              tool::decode_stream_line(container, "bgm_01.sab", 16, 4, 1, "x.wav").Text());
+    EXPECT_EQ(
+        "cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & ffmpeg.exe -y -i \"D:\\Music\\song.mp3\" \"x.wav\"",
+        tool::decode_audio_line("D:\\Music\\song.mp3", "x.wav").Text());
+}
