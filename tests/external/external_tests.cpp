@@ -170,15 +170,3 @@ TEST_F(External, RegisterCallbacksIsOfferedOnEveryDefinition) {
     EXPECT_EQ(Call("external_call", {RValue(registrations)}).AsReal(), count + 1);
     EXPECT_EQ(Call("external_call", {RValue(length)}).AsReal(), static_cast<double>(FileM_SaveArea().size()));
 }
-
-TEST_F(External, RunSilentOfTunerDllRunsALine) {
-    FileM_SetProgramFolder(MORVANE_BIN_DIR);
-    ::setenv("APPDATA", root_.c_str(), 1);
-    double dos = Call("external_define", {RValue("tuner.dll"), RValue("RunSilent"), RValue(1), RValue(0),
-                                          RValue(2), RValue(1), RValue(1)})
-                     .AsReal();
-    ASSERT_GE(dos, 0);
-    std::string line = R"(cd /d "%APPDATA%\save" & echo 1 > "ran.txt")";
-    EXPECT_EQ(Call("external_call", {RValue(dos), RValue(""), RValue(line)}).AsReal(), 0);
-    EXPECT_TRUE(fs::exists(root_ / "save/ran.txt"));
-}

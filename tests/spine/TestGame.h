@@ -18,7 +18,7 @@ std::vector<std::string>& EventLog();
 // Code run by an event besides logging it, keyed by the log text ("obj_win Step").
 std::vector<std::pair<std::string, std::function<void(CInstance*)>>>& EventHooks();
 
-// The tool's objects (same indices, sprites, persistence and events) and the room rm_main.
+// The tool's own data (objects, events, sprites, the room rm_main), its events labelled for the log.
 GameData MakeToolLikeData();
 // A code table of 52 entries in the tool's numbering whose functions log their event.
 const EmbeddedGame& TestGame();

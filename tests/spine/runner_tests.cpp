@@ -97,12 +97,3 @@ TEST_F(Runner, GameEndFinishesItsEventAndFrameThenEndsTheGame) {
     Runner_Finish();
     EXPECT_EQ(1u, Count("obj_cleanup CleanUp"));
 }
-
-TEST_F(Runner, TheQuitMessageEndsTheLoopAndCleanUpRuns) {
-    ASSERT_TRUE(Runner_Frame());
-    platform_.RequestQuit();
-    EXPECT_FALSE(Runner_Frame());
-    EventLog().clear();
-    EXPECT_EQ(0, Runner_Finish());
-    EXPECT_EQ(Log{"obj_cleanup CleanUp"}, EventLog());
-}

@@ -147,16 +147,6 @@ TEST(Values, ArrayBoundsErrors) {
               ErrorOf([&] { number.ElementForWrite(0); }));
 }
 
-TEST(Values, DisplayStrings) {
-    EXPECT_EQ("2", ToDisplayString(RValue(2.0)));
-    EXPECT_EQ("2.50", ToDisplayString(RValue(2.5)));
-    EXPECT_EQ("-0.25", ToDisplayString(RValue(-0.25)));
-    EXPECT_EQ("NaN", ToDisplayString(RValue(std::nan(""))));
-    EXPECT_EQ("undefined", ToDisplayString(RValue()));
-    EXPECT_EQ("1", ToDisplayString(RValue::Bool(true)));
-    EXPECT_EQ("9000000000", ToDisplayString(RValue::Int64(9000000000)));
-}
-
 // GTK switches the process to the user's locale at its first dialog; number text must not follow.
 TEST(Values, NumberTextStaysInTheCLocale) {
     std::string folder = testing::TempDir() + "values-locales";
