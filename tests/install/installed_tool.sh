@@ -34,18 +34,20 @@ cleanup() {
 trap cleanup EXIT
 
 # What ships, relative to the root of the file system; nothing else (no test or build-time program).
+sizes=(16 24 32 48 64 128 256)
 shipped() {
-    printf '%s\n' usr/bin/morvane-radio-tuner usr/lib/morvane-radio-tuner/{morvane-radio-tuner,tuner.dll,morvane-cmd,lib.win} \
-        usr/share/morvane-radio-tuner/samples/demo_track.{sab,mab} usr/share/applications/morvane-radio-tuner.desktop \
-        usr/share/mime/packages/morvane-radio-tuner.xml usr/share/metainfo/example.morvane.radio_tuner.metainfo.xml \
-        usr/share/icons/hicolor/{16,24,32,48,64,128,256}x{16,24,32,48,64,128,256}/apps/morvane-radio-tuner.png |
-        awk -F'[/x]' '!/icons/ || $5 == $6' | sort
+    {
+        printf '%s\n' usr/bin/morvane-radio-tuner usr/lib/morvane-radio-tuner/{morvane-radio-tuner,tuner.dll,morvane-cmd,lib.win} \
+            usr/share/morvane-radio-tuner/samples/demo_track.{sab,mab} usr/share/applications/morvane-radio-tuner.desktop \
+            usr/share/mime/packages/morvane-radio-tuner.xml usr/share/metainfo/example.morvane.radio_tuner.metainfo.xml
+        printf 'usr/share/icons/hicolor/%sx%s/apps/morvane-radio-tuner.png\n' $(printf '%s\n' "${sizes[@]}" | sed 's/.*/& &/')
+    } | sort
 }
 
 root="$work/root"
 DESTDIR="$root" cmake --install "$build" --prefix /usr >"$work/install.log" || fail "cmake --install failed"
 diff <(shipped) <(cd "$root" && find . -type f | sed 's|^\./||' | sort) || fail "the installed files differ from the list above"
-for size in 16 24 32 48 64 128 256; do
+for size in "${sizes[@]}"; do
     [[ $(identify -format '%wx%h' "$root/usr/share/icons/hicolor/${size}x$size/apps/morvane-radio-tuner.png") == "${size}x$size" ]] ||
         fail "the ${size}px icon has the wrong size"
 done
@@ -76,6 +78,15 @@ else
 fi
 "${run_as[@]}" touch "$root/usr/lib/morvane-radio-tuner/probe" 2>/dev/null && fail "the user can write to the install"
 
+samples="$share/morvane-radio-tuner/samples"
+# Replaces the shell it runs in (so the tool keeps its pid): call it in a subshell.
+as_user() {
+    exec "${run_as[@]}" env -i HOME="$home" PATH=/usr/bin:/bin DISPLAY="${DISPLAY:-}" ALSOFT_DRIVERS=null "$@"
+}
+info=$(as_user "$root/usr/bin/morvane-radio-tuner" --info "$samples/demo_track.sab" 2>"$work/tool.log") ||
+    fail "batch mode through the launcher failed"
+[[ "$info" == *$'\thca\t576\t'* ]] || fail "batch mode through the launcher told: $info"
+
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
@@ -86,9 +97,7 @@ done
 export DISPLAY=":$(head -n1 "$work/display")"
 
 # Started from the samples folder with a relative name, as a terminal user would.
-samples="$share/morvane-radio-tuner/samples"
-(cd "$samples" && exec "${run_as[@]}" env -i HOME="$home" PATH=/usr/bin:/bin DISPLAY="$DISPLAY" \
-    ALSOFT_DRIVERS=null "$root/usr/bin/morvane-radio-tuner" demo_track.sab) >"$work/tool.log" 2>&1 &
+(cd "$samples" && as_user "$root/usr/bin/morvane-radio-tuner" demo_track.sab) >"$work/tool.log" 2>&1 &
 tool_pid=$!
 area="$home/.local/share/Morvane_Radio_Tuner"
 wait_for() {
