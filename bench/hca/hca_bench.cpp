@@ -1,5 +1,5 @@
 // Library throughput: decoding and encoding a stereo 48 kHz music-like signal.
-#include "hca_decoder.h"
+#include "hca_stream_decoding.h"
 #include "hca_encoder.h"
 #include "test_signals.h"
 

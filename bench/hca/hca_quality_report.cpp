@@ -1,7 +1,7 @@
 // Prints the signal-to-noise ratio of ffmpeg's and our decoding of our HCA encodings, per test signal
 // and quality level, and the largest difference between the two decoders.
 #include "ffmpeg_decoder.h"
-#include "hca_decoder.h"
+#include "hca_stream_decoding.h"
 #include "hca_encoder.h"
 #include "test_signals.h"
 

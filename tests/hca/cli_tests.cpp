@@ -45,14 +45,15 @@ class Cli : public ::testing::Test {
         return {std::istreambuf_iterator<char>(in), {}};
     }
     void write_wav(const std::string& name, const PcmAudio& audio) {
-        std::ofstream out(dir_ / name, std::ios::binary);
-        write_wav_header(out, static_cast<unsigned>(audio.channels.size()), audio.sample_rate,
-                         audio.frames());
+        auto bytes =
+            wav_header(static_cast<unsigned>(audio.channels.size()), audio.sample_rate, audio.frames());
         std::vector<int16_t> samples;
         for (size_t n = 0; n < audio.frames(); ++n)
             for (const auto& channel : audio.channels)
                 samples.push_back(static_cast<int16_t>(std::lround(channel[n] * 32768.0f)));
-        write_wav_samples(out, samples);
+        const auto data = wav_sample_bytes(samples);
+        bytes.insert(bytes.end(), data.begin(), data.end());
+        write(name, bytes);
     }
     // Only the inputs and the captured output streams are left: no output, no temporary file.
     void expect_no_output(const std::vector<std::string>& inputs) {

@@ -1,9 +1,9 @@
 // Damaged streams must fail with a FormatError or decode with the damage reported, never crash.
 #include "hca_crc.h"
-#include "hca_decoder.h"
 #include "hca_encoder.h"
 #include "hca_error.h"
 #include "hca_stream_builder.h"
+#include "hca_stream_decoding.h"
 #include "test_signals.h"
 
 #include <gtest/gtest.h>

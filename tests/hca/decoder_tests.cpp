@@ -1,9 +1,9 @@
 // Decoding the reference sample, encrypted streams and loop information.
 #include "ffmpeg_decoder.h"
-#include "hca_decoder.h"
 #include "hca_encoder.h"
 #include "hca_error.h"
 #include "hca_stream_builder.h"
+#include "hca_stream_decoding.h"
 #include "test_signals.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +66,28 @@ TEST_F(EncryptedStream, KeyedCipherNeedsTheRightKey) {
     encrypt_stream(stream, 56, kKey);
     EXPECT_EQ(decode_all(stream, kKey), expected_);
     EXPECT_NE(decode_all(stream, kKey + 1), expected_);
+}
+
+TEST(ParallelDecoding, MatchesOneThreadIncludingDamageAtASegmentEnd) {
+    auto stream = encode(make_signal(Signal::MusicMix, 1.0), EncoderOptions{});
+    const Header header = parse_header(stream);
+    // Frame 5 ends the segment [3, 6); the thread taking [6, 9) restores its overlap from it.
+    stream[header.header_size + 5u * header.frame_size + 40] ^= 0x10;
+    std::vector<uint32_t> expected_damage;
+    const auto expected = decode_all(stream, 0, &expected_damage);
+    ASSERT_EQ(expected_damage, std::vector<uint32_t>{5});
+    const size_t frame_samples = size_t{kFrameSamples} * header.channels;
+    std::vector<int16_t> parallel(expected.size());
+    FrameIo io;
+    io.read = [&](uint32_t first, std::span<uint8_t> bytes) {
+        std::copy_n(stream.begin() + header.header_size + first * header.frame_size, bytes.size(),
+                    bytes.begin());
+    };
+    io.write = [&](uint32_t first, std::span<int16_t> pcm) {
+        std::copy(pcm.begin(), pcm.end(), parallel.begin() + first * frame_samples);
+    };
+    EXPECT_EQ(decode_frames(header, {}, io, DecodePlan{2, 3}), expected_damage);
+    EXPECT_EQ(parallel, expected);
 }
 
 TEST(LoopChunk, IsParsedAndValidated) {

@@ -2,9 +2,9 @@
 // independent decoding of what it writes.
 #include "ffmpeg_decoder.h"
 #include "hca_crc.h"
-#include "hca_decoder.h"
 #include "hca_encoder.h"
 #include "hca_stream_builder.h"
+#include "hca_stream_decoding.h"
 #include "test_signals.h"
 
 #include <gtest/gtest.h>

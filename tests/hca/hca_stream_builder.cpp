@@ -2,7 +2,7 @@
 
 #include "hca_cipher.h"
 #include "hca_crc.h"
-#include "hca_decoder.h"
+#include "hca_stream_decoding.h"
 
 #include <algorithm>
 #include <string>

@@ -7,7 +7,6 @@
 
 #include <bit>
 #include <cmath>
-#include <sstream>
 
 namespace hca {
 namespace {
@@ -103,12 +102,12 @@ TEST(WavReader, RejectsWhatItCannotRead) {
 }
 
 TEST(WavWriter, WritesWhatTheReaderReadsBack) {
-    std::ostringstream out;
     const std::vector<int16_t> samples = {0, -32768, 32767, 1234, -1, 5};
-    write_wav_header(out, 3, 32000, 2, WavLoop{0, 2});
-    write_wav_samples(out, samples);
-    const std::string bytes = out.str();
-    const PcmAudio audio = read_wav(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    auto written = samples;
+    auto bytes = wav_header(3, 32000, 2, WavLoop{0, 2});
+    const auto data = wav_sample_bytes(written);
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    const PcmAudio audio = read_wav(bytes);
     ASSERT_EQ(audio.channels.size(), 3u);
     EXPECT_EQ(audio.sample_rate, 32000u);
     ASSERT_EQ(audio.frames(), 2u);

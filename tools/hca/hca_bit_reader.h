@@ -1,7 +1,9 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace hca {
@@ -17,28 +19,31 @@ class BitReader {
     uint32_t peek(int bits) {
         if (available_ < 32)
             refill();
-        return bits == 0 ? 0 : static_cast<uint32_t>(window_ >> (64 - bits));
+        return static_cast<uint32_t>((window_ >> 1) >> (63 - bits)); // 0 bits give 0
     }
     void skip(int bits) {
         window_ <<= bits;
         available_ -= bits;
-        position_ += static_cast<size_t>(bits);
     }
     uint32_t read(int bits) {
         const uint32_t value = peek(bits);
         skip(bits);
         return value;
     }
-    size_t position() const { return position_; }
-    bool overrun(size_t limit_bits) const { return position_ > limit_bits; }
+    size_t position() const { return next_byte_ * 8 - static_cast<size_t>(available_); }
+    bool overrun(size_t limit_bits) const { return position() > limit_bits; }
 
   private:
     void refill() {
         if (next_byte_ + 8 <= data_.size()) {
             // Whole bytes that fit in the window, taken from one 8-byte load.
             uint64_t word = 0;
-            for (int i = 0; i < 8; ++i)
-                word = (word << 8) | data_[next_byte_ + i];
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds" // GCC flags this branch even where it cannot run
+            std::memcpy(&word, data_.data() + next_byte_, sizeof word);
+#pragma GCC diagnostic pop
+            if constexpr (std::endian::native == std::endian::little)
+                word = __builtin_bswap64(word);
             window_ |= word >> available_;
             next_byte_ += static_cast<size_t>((63 - available_) >> 3);
             available_ |= 56;
@@ -56,7 +61,6 @@ class BitReader {
     uint64_t window_ = 0;
     int available_ = 0;
     size_t next_byte_ = 0;
-    size_t position_ = 0;
 };
 
 } // namespace hca

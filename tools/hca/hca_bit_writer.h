@@ -12,7 +12,16 @@ class BitWriter {
     explicit BitWriter(std::span<uint8_t> data) : data_(data) {}
 
     // Writes the low `bits` bits (0..24) of value; bits past the end of the buffer are dropped.
-    void write(uint32_t value, int bits);
+    void write(uint32_t value, int bits) {
+        // The field and the bits before it in its first byte fit one 32-bit word, ORed into place.
+        const size_t byte = position_ >> 3;
+        const int shift = 32 - static_cast<int>(position_ & 7) - bits;
+        const uint32_t word = (value & ((1u << bits) - 1)) << shift;
+        position_ += static_cast<size_t>(bits);
+        for (int i = 0; i < 4; ++i)
+            if (byte + i < data_.size())
+                data_[byte + i] |= static_cast<uint8_t>(word >> (24 - 8 * i));
+    }
     size_t position() const { return position_; }
 
   private:

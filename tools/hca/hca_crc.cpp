@@ -5,12 +5,9 @@
 namespace hca {
 namespace {
 
-// next[x] is the byte table; pair[x] advances a CRC whose high byte is x by one more zero byte, so two
-// bytes are folded in per step (the CRC is linear in its input).
-struct CrcTables {
-    std::array<uint16_t, 256> next;
-    std::array<uint16_t, 256> pair;
-};
+// by_distance[d][x] is the CRC contribution of byte x followed by d zero bytes, so eight bytes fold in
+// with eight independent look-ups (the CRC is linear in its input).
+using CrcTables = std::array<std::array<uint16_t, 256>, 8>;
 
 CrcTables build_tables() {
     CrcTables t{};
@@ -18,10 +15,13 @@ CrcTables build_tables() {
         unsigned crc = byte << 8;
         for (int bit = 0; bit < 8; ++bit)
             crc = (crc & 0x8000u) ? (crc << 1) ^ 0x8005u : crc << 1;
-        t.next[byte] = static_cast<uint16_t>(crc);
+        t[0][byte] = static_cast<uint16_t>(crc);
     }
-    for (unsigned x = 0; x < 256; ++x)
-        t.pair[x] = static_cast<uint16_t>(((t.next[x] & 0xFFu) << 8) ^ t.next[t.next[x] >> 8]);
+    for (size_t d = 1; d < t.size(); ++d)
+        for (unsigned x = 0; x < 256; ++x) {
+            const unsigned previous = t[d - 1][x];
+            t[d][x] = static_cast<uint16_t>((previous << 8) ^ t[0][previous >> 8]);
+        }
     return t;
 }
 
@@ -31,10 +31,13 @@ uint16_t crc16(std::span<const uint8_t> data) {
     static const CrcTables t = build_tables();
     unsigned crc = 0;
     size_t i = 0;
-    for (; i + 2 <= data.size(); i += 2)
-        crc = t.pair[(crc >> 8) ^ data[i]] ^ t.next[(crc & 0xFFu) ^ data[i + 1]];
-    if (i < data.size())
-        crc = ((crc << 8) ^ t.next[(crc >> 8) ^ data[i]]) & 0xFFFFu;
+    for (; i + 8 <= data.size(); i += 8) {
+        const uint8_t* p = data.data() + i;
+        crc = t[7][(crc >> 8) ^ p[0]] ^ t[6][(crc & 0xFFu) ^ p[1]] ^ t[5][p[2]] ^ t[4][p[3]] ^ t[3][p[4]] ^
+              t[2][p[5]] ^ t[1][p[6]] ^ t[0][p[7]];
+    }
+    for (; i < data.size(); ++i)
+        crc = ((crc << 8) ^ t[0][(crc >> 8) ^ data[i]]) & 0xFFFFu;
     return static_cast<uint16_t>(crc);
 }
 

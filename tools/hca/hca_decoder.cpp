@@ -1,11 +1,9 @@
 #include "hca_decoder.h"
 
 #include "hca_crc.h"
-#include "hca_error.h"
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 
 namespace hca {
 namespace {
@@ -13,12 +11,6 @@ namespace {
 constexpr uint16_t kVersion3 = 0x0300;
 constexpr int kIntensityBits = 4;
 constexpr unsigned kIntensityUnused = 15;
-
-// 16-bit samples: scaled, clamped and truncated toward zero.
-void to_pcm(const Block& block, std::array<int16_t, kSubframeSize>& pcm) {
-    for (int i = 0; i < kSubframeSize; ++i)
-        pcm[i] = static_cast<int16_t>(std::clamp(block[i] * 32768.0f, -32768.0f, 32767.0f));
-}
 
 } // namespace
 
@@ -29,6 +21,15 @@ Decoder::Decoder(const Header& header, DecoderKey key)
     auto layouts = channel_layouts(header);
     for (unsigned c = 0; c < header.channels; ++c)
         channels_[c].layout = layouts[c];
+}
+
+bool Decoder::carries_state_across_frames() const {
+    return header_.version >= kVersion3 && header_.min_resolution == 0;
+}
+
+void Decoder::restart() {
+    for (auto& channel : channels_)
+        channel.last.fill(Lanes{});
 }
 
 bool Decoder::decode_frame(std::span<const uint8_t> frame, std::span<int16_t> interleaved) {
@@ -51,38 +52,31 @@ bool Decoder::decode_frame(std::span<const uint8_t> frame, std::span<int16_t> in
     bool valid = true;
     for (auto& channel : channels_)
         valid = read_channel_head(in, channel, noise) && valid;
-
-    const unsigned channel_count = header_.channels;
-    for (int subframe = 0; subframe < kSubframes; ++subframe) {
-        for (auto& channel : channels_) {
-            read_spectrum(in, channel);
-            if (header_.min_resolution == 0)
-                fill_noise(channel);
-            if (header_.bands_per_hfr_group > 0 && channel.layout.type != ChannelType::Secondary)
-                reconstruct_high_bands(channel);
-        }
-        for (unsigned c = 0; c + 1 < channel_count; ++c) {
-            if (header_.stereo_band_count > 0 && channels_[c].layout.type == ChannelType::Primary &&
-                channels_[c + 1].layout.type == ChannelType::Secondary)
-                apply_intensity(channels_[c], channels_[c + 1], subframe);
-            if (header_.ms_stereo && header_.version >= kVersion3 && c % 2 == 0)
-                apply_mid_side(channels_[c], channels_[c + 1]);
-        }
-        for (unsigned c = 0; c < channel_count; ++c) {
-            Channel& channel = channels_[c];
-            synthesize(channel.spectrum, channel.overlap, channel.output);
-            std::array<int16_t, kSubframeSize> pcm;
-            to_pcm(channel.output, pcm);
-            int16_t* out =
-                interleaved.data() + static_cast<size_t>(subframe) * kSubframeSize * channel_count + c;
-            for (int i = 0; i < kSubframeSize; ++i)
-                out[static_cast<size_t>(i) * channel_count] = pcm[i];
-        }
-    }
+    read_spectra(in);
     if (!valid || in.overrun((size - 2) * 8)) {
         silence(interleaved);
         return false;
     }
+
+    // Noise draws run subframe by subframe through the channels, as the coefficients were read.
+    if (header_.min_resolution == 0)
+        for (int subframe = 0; subframe < kSubframes; ++subframe)
+            for (auto& channel : channels_)
+                fill_noise(channel, subframe);
+    if (header_.bands_per_hfr_group > 0)
+        for (auto& channel : channels_)
+            if (channel.layout.type != ChannelType::Secondary)
+                reconstruct_high_bands(channel);
+    const unsigned channel_count = header_.channels;
+    for (unsigned c = 0; c + 1 < channel_count; ++c) {
+        if (header_.stereo_band_count > 0 && channels_[c].layout.type == ChannelType::Primary &&
+            channels_[c + 1].layout.type == ChannelType::Secondary)
+            apply_intensity(channels_[c], channels_[c + 1]);
+        if (header_.ms_stereo && header_.version >= kVersion3 && c % 2 == 0)
+            apply_mid_side(channels_[c], channels_[c + 1]);
+    }
+    for (unsigned c = 0; c < channel_count; ++c)
+        write_pcm(channels_[c], c, interleaved);
     return true;
 }
 
@@ -140,15 +134,20 @@ void Decoder::read_intensity(BitReader& in, Channel& channel) {
     }
 }
 
-void Decoder::read_spectrum(BitReader& in, Channel& channel) {
-    const unsigned coded = channel.layout.coded_count;
-    for (unsigned i = 0; i < coded; ++i)
-        channel.spectrum[i] =
-            channel.gain[i] * static_cast<float>(read_coefficient(in, channel.resolution[i]));
-    std::fill(channel.spectrum.begin() + coded, channel.spectrum.end(), 0.0f);
+void Decoder::read_spectra(BitReader& in) {
+    for (auto& channel : channels_)
+        for (unsigned i = channel.layout.coded_count; i < kSubframeSize; ++i)
+            channel.spectra[i] = Lanes{};
+    for (int s = 0; s < kSubframes; ++s)
+        for (auto& channel : channels_) {
+            const unsigned coded = channel.layout.coded_count;
+            for (unsigned i = 0; i < coded; ++i)
+                channel.spectra[i][s] =
+                    channel.gain[i] * static_cast<float>(read_coefficient(in, channel.resolution[i]));
+        }
 }
 
-void Decoder::fill_noise(Channel& channel) {
+void Decoder::fill_noise(Channel& channel, int subframe) {
     // Version 3 streams with min_resolution 0 replace uncoded coefficients by copies of coded ones.
     const unsigned coded = channel.layout.coded_count;
     uint8_t sources[kSubframeSize];
@@ -165,7 +164,7 @@ void Decoder::fill_noise(Channel& channel) {
         noise_seed_ = noise_seed_ * 0x343FDu + 0x269EC3u;
         unsigned source = sources[((noise_seed_ >> 16) & 0x7FFFu) % source_count];
         int step = std::clamp(int(channel.scale_factors[i]) - int(channel.scale_factors[source]) + 62, 0, 62);
-        channel.spectrum[i] = conv[step] * channel.spectrum[source];
+        channel.spectra[i][subframe] = conv[step] * channel.spectra[source][subframe];
     }
 }
 
@@ -183,61 +182,60 @@ void Decoder::reconstruct_high_bands(Channel& channel) {
         for (unsigned j = 0; j < header_.bands_per_hfr_group && high < total && low >= 0 && low < start;
              ++j) {
             int step = std::max(0, int(channel.hfr_scale[g]) - int(channel.scale_factors[low]) + 63);
-            channel.spectrum[high] = conv[step] * channel.spectrum[low];
+            channel.spectra[high] = conv[step] * channel.spectra[low];
             ++high;
             low += direction;
         }
     }
     if (high > 0)
-        channel.spectrum[high - 1] = 0.0f;
+        channel.spectra[high - 1] = Lanes{};
 }
 
-void Decoder::apply_intensity(Channel& primary, Channel& secondary, int subframe) {
-    const float ratio = tables().intensity[secondary.intensity[subframe]];
+void Decoder::apply_intensity(Channel& primary, Channel& secondary) {
+    const auto& table = tables().intensity;
+    Lanes ratio;
+    for (int s = 0; s < kSubframes; ++s)
+        ratio[s] = table[secondary.intensity[s]];
+    const Lanes other = 2.0f - ratio;
     for (unsigned i = header_.base_band_count; i < header_.total_band_count; ++i) {
-        const float source = primary.spectrum[i];
-        secondary.spectrum[i] = source * (2.0f - ratio);
-        primary.spectrum[i] = source * ratio;
+        const Lanes source = primary.spectra[i];
+        secondary.spectra[i] = source * other;
+        primary.spectra[i] = source * ratio;
     }
 }
 
 void Decoder::apply_mid_side(Channel& mid, Channel& side) {
     const float inverse_root2 = static_cast<float>(1.0 / std::sqrt(2.0));
     for (unsigned i = 0; i < header_.base_band_count; ++i) {
-        float m = mid.spectrum[i];
-        float s = side.spectrum[i];
-        mid.spectrum[i] = (m + s) * inverse_root2;
-        side.spectrum[i] = (m - s) * inverse_root2;
+        const Lanes m = mid.spectra[i];
+        const Lanes d = side.spectra[i];
+        mid.spectra[i] = (m + d) * inverse_root2;
+        side.spectra[i] = (m - d) * inverse_root2;
     }
+}
+
+void Decoder::write_pcm(Channel& channel, unsigned index, std::span<int16_t> interleaved) {
+    FrameBlock samples;
+    synthesize(channel.spectra, channel.last, samples);
+    // 16-bit samples: scaled, clamped and truncated toward zero, in a flat loop that vectorises.
+    const float* in = reinterpret_cast<const float*>(samples.data());
+    std::array<int16_t, kFrameSamples> pcm; // pcm[i * 8 + s]: sample i of subframe s
+    for (int k = 0; k < kFrameSamples; ++k) {
+        float v = in[k] * 32768.0f;
+        v = v < 32767.0f ? v : 32767.0f;
+        v = v > -32768.0f ? v : -32768.0f;
+        pcm[k] = static_cast<int16_t>(v);
+    }
+    const size_t stride = header_.channels;
+    int16_t* out = interleaved.data() + index;
+    for (int s = 0; s < kSubframes; ++s)
+        for (int i = 0; i < kSubframeSize; ++i)
+            out[(static_cast<size_t>(s) * kSubframeSize + i) * stride] = pcm[i * kSubframes + s];
 }
 
 void Decoder::silence(std::span<int16_t> interleaved) {
     std::fill(interleaved.begin(), interleaved.end(), int16_t{0});
-    for (auto& channel : channels_)
-        channel.overlap.fill(0.0f);
-}
-
-} // namespace hca
-
-namespace hca {
-
-std::vector<uint32_t> decode_stream(std::span<const uint8_t> data, DecoderKey key, const FrameSink& sink) {
-    const Header header = parse_header(data);
-    if (data.size() < header.stream_bytes()) {
-        uint64_t present = (data.size() - header.header_size) / header.frame_size;
-        throw FormatError("truncated HCA stream: " + std::to_string(present) + " of " +
-                          std::to_string(header.frame_count) + " frames present");
-    }
-    Decoder decoder(header, key);
-    std::vector<int16_t> pcm(static_cast<size_t>(kFrameSamples) * header.channels);
-    std::vector<uint32_t> damaged;
-    for (uint32_t f = 0; f < header.frame_count; ++f) {
-        auto frame = data.subspan(header.header_size + size_t{f} * header.frame_size, header.frame_size);
-        if (!decoder.decode_frame(frame, pcm))
-            damaged.push_back(f);
-        sink(pcm);
-    }
-    return damaged;
+    restart();
 }
 
 } // namespace hca

@@ -6,7 +6,6 @@
 #include "hca_transform.h"
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <vector>
 
@@ -28,6 +27,13 @@ class Decoder {
     // A damaged frame (bad sync, checksum or syntax) gives silence and returns false.
     bool decode_frame(std::span<const uint8_t> frame, std::span<int16_t> interleaved);
 
+    // Forgets the overlap, as at the start of the stream.
+    void restart();
+
+    // Whether frames depend on more of the past than the previous frame (the noise generator of
+    // version 3 streams runs through the whole stream).
+    bool carries_state_across_frames() const;
+
   private:
     struct Channel {
         ChannelLayout layout;
@@ -36,19 +42,18 @@ class Decoder {
         uint8_t hfr_scale[8] = {};
         uint8_t intensity[kSubframes] = {};
         float gain[kSubframeSize] = {};
-        Block spectrum{};
-        Block overlap{};
-        Block output{};
+        FrameBlock spectra{};
+        FrameBlock last{};
     };
 
-    bool read_frame_head(BitReader& in);
     bool read_channel_head(BitReader& in, Channel& channel, int noise);
     void read_intensity(BitReader& in, Channel& channel);
-    void read_spectrum(BitReader& in, Channel& channel);
-    void fill_noise(Channel& channel);
+    void read_spectra(BitReader& in);
+    void fill_noise(Channel& channel, int subframe);
     void reconstruct_high_bands(Channel& channel);
-    void apply_intensity(Channel& primary, Channel& secondary, int subframe);
+    void apply_intensity(Channel& primary, Channel& secondary);
     void apply_mid_side(Channel& mid, Channel& side);
+    void write_pcm(Channel& channel, unsigned index, std::span<int16_t> interleaved);
     void silence(std::span<int16_t> interleaved);
 
     Header header_;
@@ -58,17 +63,5 @@ class Decoder {
     std::vector<uint8_t> scratch_;
     uint32_t noise_seed_ = 1;
 };
-
-} // namespace hca
-
-namespace hca {
-
-// Receives each decoded frame: kFrameSamples interleaved samples per channel.
-using FrameSink = std::function<void(std::span<const int16_t>)>;
-
-// Decodes every frame of a stream held in memory (bytes after the last frame are ignored) and returns
-// the indices of damaged frames, which come out as silence. Throws FormatError for a bad header or
-// a stream shorter than its header says.
-std::vector<uint32_t> decode_stream(std::span<const uint8_t> data, DecoderKey key, const FrameSink& sink);
 
 } // namespace hca

@@ -15,49 +15,62 @@ namespace {
 
 constexpr int kFrameHeadBits = 16 + 9 + 7;
 constexpr int kCrcBits = 16;
+constexpr uint32_t kFramesPerRead = 16;
 
 // Frame bytes per two channels, by quality (highest first).
 constexpr unsigned kPairFrameSize[] = {0x555, 0x400, 0x2AA, 0x200, 0x155};
 
-// Reads the delayed, zero-extended signal of one channel block by block.
-class BlockSource {
+// The delayed, zero-extended signal of every channel, read a few frames at a time. Frame f's analysis
+// needs its own 1,024 samples and the first 128 of the next frame.
+class FrameWindow {
   public:
-    explicit BlockSource(const std::vector<float>& samples) : samples_(samples) {}
+    explicit FrameWindow(PcmSource& source)
+        : source_(source), samples_(source.channel_count(),
+                                    std::vector<float>(kFramesPerRead * kFrameSamples + kSubframeSize)) {}
 
-    void block(int64_t index, Block& out) const {
-        const int64_t first = index * kSubframeSize - kEncoderDelay;
-        for (int i = 0; i < kSubframeSize; ++i) {
-            int64_t n = first + i;
-            out[i] =
-                n >= 0 && n < static_cast<int64_t>(samples_.size()) ? samples_[static_cast<size_t>(n)] : 0.0f;
-        }
+    // The 1,152 samples of channel c that frame f analyses.
+    const float* frame(unsigned c, uint32_t f) {
+        if (f < first_ || f >= first_ + kFramesPerRead)
+            load(f);
+        return samples_[c].data() + size_t{f - first_} * kFrameSamples;
     }
 
   private:
-    const std::vector<float>& samples_;
+    void load(uint32_t f) {
+        const int64_t start = int64_t{f} * kFrameSamples - kEncoderDelay;
+        const size_t length = samples_.front().size();
+        const int64_t end =
+            std::min<int64_t>(start + static_cast<int64_t>(length), static_cast<int64_t>(source_.frames()));
+        const int64_t from = std::max<int64_t>(start, 0);
+        std::vector<float*> out;
+        for (auto& channel : samples_) {
+            std::fill(channel.begin(), channel.end(), 0.0f);
+            out.push_back(channel.data() + (from - start));
+        }
+        if (end > from)
+            source_.read(static_cast<uint64_t>(from), static_cast<size_t>(end - from), out);
+        first_ = f;
+    }
+
+    PcmSource& source_;
+    std::vector<std::vector<float>> samples_;
+    uint32_t first_ = 0xFFFFFFFFu;
 };
 
 // Smallest scale factor whose peak covers the coefficient's largest magnitude in the frame.
-uint8_t scale_factor_for(float peak) {
-    const auto& scale = tables().scale;
+uint8_t scale_factor_for(float peak, const std::array<float, 64>& scale) {
     auto it = std::lower_bound(scale.begin(), scale.end(), peak);
     return static_cast<uint8_t>(it == scale.end() ? 63 : it - scale.begin());
 }
 
-void analyze_frame(const BlockSource& source, int64_t frame_index, ChannelFrame& frame) {
-    Block current;
-    Block next;
-    source.block(frame_index * kSubframes, current);
-    for (int s = 0; s < kSubframes; ++s) {
-        source.block(frame_index * kSubframes + s + 1, next);
-        analyze(current, next, frame.spectra[s]);
-        current = next;
-    }
+void analyze_frame(const float* samples, ChannelFrame& frame) {
+    analyze(samples, frame.spectra);
+    const auto& scale = tables().scale;
     for (int i = 0; i < kSubframeSize; ++i) {
         float peak = 0.0f;
-        for (const Block& spectrum : frame.spectra)
-            peak = std::max(peak, std::fabs(spectrum[i]));
-        frame.peak_scale[i] = scale_factor_for(peak);
+        for (int s = 0; s < kSubframes; ++s)
+            peak = std::max(peak, std::fabs(frame.spectra[i][s]));
+        frame.peak_scale[i] = scale_factor_for(peak, scale);
     }
 }
 
@@ -70,25 +83,31 @@ void write_frame(std::span<const ChannelFrame> channels, NoiseLevel level, std::
     for (const ChannelFrame& frame : channels)
         write_scale_factors(writer, std::span(frame.scale_factors.data(), frame.coded_count),
                             frame.scale_width);
+    std::vector<std::array<Quantizer, kSubframeSize>> quantizers;
+    for (const ChannelFrame& frame : channels) {
+        auto& q = quantizers.emplace_back();
+        for (unsigned i = 0; i < frame.coded_count; ++i)
+            q[i] = Quantizer(frame.scale_factors[i], frame.resolution[i]);
+    }
     for (int s = 0; s < kSubframes; ++s)
-        for (const ChannelFrame& frame : channels)
-            for (unsigned i = 0; i < frame.coded_count; ++i) {
-                const unsigned r = frame.resolution[i];
-                write_coefficient(writer, r, Quantizer(frame.scale_factors[i], r)(frame.spectra[s][i]));
-            }
+        for (size_t c = 0; c < channels.size(); ++c) {
+            const ChannelFrame& frame = channels[c];
+            for (unsigned i = 0; i < frame.coded_count; ++i)
+                write_coefficient(writer, frame.resolution[i], quantizers[c][i](frame.spectra[i][s]));
+        }
     uint16_t crc = crc16(out.first(out.size() - 2));
     out[out.size() - 2] = static_cast<uint8_t>(crc >> 8);
     out[out.size() - 1] = static_cast<uint8_t>(crc);
 }
 
-Header stream_header(const PcmAudio& audio, uint16_t frame_size) {
-    const uint64_t samples = audio.frames() + kEncoderDelay;
+Header stream_header(const PcmSource& source, uint16_t frame_size) {
+    const uint64_t samples = source.frames() + kEncoderDelay;
     const uint64_t frames = (samples + kFrameSamples - 1) / kFrameSamples;
     if (frames > 0xFFFFFFFFull)
         throw FormatError("audio too long for an HCA stream");
     Header h;
-    h.channels = static_cast<unsigned>(audio.channels.size());
-    h.sample_rate = audio.sample_rate;
+    h.channels = source.channel_count();
+    h.sample_rate = source.sample_rate();
     h.frame_count = static_cast<uint32_t>(frames);
     h.encoder_delay = kEncoderDelay;
     h.encoder_padding = static_cast<uint16_t>(frames * kFrameSamples - samples);
@@ -124,32 +143,42 @@ uint16_t frame_size_for(const EncoderOptions& options, unsigned channels, unsign
     return static_cast<uint16_t>(std::clamp<uint64_t>(bytes, minimum, 0xFFFF));
 }
 
-std::vector<uint8_t> encode(const PcmAudio& audio, const EncoderOptions& options) {
-    const unsigned channel_count = static_cast<unsigned>(audio.channels.size());
-    if (channel_count < 1 || channel_count > kMaxChannels || audio.sample_rate < 1 ||
-        audio.sample_rate > 0xFFFFFF)
+void encode(PcmSource& source, const EncoderOptions& options, const StreamSink& sink) {
+    const unsigned channel_count = source.channel_count();
+    if (channel_count < 1 || channel_count > kMaxChannels || source.sample_rate() < 1 ||
+        source.sample_rate() > 0xFFFFFF)
         throw FormatError("audio layout cannot be coded as HCA");
-    if (audio.frames() == 0)
+    if (source.frames() == 0)
         throw FormatError("no samples to encode");
-    const uint16_t frame_size = frame_size_for(options, channel_count, audio.sample_rate);
-    const Header header = stream_header(audio, frame_size);
-    std::vector<uint8_t> stream = write_header(header);
-    const size_t header_size = stream.size();
-    stream.resize(header_size + size_t{header.frame_count} * frame_size);
+    const uint16_t frame_size = frame_size_for(options, channel_count, source.sample_rate());
+    const Header header = stream_header(source, frame_size);
+    const std::vector<uint8_t> head = write_header(header);
+    sink(0, head);
 
-    std::vector<BlockSource> sources;
-    for (const auto& samples : audio.channels)
-        sources.emplace_back(samples);
+    FrameWindow window(source);
     const auto ath = ath_table(header.ath_type, header.sample_rate);
     const long budget = long{frame_size} * 8 - kFrameHeadBits - kCrcBits;
     std::vector<ChannelFrame> channels(channel_count);
+    std::vector<uint8_t> frames(size_t{kFramesPerRead} * frame_size);
     for (uint32_t f = 0; f < header.frame_count; ++f) {
         for (unsigned c = 0; c < channel_count; ++c)
-            analyze_frame(sources[c], f, channels[c]);
+            analyze_frame(window.frame(c, f), channels[c]);
         const NoiseLevel level = choose_noise_level(channels, ath, budget);
-        write_frame(channels, level,
-                    std::span(stream).subspan(header_size + size_t{f} * frame_size, frame_size));
+        const uint32_t slot = f % kFramesPerRead;
+        write_frame(channels, level, std::span(frames).subspan(size_t{slot} * frame_size, frame_size));
+        if (slot + 1 == kFramesPerRead || f + 1 == header.frame_count)
+            sink(head.size() + uint64_t{f - slot} * frame_size,
+                 std::span(frames).first(size_t{slot + 1} * frame_size));
     }
+}
+
+std::vector<uint8_t> encode(const PcmAudio& audio, const EncoderOptions& options) {
+    PcmAudioSource source(audio);
+    std::vector<uint8_t> stream;
+    encode(source, options, [&](uint64_t offset, std::span<const uint8_t> bytes) {
+        stream.resize(std::max<size_t>(stream.size(), offset + bytes.size()));
+        std::copy(bytes.begin(), bytes.end(), stream.begin() + static_cast<std::ptrdiff_t>(offset));
+    });
     return stream;
 }
 

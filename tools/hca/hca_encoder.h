@@ -3,7 +3,9 @@
 #include "pcm_audio.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -24,8 +26,15 @@ uint16_t frame_size_for(const EncoderOptions& options, unsigned channels, unsign
 // Samples of pre-roll the encoder puts in front of the audio (one subframe).
 constexpr unsigned kEncoderDelay = 128;
 
-// Encodes planar audio as a version 2.0 stream: constant-size frames, no cipher, every channel
-// coded on its own. Throws FormatError if the audio cannot be represented.
+// Receives the stream's bytes at their offsets: the header first, then the frames in order.
+using StreamSink = std::function<void(uint64_t offset, std::span<const uint8_t> bytes)>;
+
+// Encodes audio as a version 2.0 stream: constant-size frames, no cipher, every channel coded on its
+// own. Reads the source a few frames at a time, so memory does not grow with the track. Throws
+// FormatError if the audio cannot be represented.
+void encode(PcmSource& source, const EncoderOptions& options, const StreamSink& sink);
+
+// The whole stream of audio held in memory.
 std::vector<uint8_t> encode(const PcmAudio& audio, const EncoderOptions& options);
 
 } // namespace hca

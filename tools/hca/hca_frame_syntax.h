@@ -51,18 +51,47 @@ struct ScaleFactorCoding {
 ScaleFactorCoding cheapest_scale_factor_coding(std::span<const uint8_t> values);
 void write_scale_factors(BitWriter& out, std::span<const uint8_t> values, unsigned delta_bits);
 
+// Every code of every resolution in one table: entry = value * 16 + code length, found at
+// offset[resolution] + the next MAXBITS[resolution] bits. Decoding is then one look-up whatever the
+// resolution, which changes from coefficient to coefficient and would defeat branch prediction.
+struct CoefficientDecodeTable {
+    static constexpr size_t kEntries =
+        1 + 4 + 8 + 8 + 4 * 16 + ((1 << 13) - (1 << 5)); // resolutions 0..7, 8..15
+    std::array<uint16_t, 16> offset{};
+    std::array<int16_t, kEntries> entry{};
+};
+
+constexpr CoefficientDecodeTable build_coefficient_decode_table() {
+    CoefficientDecodeTable table{};
+    size_t next = 1; // entry 0 serves resolution 0: no bits, value 0
+    for (unsigned r = 1; r < 16; ++r) {
+        table.offset[r] = static_cast<uint16_t>(next);
+        const int bits = kMaxBits[r];
+        for (unsigned code = 0; code < (1u << bits); ++code) {
+            int value = 0;
+            int length = 0;
+            if (r <= 7) {
+                value = kCodeValue[r * 16 + code];
+                length = kCodeLength[r * 16 + code];
+            } else { // sign and magnitude; a zero magnitude has no sign bit
+                const int magnitude = static_cast<int>(code >> 1);
+                value = (code & 1u) ? -magnitude : magnitude;
+                length = bits - (magnitude == 0 ? 1 : 0);
+            }
+            table.entry[next++] = static_cast<int16_t>(value * 16 + length);
+        }
+    }
+    return table;
+}
+
+inline constexpr CoefficientDecodeTable kCoefficientDecode = build_coefficient_decode_table();
+
 // Quantised coefficient codes of a given resolution.
 inline int read_coefficient(BitReader& in, unsigned resolution) {
-    const int bits = kMaxBits[resolution];
-    const uint32_t code = in.peek(bits);
-    if (resolution >= 8) {
-        const int magnitude = static_cast<int>(code >> 1);
-        in.skip(magnitude == 0 ? bits - 1 : bits); // a zero magnitude has no sign bit
-        return (code & 1u) ? -magnitude : magnitude;
-    }
-    const unsigned index = resolution * 16 + code;
-    in.skip(kCodeLength[index]);
-    return kCodeValue[index];
+    const int entry =
+        kCoefficientDecode.entry[kCoefficientDecode.offset[resolution] + in.peek(kMaxBits[resolution])];
+    in.skip(entry & 15);
+    return entry >> 4;
 }
 
 // Largest value a resolution can code.

@@ -40,8 +40,8 @@ class CostCache {
             return 0;
         const Quantizer quantizer(frame.peak_scale[i], resolution);
         int bits = 0;
-        for (const Block& spectrum : frame.spectra)
-            bits += coefficient_bits(resolution, quantizer(spectrum[i]));
+        for (int s = 0; s < kSubframes; ++s)
+            bits += coefficient_bits(resolution, quantizer(frame.spectra[i][s]));
         return bits;
     }
 
@@ -95,11 +95,6 @@ long bits_at(int level_index, std::span<ChannelFrame> channels, const std::array
 }
 
 } // namespace
-
-Quantizer::Quantizer(unsigned scale_factor, unsigned resolution)
-    : inverse_step_(resolution == 0 ? 0.0f
-                                    : 1.0f / (tables().scale[scale_factor] * tables().range[resolution])),
-      limit_(resolution == 0 ? 0.0f : static_cast<float>(max_coefficient(resolution))) {}
 
 NoiseLevel choose_noise_level(std::span<ChannelFrame> channels, const std::array<uint8_t, 128>& ath,
                               long available_bits) {

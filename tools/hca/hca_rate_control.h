@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hca_frame_syntax.h"
 #include "hca_transform.h"
 
 #include <algorithm>
@@ -11,7 +12,7 @@ namespace hca {
 
 // One channel of one frame as the encoder sees it before writing.
 struct ChannelFrame {
-    std::array<Block, kSubframes> spectra;
+    FrameBlock spectra;                                 // spectra[i][s]: coefficient i of subframe s
     std::array<uint8_t, kSubframeSize> peak_scale{};    // scale factor covering each coefficient's peak
     std::array<uint8_t, kSubframeSize> scale_factors{}; // as written: 0 for coefficients not coded
     std::array<uint8_t, kSubframeSize> resolution{};
@@ -27,7 +28,10 @@ struct NoiseLevel {
 // Quantises coefficients at one scale factor and resolution, as the decoder will scale them back.
 class Quantizer {
   public:
-    Quantizer(unsigned scale_factor, unsigned resolution);
+    Quantizer() = default;
+    Quantizer(unsigned scale_factor, unsigned resolution)
+        : inverse_step_(resolution == 0 ? 0.0f : tables().inverse_step[scale_factor][resolution]),
+          limit_(static_cast<float>(max_coefficient(resolution))) {}
 
     int operator()(float coefficient) const {
         const float scaled = std::clamp(coefficient * inverse_step_, -limit_, limit_);
@@ -35,8 +39,8 @@ class Quantizer {
     }
 
   private:
-    float inverse_step_;
-    float limit_;
+    float inverse_step_ = 0.0f;
+    float limit_ = 0.0f;
 };
 
 // Picks the lowest noise level at which the scale factors and coefficient codes fit in

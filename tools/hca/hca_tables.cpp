@@ -86,6 +86,9 @@ Tables build_tables() {
     for (int j = 1; j <= 125; ++j)
         t.conv[j] = static_cast<float>(step_gain(j - 63));
     t.conv[126] = t.conv[127] = 0.0f;
+    for (int s = 0; s < 64; ++s)
+        for (int r = 1; r < 16; ++r)
+            t.inverse_step[s][r] = 1.0f / (t.scale[s] * t.range[r]);
     for (int i = 0; i < 15; ++i)
         t.intensity[i] = static_cast<float>((14 - i) / 7.0);
     t.intensity[15] = 0.0f;

@@ -44,12 +44,13 @@ inline constexpr std::array<int8_t, 128> kCodeValue = {
 
 // The format's tables of real numbers, built once.
 struct Tables {
-    std::array<float, 64> scale;        // scale factor -> peak amplitude
-    std::array<float, 16> range;        // resolution -> quantiser step relative to the peak
-    std::array<float, 128> conv;        // scale factor difference -> gain (HFR, noise fill)
-    std::array<float, 16> intensity;    // intensity index -> left ratio
-    std::array<float, 128> window;      // synthesis window
-    std::array<uint8_t, 656> ath_curve; // absolute threshold of hearing, by frequency step
+    std::array<float, 64> scale;                        // scale factor -> peak amplitude
+    std::array<float, 16> range;                        // resolution -> quantiser step relative to the peak
+    std::array<float, 128> conv;                        // scale factor difference -> gain (HFR, noise fill)
+    std::array<float, 16> intensity;                    // intensity index -> left ratio
+    std::array<float, 128> window;                      // synthesis window
+    std::array<uint8_t, 656> ath_curve;                 // absolute threshold of hearing, by frequency step
+    std::array<std::array<float, 16>, 64> inverse_step; // [scale factor][resolution] -> 1 / quantiser step
 };
 
 const Tables& tables();

@@ -8,15 +8,25 @@ namespace hca {
 
 using Block = std::array<float, kSubframeSize>;
 
-// Orthonormal DCT-IV of 128 points, computed through a 64-point complex FFT. It is its own inverse.
-void dct4(const Block& in, Block& out);
+// One value of each of a frame's eight subframes, as a vector the compiler maps onto SIMD registers
+// (two SSE registers on the x86-64 baseline). Element s is subframe s.
+using Lanes = float __attribute__((vector_size(kSubframes * sizeof(float))));
 
-// Inverse transform of one subframe: DCT-IV, then the windowed overlap-add with `overlap`
-// (the channel's memory of the previous subframe, zero at the start).
-void synthesize(const Block& coefficients, Block& overlap, Block& out);
+// The eight subframes of one channel's frame side by side: value[i][s] is coefficient (or sample) i of
+// subframe s. Every step of the transform runs the same arithmetic on the eight subframes at once.
+using FrameBlock = std::array<Lanes, kSubframeSize>;
 
-// Exact inverse of synthesize(): the coefficients of the subframe whose output spans `current`
-// and whose tail overlaps `next`.
-void analyze(const Block& current, const Block& next, Block& coefficients);
+// Orthonormal DCT-IV of 128 points of each subframe, computed through a 64-point complex FFT. It is its
+// own inverse.
+void dct4(const FrameBlock& in, FrameBlock& out);
+
+// Inverse transform of a frame: the DCT-IV of each subframe, then the windowed overlap-add of each with
+// the one before it. `last` holds the previous frame's DCT-IV outputs, of which the final subframe's
+// count (zero at the start), and is updated. out[i][s] is sample s * 128 + i of the frame.
+void synthesize(const FrameBlock& coefficients, FrameBlock& last, FrameBlock& out);
+
+// Exact inverse of synthesize(): the coefficients of a frame from 1,152 input samples, the frame's eight
+// subframes followed by the first subframe of the next frame.
+void analyze(const float* samples, FrameBlock& coefficients);
 
 } // namespace hca

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,56 +17,77 @@ std::runtime_error file_error(const std::string& what, const std::string& path) 
 
 } // namespace
 
-InputFile::InputFile(const std::string& path) {
+InputFile::InputFile(const std::string& path) : path_(path) {
     errno = 0;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0)
         throw file_error("cannot open", path);
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
         if (errno == 0)
             errno = EISDIR;
-        ::close(fd);
+        ::close(fd_);
         throw file_error("cannot read", path);
     }
-    size_ = static_cast<size_t>(info.st_size);
-    if (size_ > 0) {
-        void* mapping = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        if (mapping == MAP_FAILED) {
-            ::close(fd);
-            throw file_error("cannot read", path);
-        }
-        data_ = static_cast<const uint8_t*>(mapping);
-    }
-    ::close(fd);
+    size_ = static_cast<uint64_t>(info.st_size);
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
 InputFile::~InputFile() {
-    if (data_)
-        ::munmap(const_cast<uint8_t*>(data_), size_);
+    ::close(fd_);
+}
+
+void InputFile::read(uint64_t offset, std::span<uint8_t> out) const {
+    size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t n =
+            ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO; // the file shrank while it was read
+            throw file_error("cannot read", path_);
+        }
+        done += static_cast<size_t>(n);
+    }
 }
 
 AtomicOutput::AtomicOutput(std::string target)
-    : target_(std::move(target)), temporary_(target_ + ".part" + std::to_string(::getpid())),
-      buffer_(1 << 20) {
-    // A large buffer keeps the number of write calls for long decodes small.
-    stream_.rdbuf()->pubsetbuf(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    : target_(std::move(target)), temporary_(target_ + ".part" + std::to_string(::getpid())) {
     errno = 0;
-    stream_.open(temporary_, std::ios::binary | std::ios::trunc);
-    if (!stream_)
+    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd_ < 0)
         throw file_error("cannot create", temporary_);
 }
 
 AtomicOutput::~AtomicOutput() {
-    if (committed_)
-        return;
-    stream_.close();
-    std::remove(temporary_.c_str());
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!committed_)
+        std::remove(temporary_.c_str());
+}
+
+void AtomicOutput::write_at(uint64_t offset, std::span<const uint8_t> bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n =
+            ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            throw file_error("cannot write", temporary_);
+        }
+        done += static_cast<size_t>(n);
+    }
 }
 
 void AtomicOutput::commit() {
-    stream_.close();
-    if (stream_.fail())
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0)
         throw file_error("cannot write", temporary_);
     if (std::rename(temporary_.c_str(), target_.c_str()) != 0)
         throw file_error("cannot create", target_);

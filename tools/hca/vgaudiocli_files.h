@@ -1,27 +1,29 @@
 #pragma once
 
+#include "byte_source.h"
+
 #include <cstdint>
-#include <fstream>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace vgaudiocli {
 
-// A whole input file mapped read-only into memory; throws std::runtime_error naming the file and the
-// reason when it cannot be opened or read.
-class InputFile {
+// An input file read piece by piece; throws std::runtime_error naming the file and the reason when it
+// cannot be opened or read.
+class InputFile : public hca::ByteSource {
   public:
     explicit InputFile(const std::string& path);
-    ~InputFile();
+    ~InputFile() override;
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
-    std::span<const uint8_t> bytes() const { return {data_, size_}; }
+    uint64_t size() const override { return size_; }
+    void read(uint64_t offset, std::span<uint8_t> out) const override;
 
   private:
-    const uint8_t* data_ = nullptr;
-    size_t size_ = 0;
+    std::string path_;
+    int fd_ = -1;
+    uint64_t size_ = 0;
 };
 
 // An output written to a temporary file beside the target and renamed over it only on commit(),
@@ -33,14 +35,14 @@ class AtomicOutput {
     AtomicOutput(const AtomicOutput&) = delete;
     AtomicOutput& operator=(const AtomicOutput&) = delete;
 
-    std::ofstream& stream() { return stream_; }
+    // Writes bytes at an offset; several threads may write disjoint ranges at once.
+    void write_at(uint64_t offset, std::span<const uint8_t> bytes);
     void commit();
 
   private:
     std::string target_;
     std::string temporary_;
-    std::vector<char> buffer_;
-    std::ofstream stream_;
+    int fd_ = -1;
     bool committed_ = false;
 };
 

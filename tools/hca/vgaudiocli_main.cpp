@@ -1,15 +1,17 @@
 // vgaudiocli.exe: decodes HCA streams to WAV and encodes WAV files as HCA.
-#include "hca_decoder.h"
 #include "hca_encoder.h"
 #include "hca_error.h"
 #include "hca_header.h"
+#include "hca_stream_decoding.h"
 #include "vgaudiocli_files.h"
 #include "vgaudiocli_options.h"
 #include "wav_reader.h"
 #include "wav_writer.h"
 
+#include <algorithm>
 #include <iostream>
 #include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -47,45 +49,58 @@ void report_damage(const std::vector<uint32_t>& damaged, uint32_t frame_count) {
                   << " frames damaged\n";
 }
 
-void decode(const Options& options, std::span<const uint8_t> input) {
-    const hca::Header header = hca::parse_header(input);
+constexpr size_t kMaxHeaderBytes = 0xFFFF;
+
+void decode(const Options& options, const vgaudiocli::InputFile& input, std::span<const uint8_t> head) {
+    const hca::Header header = hca::parse_header(head);
+    hca::check_stream_size(header, input.size());
     vgaudiocli::AtomicOutput output(options.output);
-    hca::write_wav_header(output.stream(), header.channels, header.sample_rate,
-                          uint64_t{header.frame_count} * hca::kFrameSamples, loop_of(header));
-    auto damaged = hca::decode_stream(input, options.key, [&](std::span<const int16_t> pcm) {
-        hca::write_wav_samples(output.stream(), pcm);
-    });
+    const std::vector<uint8_t> wav =
+        hca::wav_header(header.channels, header.sample_rate,
+                        uint64_t{header.frame_count} * hca::kFrameSamples, loop_of(header));
+    output.write_at(0, wav);
+    const uint64_t pcm_bytes_per_frame = uint64_t{hca::kFrameSamples} * header.channels * 2;
+    hca::FrameIo io;
+    io.read = [&](uint32_t first, std::span<uint8_t> bytes) {
+        input.read(header.header_size + uint64_t{first} * header.frame_size, bytes);
+    };
+    io.write = [&](uint32_t first, std::span<int16_t> pcm) {
+        output.write_at(wav.size() + first * pcm_bytes_per_frame, hca::wav_sample_bytes(pcm));
+    };
+    hca::DecodePlan plan;
+    plan.threads = std::clamp(std::thread::hardware_concurrency(), 1u, 2u);
+    const auto damaged = hca::decode_frames(header, options.key, io, plan);
     output.commit();
     report_damage(damaged, header.frame_count);
 }
 
-void encode(const Options& options, std::span<const uint8_t> input) {
-    const hca::PcmAudio audio = hca::read_wav(input);
-    const std::vector<uint8_t> stream = hca::encode(audio, options.encoder);
+void encode(const Options& options, const vgaudiocli::InputFile& input) {
+    hca::WavReader wav(input);
     vgaudiocli::AtomicOutput output(options.output);
-    output.stream().write(reinterpret_cast<const char*>(stream.data()),
-                          static_cast<std::streamsize>(stream.size()));
+    hca::encode(wav, options.encoder,
+                [&](uint64_t offset, std::span<const uint8_t> bytes) { output.write_at(offset, bytes); });
     output.commit();
 }
 
 void run(const Options& options) {
-    const vgaudiocli::InputFile file(options.input);
-    const std::span<const uint8_t> input = file.bytes();
-    if (input.empty())
+    const vgaudiocli::InputFile input(options.input);
+    if (input.size() == 0)
         throw hca::FormatError("input file is empty");
+    std::vector<uint8_t> head(std::min<uint64_t>(input.size(), kMaxHeaderBytes));
+    input.read(0, head);
     OutputFormat format = options.format;
     if (format == OutputFormat::Unspecified)
         format = ends_with_hca(options.output) ? OutputFormat::Hca : OutputFormat::Wav;
     if (format == OutputFormat::Hca) {
-        if (!is_wav(input))
+        if (!is_wav(head))
             throw hca::FormatError("input is not a WAV file; HCA output is encoded from WAV");
         encode(options, input);
         return;
     }
-    if (!hca::has_hca_signature(input))
-        throw hca::FormatError(is_wav(input) ? "input is already WAV; use --out-format hca to encode it"
-                                             : "input is neither an HCA stream nor a WAV file");
-    decode(options, input);
+    if (!hca::has_hca_signature(head))
+        throw hca::FormatError(is_wav(head) ? "input is already WAV; use --out-format hca to encode it"
+                                            : "input is neither an HCA stream nor a WAV file");
+    decode(options, input, head);
 }
 
 } // namespace

@@ -14,7 +14,8 @@ void put(std::vector<uint8_t>& out, uint64_t value, int bytes) {
 }
 
 void put_id(std::vector<uint8_t>& out, const char (&id)[5]) {
-    out.insert(out.end(), id, id + 4);
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(id[i]));
 }
 
 constexpr uint32_t kSamplerChunkSize = 36 + 24;
@@ -41,8 +42,8 @@ void put_sampler(std::vector<uint8_t>& out, unsigned sample_rate, const WavLoop&
 
 } // namespace
 
-void write_wav_header(std::ostream& out, unsigned channels, unsigned sample_rate, uint64_t frames,
-                      std::optional<WavLoop> loop) {
+std::vector<uint8_t> wav_header(unsigned channels, unsigned sample_rate, uint64_t frames,
+                                std::optional<WavLoop> loop) {
     const uint64_t data_bytes = frames * channels * 2;
     const uint64_t sampler_bytes = loop ? 8 + kSamplerChunkSize : 0;
     const uint64_t riff_bytes = 4 + (8 + 16) + sampler_bytes + 8 + data_bytes;
@@ -64,20 +65,15 @@ void write_wav_header(std::ostream& out, unsigned channels, unsigned sample_rate
         put_sampler(header, sample_rate, *loop);
     put_id(header, "data");
     put(header, data_bytes, 4);
-    out.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
+    return header;
 }
 
-void write_wav_samples(std::ostream& out, std::span<const int16_t> samples) {
-    if constexpr (std::endian::native == std::endian::little) {
-        out.write(reinterpret_cast<const char*>(samples.data()),
-                  static_cast<std::streamsize>(samples.size_bytes()));
-        return;
-    }
-    std::vector<uint8_t> bytes;
-    bytes.reserve(samples.size_bytes());
-    for (int16_t sample : samples)
-        put(bytes, static_cast<uint16_t>(sample), 2);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+std::span<const uint8_t> wav_sample_bytes(std::span<int16_t> samples) {
+    if constexpr (std::endian::native == std::endian::big)
+        for (int16_t& sample : samples)
+            sample =
+                static_cast<int16_t>(static_cast<uint16_t>(sample) >> 8 | static_cast<uint16_t>(sample) << 8);
+    return {reinterpret_cast<const uint8_t*>(samples.data()), samples.size_bytes()};
 }
 
 } // namespace hca

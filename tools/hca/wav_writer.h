@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <optional>
-#include <ostream>
 #include <span>
+#include <vector>
 
 namespace hca {
 
@@ -13,11 +13,11 @@ struct WavLoop {
     uint64_t end = 0; // exclusive
 };
 
-// Writes the header of a 16-bit PCM WAV file whose data chunk will hold `frames` sample frames.
-void write_wav_header(std::ostream& out, unsigned channels, unsigned sample_rate, uint64_t frames,
-                      std::optional<WavLoop> loop = std::nullopt);
+// The header of a 16-bit PCM WAV file whose data chunk will hold `frames` sample frames.
+std::vector<uint8_t> wav_header(unsigned channels, unsigned sample_rate, uint64_t frames,
+                                std::optional<WavLoop> loop = std::nullopt);
 
-// Appends interleaved 16-bit samples in the file's little-endian order.
-void write_wav_samples(std::ostream& out, std::span<const int16_t> samples);
+// The bytes of interleaved 16-bit samples in the file's little-endian order, converted in place.
+std::span<const uint8_t> wav_sample_bytes(std::span<int16_t> samples);
 
 } // namespace hca
