@@ -1,7 +1,9 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace hca {
@@ -18,6 +20,16 @@ class BitWriter {
         const int shift = 32 - static_cast<int>(position_ & 7) - bits;
         const uint32_t word = (value & ((1u << bits) - 1)) << shift;
         position_ += static_cast<size_t>(bits);
+        if (byte + 4 <= data_.size()) {
+            uint32_t current = 0;
+            std::memcpy(&current, data_.data() + byte, sizeof current);
+            if constexpr (std::endian::native == std::endian::little)
+                current |= __builtin_bswap32(word);
+            else
+                current |= word;
+            std::memcpy(data_.data() + byte, &current, sizeof current);
+            return;
+        }
         for (int i = 0; i < 4; ++i)
             if (byte + i < data_.size())
                 data_[byte + i] |= static_cast<uint8_t>(word >> (24 - 8 * i));

@@ -1,6 +1,7 @@
 #include "hca_frame_syntax.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace hca {
@@ -81,20 +82,29 @@ bool read_scale_factors(BitReader& in, std::span<uint8_t> out) {
 }
 
 ScaleFactorCoding cheapest_scale_factor_coding(std::span<const uint8_t> values) {
-    const int count = static_cast<int>(values.size());
-    if (std::all_of(values.begin(), values.end(), [](uint8_t v) { return v == 0; }))
-        return {0, 3};
     // Width d codes deltas up to (2^d - 1) / 2 in d bits; larger ones cost an escape and 6 more bits.
+    // The escapes of the five widths are counted at once, one byte each of a 64-bit sum.
     constexpr int kWidths = 5;
-    int escapes[kWidths + 1] = {};
+    constexpr auto kEscapesOf = [] {
+        std::array<uint64_t, 64> table{};
+        for (int delta = 0; delta < 64; ++delta)
+            for (int width = 1; width <= kWidths; ++width)
+                table[delta] += uint64_t{delta > ((1 << width) - 1) / 2} << (8 * width);
+        return table;
+    }();
+    const int count = static_cast<int>(values.size());
+    unsigned any = count > 0 ? values[0] : 0;
+    uint64_t escapes = 0;
     for (int i = 1; i < count; ++i) {
-        const int delta = std::abs(values[i] - values[i - 1]);
-        for (int width = 1; width <= kWidths; ++width)
-            escapes[width] += delta > ((1 << width) - 1) / 2 ? 1 : 0;
+        any |= values[i];
+        escapes += kEscapesOf[std::abs(values[i] - values[i - 1])];
     }
+    if (any == 0)
+        return {0, 3};
     ScaleFactorCoding best{6, 3 + kScaleFactorBits * count};
     for (int width = 1; width <= kWidths; ++width) {
-        const int bits = 3 + kScaleFactorBits + (count - 1) * width + kScaleFactorBits * escapes[width];
+        const int escaped = static_cast<int>((escapes >> (8 * width)) & 0xFF);
+        const int bits = 3 + kScaleFactorBits + (count - 1) * width + kScaleFactorBits * escaped;
         if (bits < best.bits)
             best = {static_cast<unsigned>(width), bits};
     }

@@ -72,6 +72,8 @@ double step_gain(int steps) {
     return std::exp2(53.0 / 128.0 * steps);
 }
 
+} // namespace
+
 Tables build_tables() {
     Tables t{};
     t.ath_curve = kAthCurve;
@@ -97,13 +99,6 @@ Tables build_tables() {
         t.window[i] = i < 64 ? magnitude : -magnitude;
     }
     return t;
-}
-
-} // namespace
-
-const Tables& tables() {
-    static const Tables instance = build_tables();
-    return instance;
 }
 
 std::array<uint8_t, 128> ath_table(unsigned ath_type, unsigned sample_rate) {

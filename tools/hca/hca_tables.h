@@ -53,7 +53,13 @@ struct Tables {
     std::array<std::array<float, 16>, 64> inverse_step; // [scale factor][resolution] -> 1 / quantiser step
 };
 
-const Tables& tables();
+Tables build_tables();
+
+// Inline so that the hot loops that use it see a plain load once the tables exist.
+inline const Tables& tables() {
+    static const Tables instance = build_tables();
+    return instance;
+}
 
 // The ATH offsets of the 128 coefficients for a header's ath type and sample rate.
 std::array<uint8_t, 128> ath_table(unsigned ath_type, unsigned sample_rate);
