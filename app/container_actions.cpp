@@ -1,4 +1,5 @@
 #include "app/container_actions.h"
+#include "app/backup_exists.h"
 #include "app/command_lines.h"
 
 namespace tool {
@@ -19,7 +20,10 @@ void replace_audio(const RValue& chosen, const RValue& container) {
     file_copy(chosen, RValue("lib\\replace") + filename_ext(chosen));
     RValue working = RValue("replace") + filename_ext(chosen);
     call_script(cmd, "", backup_line(container));
-    call_script(cmd, "", rebuild_line(working, container));
+    // A backup that could not be made (a full disk) must not be followed by a replaced container.
+    if (backup_exists(container)) {
+        call_script(cmd, "", rebuild_line(working, container));
+    }
 }
 
 void log_replacement(const RValue& container, const RValue& chosen) {

@@ -4,8 +4,10 @@
 #include "app/Tool_Game.h"
 #include "app/batch/batch_main.h"
 #include "app/batch/batch_options.h"
+#include "app/single_window.h"
 #include "data/GameDataBlob.h"
 #include "platform/desktop/Desktop_Platform.h"
+#include <cstdio>
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -20,5 +22,11 @@ int main(int argc, char** argv) {
     }
     config.arguments = std::move(arguments);
     DesktopPlatform platform;
+    if (!single_window::Claim()) {
+        const char* text = "Morvane Radio Tuner is already running.";
+        std::fprintf(stderr, "%s\n", text);
+        platform.ShowMessage(text, "Morvane Radio Tuner");
+        return 1;
+    }
     return Runner_Main(config, game, platform);
 }

@@ -1,3 +1,4 @@
+#include "app/backup_exists.h"
 #include "app/command_lines.h"
 #include "app/menu_button.h"
 #include <algorithm>
@@ -49,13 +50,7 @@ void import_container(Frame& frame, const RValue& file) {
         call_script(cmd, "", import_ogg_line(file, name, bs, offset));
     }
     frame.line(8);
-    call_script(cmd, "", backup_test_line(file));
-    if (truthy(file_exists("lib\\orig.temp"))) {
-        set_on_all(obj_menu_restore, btn_active, 1);
-        file_delete("lib\\orig.temp");
-    } else {
-        set_on_all(obj_menu_restore, btn_active, 0);
-    }
+    set_on_all(obj_menu_restore, btn_active, backup_exists(file) ? 1 : 0);
     frame.line(9);
     if (!truthy(file_exists("lib\\stream.ogg"))) {
         global_var(file_src) = "";

@@ -3,10 +3,11 @@
 #include "IO/IO_Chunks.h"
 #include "Runner/Runner_Log.h"
 #include "Sprite/Sprite_Main.h"
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -100,6 +101,21 @@ bool CheckContainer(const uint8_t* data, size_t length, std::string& error) {
     return true;
 }
 
+// The game starts in the first room of the order, so every entry must name a room of the data.
+bool CheckRoomOrder(const GameData& data, std::string& error) {
+    if (data.general.roomOrder.empty()) {
+        error = "game data has an empty room order";
+        return false;
+    }
+    for (int room : data.general.roomOrder) {
+        if (room < 0 || static_cast<size_t>(room) >= data.rooms.size() || data.rooms[room].name.empty()) {
+            error = "the room order names room " + std::to_string(room) + ", which the data does not hold";
+            return false;
+        }
+    }
+    return true;
+}
+
 void LoadOptionsFile(const std::string& gameFile) {
     const std::string ini = (std::filesystem::path(gameFile).parent_path() / "options.ini").string();
     Runner_Log("Checking if INIFile exists at %s\n", ini.c_str());
@@ -111,13 +127,22 @@ void LoadOptionsFile(const std::string& gameFile) {
 
 } // namespace
 
+// A folder, a device or an unreadable file fails here rather than in a stream that throws.
 bool IO_ReadFile(const std::string& path, std::vector<uint8_t>& out) {
-    std::ifstream file(path, std::ios::binary);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return false;
+    }
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
     if (!file) {
         return false;
     }
-    out.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+    out.clear();
+    uint8_t buffer[65536];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
+        out.insert(out.end(), buffer, buffer + got);
+    }
+    return !std::ferror(file.get());
 }
 
 bool IO_LocateGame(const uint8_t* embedded, size_t embeddedLength, const std::string& executablePath,
@@ -211,6 +236,9 @@ bool IO_LoadGame(const uint8_t* data, size_t length, GameData& out, std::string&
     }
     if (!sawGeneral) {
         error = "game data has no GEN8 chunk";
+        return false;
+    }
+    if (!CheckRoomOrder(loaded, error)) {
         return false;
     }
     out = std::move(loaded);

@@ -1,4 +1,5 @@
 #include "Room/Room_Main.h"
+#include "Code/Code_Error.h"
 #include "Code/Code_Main.h"
 #include "Graphics_API/Graphics_API.h"
 #include "IO/IO_GameData.h"
@@ -59,10 +60,21 @@ void BuildLayers(CRoom& room) {
     }
 }
 
-void RunCode(int codeId, CInstance* instance) {
+// Creation code is reported as an event is: its error ends the program through the report.
+void RunCode(int codeId, CInstance* instance, const char* what, const std::string& owner) {
     if (const CodeEntry* entry = Code_Entry(codeId)) {
-        Code_Execute(*entry, instance, instance);
+        ReportContextScope reportContext(what, owner.c_str());
+        try {
+            Code_Execute(*entry, instance, instance);
+        } catch (const ScriptError& error) {
+            ShowErrorReport(error);
+        }
     }
+}
+
+std::string ObjectName(const CInstance* instance) {
+    const CObject* object = Object_Get(instance->objectIndex);
+    return object != nullptr ? object->name : "";
 }
 
 void CreateInstancesOfRoom(CRoom& room) {
@@ -96,11 +108,11 @@ void RunCreationEvents(CRoom& room) {
         }
         PerformEvent(instance, instance, instance->objectIndex, ev_pre_create, 0);
         if (source) {
-            RunCode(source->preCreateCode, instance);
+            RunCode(source->preCreateCode, instance, "Instance PreCreation Code", ObjectName(instance));
         }
         PerformEvent(instance, instance, instance->objectIndex, ev_create, 0);
         if (source) {
-            RunCode(source->creationCode, instance);
+            RunCode(source->creationCode, instance, "Instance Creation Code", ObjectName(instance));
         }
         instance->created = true;
     }
@@ -203,7 +215,7 @@ void Room_Start(int roomIndex, bool first) {
         Room_RunEventForAll(ev_other, ev_game_start);
         Room_RemoveDestroyed();
     }
-    RunCode(currentRoom->data->creationCode, GlobalObject());
+    RunCode(currentRoom->data->creationCode, GlobalObject(), "Room Creation Code", currentRoom->data->name);
     Room_RunEventForAll(ev_other, ev_room_start);
     Room_RemoveDestroyed();
 }

@@ -233,6 +233,15 @@ void ReleaseEverything() {
     Object_Clear();
     Runner_CloseLogFile();
 }
+
+bool StartFailed(int code) {
+    Runner_LoopState().running = false;
+    Runner_LoopState().exitCode = code;
+    Room_Reset();
+    ReleaseEverything();
+    return false;
+}
+
 } // namespace
 
 bool Runner_Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform) {
@@ -241,10 +250,11 @@ bool Runner_Start(const RunnerConfig& config, const EmbeddedGame& game, Platform
         Start(config, game, platform);
         return true;
     } catch (const ProgramExit& exit) {
-        Runner_LoopState().running = false;
-        Runner_LoopState().exitCode = exit.code;
-        ReleaseEverything();
-        return false;
+        return StartFailed(exit.code);
+    } catch (const std::exception& error) {
+        // Whatever start-up did not foresee still ends the program in order, never by an abort.
+        Runner_Log("Failed to start the game: %s\n", error.what());
+        return StartFailed(1);
     }
 }
 

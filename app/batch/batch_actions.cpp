@@ -1,5 +1,6 @@
 #include "app/batch/batch_actions.h"
 #include "Support/Win32/Support_FileM.h"
+#include "app/backup_exists.h"
 #include "app/batch/batch_files.h"
 #include "app/command_lines.h"
 #include "app/container_actions.h"
@@ -106,11 +107,7 @@ void Info(const Action& action) {
     RequireFile(shown, container);
     Stream stream = DecodeStream(shown, container, "info.wav");
     tool::file_delete("lib\\info.wav");
-    Run(tool::backup_test_line(container));
-    bool backup = tool::truthy(tool::file_exists("lib\\orig.temp"));
-    if (backup) {
-        tool::file_delete("lib\\orig.temp");
-    }
+    bool backup = tool::backup_exists(container);
     std::printf("%s\t%s\t%lld\t%d\t%d\t%.2f\t%s\n", shown.c_str(), stream.ogg ? "ogg" : "hca",
                 static_cast<long long>(stream.offset), stream.pcm.rate, stream.pcm.channels,
                 stream.pcm.Seconds(), backup ? "yes" : "no");

@@ -3,7 +3,9 @@
 #include "Support/Win32/Support_TextFile.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "builtin_test_support.h"
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace fs = std::filesystem;
 
@@ -104,7 +106,7 @@ TEST_F(FileFunctions, CopyBringsPickedFilesInAndSendsResultsOut) {
     EXPECT_EQ(content, ReadFile(target));
 }
 
-TEST_F(FileFunctions, CopyFailuresAreLoggedAndGiveMinusOne) {
+TEST_F(FileFunctions, CopyFailuresAreLoggedGiveMinusOneAndLeaveTheTargetAsItWas) {
     LogCapture log;
     std::string unpicked = (outside_ / "song.mp3").string();
     WriteFile(unpicked, "ID3");
@@ -119,6 +121,20 @@ TEST_F(FileFunctions, CopyFailuresAreLoggedAndGiveMinusOne) {
     EXPECT_TRUE(Contains(log.Text(), "Unable to open destination file " + unpickedTarget + "\n"));
     EXPECT_EQ(-1,
               Number(CallByName("file_copy", {RValue("lib\\export.mp3"), RValue("missing\\folder\\x.mp3")})));
+    // Onto itself, and a write that fails part-way: the old content stays whole, no scrap beside it.
+    EXPECT_EQ(0, Number(CallByName("file_copy", {RValue("lib\\export.mp3"), RValue("lib\\export.mp3")})));
+    EXPECT_EQ("ID3", ReadFile(save_ / "lib/export.mp3"));
+    WriteFile(save_ / "lib/big.wav", std::string(4096, 'w'));
+    rlimit unlimited{};
+    ::getrlimit(RLIMIT_FSIZE, &unlimited);
+    rlimit small{1000, unlimited.rlim_max};
+    ::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    double copied = Number(CallByName("file_copy", {RValue("lib\\big.wav"), RValue("lib\\export.mp3")}));
+    ::setrlimit(RLIMIT_FSIZE, &unlimited);
+    EXPECT_EQ(-1, copied);
+    EXPECT_EQ("ID3", ReadFile(save_ / "lib/export.mp3"));
+    EXPECT_EQ(2u, std::distance(fs::directory_iterator(save_ / "lib"), fs::directory_iterator()));
 }
 
 TEST_F(FileFunctions, ReadingTurnsCrLfIntoLf) {

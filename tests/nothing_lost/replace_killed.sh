@@ -23,7 +23,7 @@ rebuild_line="cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & ffmpeg.exe -y -i \
 fresh_start() {
   cp "$work/pristine.sab" "$container"
   rm -f "$container.orig"
-  rm -f "$lib"/replace* "$lib"/*.tmp* 2>/dev/null || true
+  rm -f "$lib"/replace* 2>/dev/null || true
   cp "$work/music/song.mp3" "$lib/replace.mp3"
   "$bin/morvane-cmd" "$backup_line" > /dev/null
 }
@@ -71,3 +71,12 @@ wait "$pid" 2>/dev/null || true
 cmp -s "$container" "$work/replaced.sab" || { echo "the container changed, but not into the new one"; exit 1; }
 cmp -s "$container.orig" "$work/pristine.sab" || { echo "the backup is not the original"; exit 1; }
 echo "killed as soon as the container changed: new"
+
+# A copy killed half-way (by the file size limit) leaves a temporary file named after its target;
+# the next copy to that target removes it.
+{ (ulimit -f 100; exec "$bin/morvane-cmd" "copy /y \"$work/pristine.sab\" \"$container\"") > /dev/null; } 2> /dev/null || true
+ls -A "$work/music" | grep -q '^\.bgm_01\.sab\.morvane-tmp-' || { echo "no recognisable temporary file"; exit 1; }
+"$bin/morvane-cmd" "copy /y \"$work/pristine.sab\" \"$container\"" > /dev/null
+leftover=$(ls -A "$work/music" | grep -v -x -e bgm_01.sab -e bgm_01.sab.orig -e song.mp3 || true)
+[[ -z "$leftover" ]] || { echo "left in the game's folder: $leftover"; exit 1; }
+cmp -s "$container" "$work/pristine.sab" || { echo "the copy after the killed one did not complete"; exit 1; }

@@ -3,6 +3,7 @@
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
 #include "Runner/Runner_Form.h"
+#include "Runner/Runner_Loop.h"
 #include "ScenarioWorkspace.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "app/Tool_Game.h"
@@ -138,6 +139,7 @@ class ScenarioRun {
     static const std::map<std::string, Step>& Commands() {
         static const std::map<std::string, Step> commands = {
             {"start", [](ScenarioRun& run, const auto& a) { run.Start(a); }},
+            {"start-data-win", [](ScenarioRun& run, const auto&) { run.Start({}, true); }},
             {"frames", [](ScenarioRun& run, const auto& a) { run.Frames(run.Int(a, 0)); }},
             {"pointer", [](ScenarioRun& run, const auto& a) { run.Pointer(run.Int(a, 0), run.Int(a, 1)); }},
             {"press", [](ScenarioRun& run, const auto&) { run.platform_.Press(1); }},
@@ -234,15 +236,19 @@ class ScenarioRun {
         return ok;
     }
 
-    void Start(const std::vector<std::string>& openFiles) {
+    // fromDataWin: the game data comes from data.win in the program folder, not from the executable,
+    // and a start that fails is expected (its exit code is then checked).
+    void Start(const std::vector<std::string>& openFiles, bool fromDataWin = false) {
         RunnerConfig config;
         config.programFolder = workspace_.Program();
         for (const std::string& file : openFiles) {
             config.openFiles.push_back(Plain(file));
         }
-        started_ = Runner_Start(config, Tool_Game(kGameData, kGameDataSize), platform_);
+        const EmbeddedGame& game = fromDataWin ? Tool_Game(nullptr, 0) : Tool_Game(kGameData, kGameDataSize);
+        started_ = Runner_Start(config, game, platform_);
         finished_ = !started_;
-        Check(started_, "the tool did not start");
+        exitCode_ = started_ ? 0 : Runner_LoopState().exitCode;
+        Check(started_ || fromDataWin, "the tool did not start");
     }
 
     void Frames(int count) {

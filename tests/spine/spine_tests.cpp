@@ -203,6 +203,28 @@ TEST_F(Spine, ScriptErrorsInEventsAreReportedWithTheEventObjectAndTrace) {
     SetErrorExit(nullptr);
 }
 
+TEST_F(Spine, ErrorsInCreationCodeAreReportedAsTheirEventsAre) {
+    static std::vector<std::string> reports;
+    reports.clear();
+    SetErrorSink([](const std::string& text) { reports.push_back(text); });
+    SetErrorExit([](int) {});
+    auto fail = [](CInstance*) { RValue("a") + RValue(1.0); };
+    data_.rooms[0].instances[1].creationCode = 52;
+    data_.rooms[0].creationCode = 53;
+    SetLabel(52, "obj_win creation code");
+    SetLabel(53, "rm_main creation code");
+    LoadTestGame(data_);
+    EventHooks() = {{"obj_win creation code", fail}, {"rm_main creation code", fail}};
+    Room_Start(0, true);
+    ASSERT_EQ(2u, reports.size());
+    EXPECT_EQ(0u,
+              reports[0].find("ERROR in\naction number 1\nof Instance Creation Code\nfor object obj_win:\n"));
+    EXPECT_EQ(0u, reports[1].find("ERROR in\naction number 1\nof Room Creation Code\nfor object rm_main:\n"));
+    ClearErrorPending();
+    SetErrorSink(nullptr);
+    SetErrorExit(nullptr);
+}
+
 TEST_F(Spine, A121FrameAnimationEndsOnTheStepThatWrapsTo0) {
     data_.objects[2].spriteIndex = 3; // obj_ico with the 121-frame spinner at 60 per second
     AddEvent(2, 7, 7, 56, "obj_ico AnimationEnd");

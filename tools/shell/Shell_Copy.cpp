@@ -1,5 +1,6 @@
 // copy [/y] [/b] source[+source...] destination. The destination is written through a
-// temporary file beside it and renamed over it, so it is replaced whole or not at all.
+// temporary file beside it and renamed over it, so it is replaced whole or not at all. A linked
+// destination is written where its link points; one without write permission is refused.
 #include "Shell_Builtins.h"
 #include "Shell_Files.h"
 #include "Shell_Session.h"
@@ -84,10 +85,15 @@ int Builtin_Copy(Session& session, std::string_view arguments, int out) {
     if (IsDirectory(target)) {
         target += "/" + BaseName(firstPath);
     }
+    target = FollowLinks(target);
     struct stat existing;
     bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && IsOneOf(existing, sources)) {
         return Fail("The file cannot be copied onto itself.");
+    }
+    // Checked by its bits, not by trying: a read-only file stays so even for the administrator.
+    if (exists && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return Fail("Access is denied.");
     }
     TempFile temp(target);
     if (!temp.valid()) {

@@ -1,4 +1,5 @@
-// del: files only, with '*' and '?' in the last part of a name.
+// del: files only, with '*' and '?' in the last part of a name. A name that exists as written
+// means that file only: Linux names may hold '*' and '?'.
 #include "Shell_Builtins.h"
 #include "Shell_Files.h"
 #include "Shell_Session.h"
@@ -37,7 +38,10 @@ int DeleteMatching(const std::string& path, bool force) {
     UniqueFd folder(::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     std::vector<std::string> names;
     if (folder.valid()) {
-        names = HasWildcard(pattern) ? MatchingNames(folder.get(), pattern) : std::vector{pattern};
+        struct stat info;
+        bool literal = ::fstatat(folder.get(), pattern.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+        names =
+            HasWildcard(pattern) && !literal ? MatchingNames(folder.get(), pattern) : std::vector{pattern};
     }
     bool deletedAny = false;
     bool failed = false;

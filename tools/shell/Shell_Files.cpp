@@ -1,10 +1,12 @@
 #include "Shell_Files.h"
 #include "Shell_Words.h"
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace shell {
@@ -31,12 +33,40 @@ int UniqueFd::Release() {
     return fd;
 }
 
+namespace {
+// Temporary files are named after their final file, so the next write to it finds them.
+std::string TempPrefix(const std::string& finalPath) {
+    return "." + BaseName(finalPath) + ".morvane-tmp-";
+}
+
+// Temporary files of this final path left by a writer that was killed: nobody holds their lock.
+void RemoveStaleTemps(const std::string& finalPath) {
+    std::string prefix = TempPrefix(finalPath);
+    UniqueFd folder(::open(ParentFolder(finalPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid()) {
+        return;
+    }
+    for (const std::string& name : ListFolder(folder.get())) {
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        UniqueFd stale(::openat(folder.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+        if (stale.valid() && ::flock(stale.get(), LOCK_EX | LOCK_NB) == 0) {
+            ::unlinkat(folder.get(), name.c_str(), 0);
+        }
+    }
+}
+} // namespace
+
 TempFile::TempFile(const std::string& finalPath) : finalPath_(finalPath) {
-    std::string pattern = ParentFolder(finalPath) + "/." + BaseName(finalPath) + ".XXXXXX";
+    RemoveStaleTemps(finalPath);
+    std::string pattern = ParentFolder(finalPath) + "/" + TempPrefix(finalPath) + "XXXXXX";
     int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd >= 0) {
         path_ = pattern;
         fd_ = UniqueFd(fd);
+        // Held while the file is written: a locked temporary file is not stale.
+        ::flock(fd, LOCK_EX);
     }
 }
 
@@ -46,15 +76,14 @@ TempFile::~TempFile() {
     }
 }
 
+// Renamed while still open and locked, so no other writer takes it for a stale one.
 bool TempFile::Commit(mode_t mode) {
-    if (!fd_.valid() || ::fchmod(fd_.get(), mode) != 0 || ::fsync(fd_.get()) != 0) {
-        return false;
-    }
-    if (::close(fd_.Release()) != 0 || ::rename(path_.c_str(), finalPath_.c_str()) != 0) {
+    if (!fd_.valid() || ::fchmod(fd_.get(), mode) != 0 || ::fsync(fd_.get()) != 0 ||
+        ::rename(path_.c_str(), finalPath_.c_str()) != 0) {
         return false;
     }
     committed_ = true;
-    return true;
+    return ::close(fd_.Release()) == 0;
 }
 
 bool WriteAll(int fd, std::string_view data) {
@@ -117,6 +146,21 @@ std::vector<std::string> ListFolder(int folder) {
 bool IsDirectory(const std::string& path) {
     struct stat info;
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string FollowLinks(const std::string& path) {
+    std::string current = path;
+    // As many links as the system itself follows before it gives up.
+    for (int hop = 0; hop < 40; ++hop) {
+        char target[PATH_MAX];
+        ssize_t length = ::readlink(current.c_str(), target, sizeof target - 1);
+        if (length <= 0) {
+            return current;
+        }
+        std::string next(target, static_cast<size_t>(length));
+        current = next[0] == '/' ? next : ParentFolder(current) + "/" + next;
+    }
+    return current;
 }
 
 bool Exists(const std::string& path) {

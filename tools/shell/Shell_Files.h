@@ -26,7 +26,8 @@ class UniqueFd {
 };
 
 // A new file beside its final path, renamed over it by Commit; removed if never committed, so a
-// failed or interrupted write leaves the final path as it was.
+// failed or interrupted write leaves the final path as it was. Named "." + final name +
+// ".morvane-tmp-" + 6 characters; one left by a killed writer is removed by the next one.
 class TempFile {
   public:
     explicit TempFile(const std::string& finalPath);
@@ -54,6 +55,8 @@ bool CopyContent(int from, int to);
 std::vector<std::string> ListFolder(int folder);
 
 bool IsDirectory(const std::string& path);
+// The path a chain of symbolic links ends at (the path itself when it is no link).
+std::string FollowLinks(const std::string& path);
 bool Exists(const std::string& path);
 std::string ParentFolder(const std::string& path);
 std::string BaseName(std::string_view path);

@@ -35,24 +35,38 @@ std::string LocateInterpreter() {
 
 const std::string interpreterPath = LocateInterpreter();
 
-// The diagnostic log in the save area when it exists, else nothing.
-shell::UniqueFd OpenLog() {
+std::string SaveArea() {
     const char* appData = std::getenv("APPDATA");
-    std::string folder = appData != nullptr ? std::string(appData) + "/Morvane_Radio_Tuner" : "";
-    if (folder.empty() || !shell::IsDirectory(folder)) {
-        return shell::UniqueFd(::open("/dev/null", O_WRONLY | O_CLOEXEC));
-    }
-    std::string path = folder + "/shell.log";
+    return appData != nullptr && *appData != '\0' ? std::string(appData) + "/Morvane_Radio_Tuner" : "";
+}
+
+// The diagnostic log in the save area when it can be written, else nothing: a log is never a
+// reason not to run a line.
+shell::UniqueFd OpenLog(const std::string& saveArea) {
+    std::string path = saveArea + "/shell.log";
     struct stat info;
     bool tooLong = ::stat(path.c_str(), &info) == 0 && info.st_size > MaxLogSize;
     int flags = O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | (tooLong ? O_TRUNC : 0);
-    return shell::UniqueFd(::open(path.c_str(), flags, 0644));
+    shell::UniqueFd log(
+        saveArea.empty() || !shell::IsDirectory(saveArea) ? -1 : ::open(path.c_str(), flags, 0644));
+    return log.valid() ? std::move(log) : shell::UniqueFd(::open("/dev/null", O_WRONLY | O_CLOEXEC));
+}
+
+// Lines start in an empty folder of ours, never in the folder the tool was started from: a line
+// whose "cd /d" failed then deletes and writes nothing of the user's.
+std::string StartFolder(const std::string& saveArea) {
+    std::string folder = saveArea.empty() ? "" : saveArea + "/shell";
+    if (folder.empty() || (::mkdir(folder.c_str(), 0700) != 0 && !shell::IsDirectory(folder))) {
+        return "/";
+    }
+    return folder;
 }
 
 class HiddenSpawn {
   public:
-    explicit HiddenSpawn(int log) {
+    HiddenSpawn(int log, const std::string& folder) {
         ::posix_spawn_file_actions_init(&actions_);
+        ::posix_spawn_file_actions_addchdir_np(&actions_, folder.c_str());
         ::posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
         ::posix_spawn_file_actions_adddup2(&actions_, log, STDOUT_FILENO);
         ::posix_spawn_file_actions_adddup2(&actions_, log, STDERR_FILENO);
@@ -90,11 +104,12 @@ extern "C" __attribute__((visibility("default"))) double RunSilent(const char*, 
     if (line == nullptr) {
         return -1;
     }
-    shell::UniqueFd log = OpenLog();
+    std::string saveArea = SaveArea();
+    shell::UniqueFd log = OpenLog(saveArea);
     if (!log.valid()) {
         return -1;
     }
     shell::WriteAll(log.get(), std::string("> ") + line + "\n");
-    pid_t pid = HiddenSpawn(log.get()).Start(interpreterPath, line);
+    pid_t pid = HiddenSpawn(log.get(), StartFolder(saveArea)).Start(interpreterPath, line);
     return pid < 0 ? -1 : shell::WaitForExit(pid);
 }

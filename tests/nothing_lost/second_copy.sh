@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# A second copy of the tool leaves the first fully working: a second window is refused (it says so
+# and ends) before it touches the first one's lib directory.
+# Runs the real executable on a private Xvfb display; exit 77 (skipped) when a tool is missing.
+set -euo pipefail
+bin=$1
+for tool in Xvfb xdotool; do
+    command -v "$tool" > /dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+work=$(mktemp -d)
+xvfb=""
+first=""
+cleanup() {
+    set +e
+    for pid in $first $xvfb; do kill "$pid" 2> /dev/null && wait "$pid" 2> /dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
+xvfb=$!
+for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")" APPDATA="$work/appdata" ALSOFT_DRIVERS=null
+lib=$APPDATA/Morvane_Radio_Tuner/lib
+mkdir -p "$APPDATA"
+
+# Waits up to a minute for a condition.
+wait_for() {
+    for _ in $(seq 600); do "$@" && return 0; sleep 0.1; done
+    echo "FAIL: timed out waiting for: $*"
+    exit 1
+}
+snapshot() { (cd "$lib" && find . -type f -exec sha1sum {} + | sort); }
+
+"$bin/morvane-radio-tuner" > "$work/first.log" 2>&1 &
+first=$!
+# The splash has unpacked the helpers once the marker beside the executable is gone again.
+wait_for test -f "$lib/tuner.head"
+wait_for test ! -e "$bin/temp.dat"
+sleep 1
+# Stands for the preview the first window plays.
+cp "$bin/samples/demo_track.mab" "$lib/stream.ogg"
+before=$(snapshot)
+"$bin/morvane-radio-tuner" > "$work/second.log" 2>&1 &
+second=$!
+# The second window's message box: answered, the second copy ends.
+box=""
+for _ in $(seq 300); do
+    box=$(xdotool search --name "Morvane Radio Tuner" 2> /dev/null | while read -r w; do
+        [[ "$(xdotool getwindowpid "$w" 2> /dev/null)" == "$first" ]] || echo "$w"; done | head -n1)
+    [[ -n "$box" ]] && break
+    kill -0 "$second" 2> /dev/null || break
+    sleep 0.1
+done
+[[ -n "$box" ]] && xdotool windowfocus "$box" key Return
+for _ in $(seq 300); do kill -0 "$second" 2> /dev/null || break; sleep 0.1; done
+if kill -0 "$second" 2> /dev/null; then
+    kill "$second"; wait "$second" 2> /dev/null || true
+    [[ "$(snapshot)" == "$before" ]] || echo "FAIL: the second window changed the first one's lib directory"
+    echo "FAIL: the second window did not end"
+    exit 1
+fi
+status=0
+wait "$second" || status=$?
+[[ $status == 1 ]] || { echo "FAIL: the second window ended with $status"; cat "$work/second.log"; exit 1; }
+grep -q "already running" "$work/second.log" || { echo "FAIL: the second window did not say why"; exit 1; }
+[[ "$(snapshot)" == "$before" ]] || { echo "FAIL: the second start changed the first one's lib directory"; exit 1; }
+
+# The first window goes on, and at its end removes the lib directory as before.
+kill "$first"
+wait "$first" || { echo "FAIL: the first window ended with $?"; exit 1; }
+first=""
+[[ ! -e "$lib" ]] || { echo "FAIL: the window left the lib directory"; exit 1; }
+echo "second window refused; the first window's lib directory untouched"
