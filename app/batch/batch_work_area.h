@@ -1,6 +1,7 @@
 // Batch mode's own working folder under the user's save area. It becomes the APPDATA of this process
 // and of every program it starts, so its lib directory and scratch files never meet those of a window
-// (or another batch) running at the same time; it is removed, whole, when batch mode ends.
+// (or another batch) running at the same time; it is removed, whole, when batch mode ends, and a
+// folder left by a batch that was killed is removed by the next one.
 #pragma once
 #include <string>
 
@@ -17,5 +18,6 @@ class PrivateWorkArea {
   private:
     std::string parent_; // the user's save area
     std::string path_;   // parent_ + "batch-XXXXXX", empty when it could not be made
+    int lock_ = -1;      // batch.lock in it, locked for as long as this process lives
 };
 } // namespace batch

@@ -5,7 +5,8 @@
 set -uo pipefail
 bin=$(cd "$1" && pwd)
 work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+holder=
+trap 'kill $holder 2> /dev/null; chmod -R u+w "$work"; rm -rf "$work"' EXIT
 export APPDATA=$work/appdata
 unset DISPLAY WAYLAND_DISPLAY
 failures=0
@@ -17,10 +18,13 @@ expect_err() { grep -qxF -- "$1" "$work/err.txt" || fail "no line \"$1\" on stde
 same() { cmp -s "$work/$1" "$work/$2" || fail "$1 differs from $2"; }
 duration() { ffprobe -v error -show_entries format=duration -of csv=p=0 "$1"; }
 
-# A window's lib directory with its scratch files, which batch mode must leave alone.
+# A window's lib directory with its scratch file, which batch mode must leave alone; the folder of a
+# killed batch (its lock free), which goes; and that of a running one (its lock held), which stays.
 window_lib=$APPDATA/Morvane_Radio_Tuner/lib
-mkdir -p "$window_lib" "$work/helpers"
+mkdir -p "$window_lib" "$work/helpers" "$APPDATA/Morvane_Radio_Tuner/batch-killed" "$APPDATA/Morvane_Radio_Tuner/batch-running"
 echo preview > "$window_lib/stream.ogg"
+touch "$APPDATA/Morvane_Radio_Tuner/batch-killed/batch.lock"
+(exec 9> "$APPDATA/Morvane_Radio_Tuner/batch-running/batch.lock"; flock 9; exec sleep 600) & holder=$!
 "$bin/morvane-cmd" "expand \"$bin/lib.win\" -f:* \"$work/helpers\"" > /dev/null
 
 cd "$work"
@@ -100,6 +104,6 @@ tuner --help
 
 # The window's lib directory and scratch file are untouched; batch mode leaves no folder behind.
 [ "$(cat "$window_lib/stream.ogg")" = preview ] || fail "the window's scratch file changed"
-[ -z "$(ls "$APPDATA/Morvane_Radio_Tuner" | grep -v '^lib$')" ] || fail "left: $(ls "$APPDATA/Morvane_Radio_Tuner")"
+[ "$(ls "$APPDATA/Morvane_Radio_Tuner" | tr '\n' ' ')" = "batch-running lib " ] || fail "left: $(ls "$APPDATA/Morvane_Radio_Tuner")"
 [ "$failures" = 0 ] && echo "batch mode: all checks passed"
 exit $((failures > 0))
