@@ -141,19 +141,6 @@ TEST_F(ShellCommands, FailedCopiesLeaveTheTargetAsItWas) {
     EXPECT_EQ(Listing(dir()), "a big target.sab");
 }
 
-TEST_F(ShellCommands, RestoreDeletesTheBackupOnlyAfterASuccessfulCopy) {
-    const std::string restore =
-        R"(if exist "song.sab.orig" ( copy /y "song.sab.orig" "song.sab" && del /f /q "song.sab.orig" ))";
-    WriteFile(dir() / "song.sab", "replaced");
-    WriteFile(dir() / "song.sab.orig", std::string(4096, 'o'));
-    Run(restore, {.fileSizeLimit = 1000});
-    EXPECT_EQ(ReadFile(dir() / "song.sab"), "replaced");
-    EXPECT_TRUE(fs::exists(dir() / "song.sab.orig"));
-    Run(restore);
-    EXPECT_EQ(ReadFile(dir() / "song.sab"), std::string(4096, 'o'));
-    EXPECT_FALSE(fs::exists(dir() / "song.sab.orig"));
-}
-
 TEST_F(ShellCommands, ProgramsRunOnlyFromTheCurrentFolder) {
     InstallProgram("/usr/bin/printf", dir(), "say");
     EXPECT_EQ(Run(R"(say.exe "%s|" "a b" c\d > out.txt)"), 0);

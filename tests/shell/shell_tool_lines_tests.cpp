@@ -22,9 +22,6 @@ std::string Text(const RValue& line) {
 std::string HcaImportLine(const std::string& file, const std::string& name, int offset) {
     return Text(tool::import_hca_line(file, name, 16, offset));
 }
-std::string LogLine(const std::string& when, const std::string& container, const std::string& chosen) {
-    return Text(tool::log_line(when, container, chosen));
-}
 
 bool IsExecutable(const fs::path& path) {
     struct stat info;
@@ -136,84 +133,4 @@ TEST_F(ToolLines, ProbeAndHcaImport) {
     fs::copy_file(container, container.string() + ".orig");
     Run(Text(tool::backup_test_line(container.string())));
     EXPECT_TRUE(fs::exists(lib() / "orig.temp"));
-}
-
-TEST_F(ToolLines, OggImport) {
-    Unpack();
-    Run(InLib + R"(ffmpeg.exe -f lavfi -i "sine=duration=1" -c:a libvorbis tone.ogg)");
-    fs::path container = games_ / "bgm_02.sab";
-    WriteFile(container, std::string(64, '\0') + ReadFile(lib() / "tone.ogg"));
-    Run(Text(tool::import_ogg_line(container.string(), "bgm_02.sab", 16, 4)));
-    EXPECT_EQ(ReadFile(lib() / "stream.ogg").substr(0, 4), "OggS");
-    EXPECT_FALSE(fs::exists(lib() / "bgm_02.sab.ogg"));
-}
-
-TEST_F(ToolLines, ReplaceExportAndRestore) {
-    Unpack();
-    fs::path container = MakeHcaContainer("bgm_01.sab");
-    std::string original = ReadFile(container);
-    std::string file = container.string();
-    Run(HcaImportLine(file, "bgm_01.sab", 36));
-
-    Run(Text(tool::export_line(".mp3")));
-    EXPECT_GT(fs::file_size(lib() / "export.mp3"), 1000u);
-
-    Run(InLib + R"(ffmpeg.exe -f lavfi -i "sine=frequency=220:duration=1" song.mp3)");
-    fs::rename(lib() / "song.mp3", lib() / "replace.mp3");
-    Run(Text(tool::backup_line(file)));
-    Run(Text(tool::rebuild_line("replace.mp3", file)));
-    Run(LogLine("05/12/2026 14:20:00", file, (lib() / "song.mp3").string()));
-    std::string head = ReadFile(lib() / "tuner.head");
-    std::string rebuilt = ReadFile(container);
-    EXPECT_EQ(rebuilt.substr(0, head.size()), head);
-    EXPECT_EQ(rebuilt.substr(head.size(), 4), std::string("HCA\0", 4));
-    EXPECT_NE(rebuilt, original);
-    EXPECT_EQ(ReadFile(file + ".orig"), original);
-    EXPECT_EQ(Listing(lib()), "dd.exe export.mp3 ffmpeg.exe stream.ogg tuner.head vgaudiocli.exe xxd.exe");
-    EXPECT_EQ(ReadFile(games_ / "tuner.log"), "05/12/2026 14:20:00: \"bgm_01.sab\" > \"song.mp3\" \n");
-
-    // A second replacement keeps the first backup.
-    WriteFile(lib() / "replace.mp3", ReadFile(lib() / "export.mp3"));
-    Run(Text(tool::backup_line(file)));
-    Run(Text(tool::rebuild_line("replace.mp3", file)));
-    EXPECT_EQ(ReadFile(file + ".orig"), original);
-
-    Run(Text(tool::restore_line(file)));
-    EXPECT_EQ(ReadFile(container), original);
-    EXPECT_FALSE(fs::exists(file + ".orig"));
-
-    Run(Text(tool::cleanup_line()));
-    EXPECT_FALSE(fs::exists(lib()));
-    EXPECT_TRUE(fs::exists(appData_ / "Morvane_Radio_Tuner"));
-}
-
-TEST_F(ToolLines, HostileNamesAreCopiedAndRunNothing) {
-    Unpack();
-    const std::string hostile = "a b&c;d^e%f'g$h`i ü (1) $(touch pwned) ;touch pwned";
-    fs::path folder = games_ / hostile;
-    fs::create_directories(folder);
-    fs::path container = folder / (hostile + ".sab");
-    std::string file = container.string();
-    std::string original = std::string(1000, 'c') + hostile;
-    WriteFile(container, original);
-
-    Run(Text(tool::dump_line(file)));
-    EXPECT_EQ(ReadFile(lib() / "temp.head").substr(0, 9), "0000000: ");
-    Run(Text(tool::backup_line(file)));
-    EXPECT_EQ(ReadFile(file + ".orig"), original);
-    Run(Text(tool::backup_test_line(file)));
-    EXPECT_TRUE(fs::exists(lib() / "orig.temp"));
-
-    WriteFile(lib() / "new.hca", "HCA-new");
-    Run(InLib + R"(copy /b "tuner.head"+"new.hca" ")" + file + R"(")");
-    EXPECT_EQ(ReadFile(container), ReadFile(lib() / "tuner.head") + "HCA-new");
-    Run(LogLine("today", file, (folder / (hostile + ".mp3")).string()));
-    EXPECT_EQ(ReadFile(folder / "tuner.log"), "today: \"" + hostile + ".sab\" > \"" + hostile + ".mp3\" \n");
-
-    Run(Text(tool::restore_line(file)));
-    EXPECT_EQ(ReadFile(container), original);
-    EXPECT_EQ(Listing(folder), hostile + ".sab tuner.log");
-    for (const fs::path& place : {root_.path(), lib(), folder, games_}) {
-        EXPECT_FALSE(fs::exists(place / "pwned")) << place;
-    }
 }
