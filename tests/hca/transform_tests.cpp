@@ -16,7 +16,7 @@ TEST(Dct4, MatchesTheDefinitionInEverySubframe) {
     std::mt19937 random(1);
     std::uniform_real_distribution<float> uniform(-1.0f, 1.0f);
     FrameBlock in;
-    for (auto& row : in)
+    for (auto& row : in.rows)
         for (int s = 0; s < kSubframes; ++s)
             row[s] = uniform(random);
     FrameBlock out;

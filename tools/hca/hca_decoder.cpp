@@ -12,6 +12,18 @@ constexpr uint16_t kVersion3 = 0x0300;
 constexpr int kIntensityBits = 4;
 constexpr unsigned kIntensityUnused = 15;
 
+// 16-bit samples: scaled, clamped and truncated toward zero, in a flat loop that vectorises.
+// pcm[i * 8 + s] is sample i of subframe s.
+HCA_VECTOR_CLONES void to_pcm(const FrameBlock& samples, std::array<int16_t, kFrameSamples>& pcm) {
+    const float* in = reinterpret_cast<const float*>(samples.rows.data());
+    for (int k = 0; k < kFrameSamples; ++k) {
+        float v = in[k] * 32768.0f;
+        v = v < 32767.0f ? v : 32767.0f;
+        v = v > -32768.0f ? v : -32768.0f;
+        pcm[k] = static_cast<int16_t>(v);
+    }
+}
+
 } // namespace
 
 Decoder::Decoder(const Header& header, DecoderKey key)
@@ -29,7 +41,7 @@ bool Decoder::carries_state_across_frames() const {
 
 void Decoder::restart() {
     for (auto& channel : channels_)
-        channel.last.fill(Lanes{});
+        channel.last.rows.fill(Lanes{});
 }
 
 bool Decoder::decode_frame(std::span<const uint8_t> frame, std::span<int16_t> interleaved) {
@@ -103,6 +115,8 @@ bool Decoder::read_channel_head(BitReader& in, Channel& channel, int noise) {
             coefficient_resolution(sf, ath_[i], noise, i, header_.min_resolution, header_.max_resolution);
         channel.resolution[i] = static_cast<uint8_t>(r);
         channel.gain[i] = t.scale[sf] * t.range[r];
+        channel.code_offset[i] = kCoefficientDecode.offset[r];
+        channel.code_bits[i] = kMaxBits[r];
     }
     return valid;
 }
@@ -138,13 +152,17 @@ void Decoder::read_spectra(BitReader& in) {
     for (auto& channel : channels_)
         for (unsigned i = channel.layout.coded_count; i < kSubframeSize; ++i)
             channel.spectra[i] = Lanes{};
+    // A local copy keeps the reader's state in registers through the loop.
+    BitReader reader = in;
     for (int s = 0; s < kSubframes; ++s)
         for (auto& channel : channels_) {
             const unsigned coded = channel.layout.coded_count;
-            for (unsigned i = 0; i < coded; ++i)
-                channel.spectra[i][s] =
-                    channel.gain[i] * static_cast<float>(read_coefficient(in, channel.resolution[i]));
+            for (unsigned i = 0; i < coded; ++i) {
+                const int value = read_coefficient_code(reader, channel.code_offset[i], channel.code_bits[i]);
+                channel.spectra[i][s] = channel.gain[i] * static_cast<float>(value);
+            }
         }
+    in = reader;
 }
 
 void Decoder::fill_noise(Channel& channel, int subframe) {
@@ -217,15 +235,8 @@ void Decoder::apply_mid_side(Channel& mid, Channel& side) {
 void Decoder::write_pcm(Channel& channel, unsigned index, std::span<int16_t> interleaved) {
     FrameBlock samples;
     synthesize(channel.spectra, channel.last, samples);
-    // 16-bit samples: scaled, clamped and truncated toward zero, in a flat loop that vectorises.
-    const float* in = reinterpret_cast<const float*>(samples.data());
-    std::array<int16_t, kFrameSamples> pcm; // pcm[i * 8 + s]: sample i of subframe s
-    for (int k = 0; k < kFrameSamples; ++k) {
-        float v = in[k] * 32768.0f;
-        v = v < 32767.0f ? v : 32767.0f;
-        v = v > -32768.0f ? v : -32768.0f;
-        pcm[k] = static_cast<int16_t>(v);
-    }
+    std::array<int16_t, kFrameSamples> pcm;
+    to_pcm(samples, pcm);
     const size_t stride = header_.channels;
     int16_t* out = interleaved.data() + index;
     for (int s = 0; s < kSubframes; ++s)

@@ -42,6 +42,8 @@ class Decoder {
         uint8_t hfr_scale[8] = {};
         uint8_t intensity[kSubframes] = {};
         float gain[kSubframeSize] = {};
+        uint16_t code_offset[kSubframeSize] = {}; // where the resolution's codes start in the decode table
+        uint8_t code_bits[kSubframeSize] = {};
         FrameBlock spectra{};
         FrameBlock last{};
     };

@@ -86,12 +86,16 @@ constexpr CoefficientDecodeTable build_coefficient_decode_table() {
 
 inline constexpr CoefficientDecodeTable kCoefficientDecode = build_coefficient_decode_table();
 
-// Quantised coefficient codes of a given resolution.
-inline int read_coefficient(BitReader& in, unsigned resolution) {
-    const int entry =
-        kCoefficientDecode.entry[kCoefficientDecode.offset[resolution] + in.peek(kMaxBits[resolution])];
+// A coefficient code whose resolution's codes start at `table_offset` and take `bits` bits.
+inline int read_coefficient_code(BitReader& in, unsigned table_offset, int bits) {
+    const int entry = kCoefficientDecode.entry[table_offset + in.peek(bits)];
     in.skip(entry & 15);
     return entry >> 4;
+}
+
+// Quantised coefficient codes of a given resolution.
+inline int read_coefficient(BitReader& in, unsigned resolution) {
+    return read_coefficient_code(in, kCoefficientDecode.offset[resolution], kMaxBits[resolution]);
 }
 
 // Largest value a resolution can code.

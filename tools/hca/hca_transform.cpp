@@ -12,15 +12,15 @@ constexpr int kLanes = kSubframes;
 
 // Complex numbers kept as separate real and imaginary arrays, eight subframes per element.
 struct ComplexBatch {
-    std::array<Lanes, kHalf> re;
-    std::array<Lanes, kHalf> im;
+    alignas(kLanesAlignment) std::array<Lanes, kHalf> re;
+    alignas(kLanesAlignment) std::array<Lanes, kHalf> im;
 };
 
 // Constants are kept broadcast to all lanes: multiplying a vector by a scalar makes the compiler
 // assemble the broadcast through memory, and the store-to-load stall costs more than the arithmetic.
 struct Twiddles {
-    std::array<Lanes, kHalf> re;
-    std::array<Lanes, kHalf> im;
+    alignas(kLanesAlignment) std::array<Lanes, kHalf> re;
+    alignas(kLanesAlignment) std::array<Lanes, kHalf> im;
 };
 
 struct Dct4Plan {
@@ -28,7 +28,7 @@ struct Dct4Plan {
     Twiddles post;                              // the same twiddle with the output scale folded in
     std::array<Twiddles, kLogHalf> stage_roots; // per FFT stage: e^{i 2 pi j / size}, j < size / 2
     std::array<uint8_t, kHalf> bit_reversed;
-    std::array<Lanes, kSubframeSize> window;
+    alignas(kLanesAlignment) std::array<Lanes, kSubframeSize> window;
 };
 
 void broadcast(Lanes& lanes, double value) {
@@ -70,7 +70,7 @@ const Dct4Plan& plan() {
 }
 
 // In-place radix-2 FFT with positive exponent, input already in bit-reversed order.
-void fft(ComplexBatch& data, const Dct4Plan& p) {
+inline __attribute__((always_inline)) void fft(ComplexBatch& data, const Dct4Plan& p) {
     for (int a = 0; a < kHalf; a += 2) {
         const Lanes re = data.re[a + 1];
         const Lanes im = data.im[a + 1];
@@ -101,7 +101,7 @@ void fft(ComplexBatch& data, const Dct4Plan& p) {
 
 } // namespace
 
-void dct4(const FrameBlock& in, FrameBlock& out) {
+HCA_VECTOR_CLONES void dct4(const FrameBlock& in, FrameBlock& out) {
     // Even inputs form the real part and mirrored odd inputs the negated imaginary part; the FFT of the
     // twiddled sequence yields the even outputs in its real part and the mirrored odd ones in its imaginary.
     const Dct4Plan& p = plan();
@@ -124,7 +124,7 @@ void dct4(const FrameBlock& in, FrameBlock& out) {
     }
 }
 
-void synthesize(const FrameBlock& coefficients, FrameBlock& last, FrameBlock& out) {
+HCA_VECTOR_CLONES void synthesize(const FrameBlock& coefficients, FrameBlock& last, FrameBlock& out) {
     const auto& w = plan().window;
     FrameBlock x;
     dct4(coefficients, x);
@@ -144,7 +144,7 @@ void synthesize(const FrameBlock& coefficients, FrameBlock& last, FrameBlock& ou
     }
 }
 
-void analyze(const float* samples, FrameBlock& coefficients) {
+HCA_VECTOR_CLONES void analyze(const float* samples, FrameBlock& coefficients) {
     // Each output pair (i, 127 - i) is an orthogonal, self-inverse 2x2 rotation of one value of this
     // subframe's transform and one of the previous subframe's, so the inverse applies the same rotation.
     const auto& w = tables().window; // the samples are gathered lane by lane here anyway
