@@ -125,15 +125,12 @@ TEST_F(External, CallsPassRealsAndStringsInTheirPlaces) {
     EXPECT_EQ(empty.Text(), "");
 }
 
-// ELF linkers read '@' in a symbol as a version, so no library here can export a decorated
-// name; the name looked up is checked instead.
-TEST(ExternalNames, DecoratedNameCountsEightBytesPerRealAndFourPerString) {
+// ELF linkers read '@' in a symbol as a version, so no library here can export a decorated name:
+// the name looked up is checked, and a plain name is called as cdecl.
+TEST_F(External, DecoratedNameCountsEightBytesPerRealAndFourPerString) {
     EXPECT_EQ(DLLM_DecoratedName("RunSilent", {true, true}), "_RunSilent@8");
     EXPECT_EQ(DLLM_DecoratedName("F", {false, true, false}), "_F@20");
     EXPECT_EQ(DLLM_DecoratedName("G", {}), "_G@0");
-}
-
-TEST_F(External, PlainNamesAreCalledAsCdecl) {
     EXPECT_FALSE(DLLM_Find(static_cast<int>(Define("Add3", 0, {0, 0, 0})))->stdcall);
 }
 

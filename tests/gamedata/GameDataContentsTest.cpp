@@ -22,9 +22,10 @@ TEST(GameDataContents, GeneralOptionsScriptsAndLayers) {
     for (const ScriptData& script : game.scripts) {
         scripts.emplace_back(script.name, script.codeId);
     }
-    const std::vector<std::pair<std::string, int>> expected = {
-        {"dll_init", 0},        {"cmd", 1},            {"mouse_region", 2}, {"byte_get_size", 3},
-        {"byte_get_format", 4}, {"make_color_hex", 5}, {"sys_config", 6}};
+    const std::vector<std::pair<std::string, int>> expected = {{"dll_init", 0},        {"cmd", 1},
+                                                               {"mouse_region", 2},    {"byte_get_size", 3},
+                                                               {"byte_get_format", 4}, {"make_color_hex", 5},
+                                                               {"sys_config", 6}};
     EXPECT_EQ(scripts, expected);
     EXPECT_EQ(game.globalInitScripts, (std::vector<int>{50, 51}));
 
@@ -44,9 +45,9 @@ TEST(GameDataContents, SpritesAndTheirFrames) {
         float speed;
     };
     const Expected expected[] = {
-        {"spr_btn_close", 48, 32, 47, 3, 15},   {"spr_gui_logo", 16, 16, 0, 1, 15},
-        {"spr_gui_main_bg", 960, 540, 0, 1, 15}, {"spr_gui_loading", 128, 128, 0, 121, 60},
-        {"spr_menu_button", 64, 32, 0, 1, 15},   {"spr_menu_button_small", 32, 32, 0, 1, 15},
+        {"spr_btn_close", 48, 32, 47, 3, 15},        {"spr_gui_logo", 16, 16, 0, 1, 15},
+        {"spr_gui_main_bg", 960, 540, 0, 1, 15},     {"spr_gui_loading", 128, 128, 0, 121, 60},
+        {"spr_menu_button", 64, 32, 0, 1, 15},       {"spr_menu_button_small", 32, 32, 0, 1, 15},
         {"spr_menu_button_wide", 256, 32, 0, 1, 15},
     };
     const auto& sprites = LoadedGame().sprites;

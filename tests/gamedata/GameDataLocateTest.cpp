@@ -46,18 +46,14 @@ TEST_F(GameLocate, DataWinBesideTheExecutable) {
     EXPECT_NE(log.find("Exists, loading...."), std::string::npos);
 }
 
-TEST_F(GameLocate, CommandLineFileWhenNoDataWin) {
-    WriteFile(folder / "game.win", "FORMabcd");
-    GameSource source;
-    ASSERT_TRUE(IO_LocateGame(nullptr, 0, executable, (folder / "game.win").string(), source));
-    EXPECT_EQ(source.length, 8u);
-}
-
-TEST_F(GameLocate, NothingToLoad) {
+TEST_F(GameLocate, CommandLineFileWhenNoDataWinElseNothing) {
     GameSource source;
     const std::string log =
         CaptureLog([&] { EXPECT_FALSE(IO_LocateGame(nullptr, 0, executable, "", source)); });
     EXPECT_NE(log.find("FAILED to load File " + (folder / "data.win").string()), std::string::npos) << log;
+    WriteFile(folder / "game.win", "FORMabcd");
+    ASSERT_TRUE(IO_LocateGame(nullptr, 0, executable, (folder / "game.win").string(), source));
+    EXPECT_EQ(source.length, 8u);
 }
 
 } // namespace

@@ -145,6 +145,8 @@ TEST(Values, ArrayBoundsErrors) {
     RValue number(1.0);
     EXPECT_EQ("trying to index a variable which is not an array",
               ErrorOf([&] { number.ElementForWrite(0); }));
+    // messages are cut at 1,024 bytes
+    EXPECT_EQ(1023u, ErrorOf([] { RuntimeError("%s", std::string(3000, 'x').c_str()); }).size());
 }
 
 // GTK switches the process to the user's locale at its first dialog; number text must not follow.
