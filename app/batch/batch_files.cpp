@@ -59,11 +59,16 @@ WavInfo ReadWavInfo(const std::string& path) {
 }
 
 std::optional<std::string> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
         return std::nullopt;
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes(static_cast<size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 bool LooksLikeAudio(const std::string& path) {
