@@ -43,12 +43,15 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prepare "$work"
 now() { date +%s%N; }
-ratios=()
+pairs_file=$work/pairs
 for _ in $(seq "$pairs"); do
   t0=$(now); once batch "$work"; t1=$(now); once shell "$work"; t2=$(now)
-  ratios+=("$(( t1 - t0 )) $(( t2 - t1 ))")
+  echo "$(( t1 - t0 )) $(( t2 - t1 ))" >> "$pairs_file"
 done
-printf '%s\n' "${ratios[@]}" | sort -n -k1 | awk '{ b[NR] = $1; s[NR] = $2; r[NR] = $1 / $2 }
-  END { n = asort(r); m = int((n + 1) / 2); asort(b); asort(s)
-        printf "replace, 4-minute track: batch %.2f s, helpers from a shell %.2f s (medians), ratio median %.3f (min %.3f, max %.3f)\n",
-               b[m] / 1e9, s[m] / 1e9, r[m], r[1], r[n] }'
+median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+batch_s=$(awk '{ print $1 / 1e9 }' "$pairs_file" | median)
+shell_s=$(awk '{ print $2 / 1e9 }' "$pairs_file" | median)
+ratio=$(awk '{ print $1 / $2 }' "$pairs_file" | median)
+range=$(awk '{ print $1 / $2 }' "$pairs_file" | sort -g | awk 'NR == 1 { lo = $1 } { hi = $1 } END { printf "%.3f to %.3f", lo, hi }')
+printf 'replace, 4-minute track: batch %.2f s, helpers from a shell %.2f s (medians); ratio median %.3f (%s)\n' \
+  "$batch_s" "$shell_s" "$ratio" "$range"
