@@ -2,6 +2,7 @@
 // Two backends fill it: desktop (SDL2 + GTK 3) and scripted (tests drive it frame by frame).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,15 @@ struct InputState {
     // Presses and releases seen since the last snapshot, so a click inside one frame is not lost.
     int buttonPresses[4] = {};
     int buttonReleases[4] = {};
+};
+
+// What the platform calls the runtime back for; either may be empty.
+struct PlatformCallbacks {
+    // Show the last presented frame again: the window was exposed or resized between frames or
+    // during a modal wait.
+    std::function<void()> repaint;
+    // A modal wait ended: the input snapshot forgets what was held or pressed before it.
+    std::function<void()> modalWaitEnded;
 };
 
 struct WindowRequest {
@@ -35,6 +45,7 @@ class Platform {
     virtual bool CreateWindow(const WindowRequest& request) = 0; // false: no window could be made
     virtual SDL_Renderer* Renderer() = 0;                        // what all drawing goes to
     virtual void Present() = 0;                                  // show the back buffer
+    virtual void SetCallbacks(PlatformCallbacks callbacks) = 0;
     virtual void SetCaption(const std::string& caption) = 0;
     virtual std::string Caption() = 0;
     virtual void WindowPosition(int& x, int& y) = 0; // client area, screen pixels
@@ -48,8 +59,6 @@ class Platform {
     virtual bool PumpMessages() = 0;
     // Takes the input collected since the last call (wheel steps are consumed).
     virtual InputState TakeInput() = 0;
-    // Forgets held buttons and pending edges (after a modal dialog).
-    virtual void ClearInput() = 0;
     virtual void DisplayMouse(int& x, int& y) = 0; // screen pixels, read now
     virtual void SetCursor(int cursor) = 0;        // 0 arrow, -21 hand, -22..-1 others
 
@@ -57,7 +66,12 @@ class Platform {
     // Full paths dropped since the last call, oldest first.
     virtual std::vector<std::string> TakeDroppedFiles() = 0;
 
-    // --- dialogs (modal; the frame loop stands still meanwhile)
+    // --- modal waits: the dialogs and boxes below, and RunBlocking. No frame runs meanwhile, but the
+    // window stays alive: it answers the window manager and repaints itself. Mouse input meant for it
+    // is dropped, and afterwards no button counts as held, pressed or released.
+    // Runs `work` (a library call that blocks, such as a command line) to its end, with the busy cursor.
+    virtual void RunBlocking(const std::function<void()>& work) = 0;
+
     // Return the chosen path or "" when cancelled.
     virtual std::string OpenFileDialog(const std::string& filter, const std::string& defaultName,
                                        const std::string& folder, const std::string& title) = 0;

@@ -4,6 +4,7 @@
 #include "Function/Function_Families.h"
 #include "Runner/Runner_State.h"
 #include "Support/Win32/Support_DLLM.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -61,7 +62,8 @@ void F_ExternalCall(RValue& result, CInstance*, CInstance*, int argc, RValue* ar
     if (Runner_HasOption("-ext")) {
         return;
     }
-    result = DLLM_Invoke(*function, args + 1);
+    // A command line runs for seconds: the window stays alive meanwhile, and no frame runs.
+    CurrentPlatform().RunBlocking([&] { result = DLLM_Invoke(*function, args + 1); });
 }
 
 } // namespace

@@ -1,8 +1,8 @@
-// File dialogs and message boxes. All are modal: the frame loop stands still until they close.
+// File dialogs and message boxes. All are modal waits of the platform: the frame loop stands still
+// until they close, and the click or key that closed them does not reach the next Step.
 #include "Code/Code_Function.h"
 #include "Function/Function_Families.h"
 #include "Function/Function_Utf8.h"
-#include "Graphics_API/Graphics_API.h"
 #include "Support/Win32/Support_FileM.h"
 #include "platform/Platform.h"
 #include <algorithm>
@@ -64,8 +64,6 @@ std::string RunFileDialog(DialogKind kind, const DialogRequest& request) {
         else
             FileM_AddChosenForWriting(chosen);
     }
-    // The click or key that closed the dialog must not reach the next Step.
-    Input_Clear();
     return chosen;
 }
 
@@ -80,14 +78,12 @@ void get_save_filename_ext(RValue& result, CInstance*, CInstance*, int argc, RVa
 void show_message(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
     Platform& platform = CurrentPlatform();
     platform.ShowMessage(ArgString(argc, args, 0), platform.Caption());
-    Input_Clear();
     result = RValue(0.0);
 }
 
 void show_question(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
     Platform& platform = CurrentPlatform();
     const bool yes = platform.ShowQuestion(ArgString(argc, args, 0), platform.Caption());
-    Input_Clear();
     result = RValue(yes ? 1.0 : 0.0);
 }
 } // namespace

@@ -6,6 +6,8 @@
 
 namespace {
 constexpr int ButtonCount = 4; // index 0 unused, as in the platform's snapshot
+// Edges still to be shown, per button; beyond two clicks' worth the oldest whole clicks are dropped.
+constexpr int MaxOwedEdges = 4;
 
 struct Snapshot {
     std::array<bool, ButtonCount> held{}, pressed{}, released{};
@@ -15,6 +17,8 @@ struct Snapshot {
 };
 
 Snapshot current;
+// Edges that arrived but have not been shown yet: they alternate, starting from the held state shown.
+std::array<int, ButtonCount> owed{};
 
 // -1 asks about any button, 0 about none, 1-3 about that one.
 bool Ask(const std::array<bool, ButtonCount>& states, int button, bool noneMeansNoneSet) {
@@ -25,17 +29,26 @@ bool Ask(const std::array<bool, ButtonCount>& states, int button, bool noneMeans
         return any;
     return button == 0 && noneMeansNoneSet && !any;
 }
+
 } // namespace
 
+// Each snapshot shows at most one edge per button, so a press and release that arrive together are
+// seen as a press in this frame and a release in the next: every control sees a tap as a click.
 void Input_Update() {
     const InputState taken = CurrentPlatform().TakeInput();
     Snapshot next;
     for (size_t b = 1; b < ButtonCount; ++b) {
-        next.held[b] = taken.buttonHeld[b];
-        // An edge counts when the state changed between snapshots or when one happened in between,
-        // so a press and release inside one frame reports both.
-        next.pressed[b] = (next.held[b] && !current.held[b]) || taken.buttonPresses[b] > 0;
-        next.released[b] = (!next.held[b] && current.held[b]) || taken.buttonReleases[b] > 0;
+        int& edges = owed[b];
+        edges += taken.buttonPresses[b] + taken.buttonReleases[b];
+        while (edges > MaxOwedEdges)
+            edges -= 2;
+        next.held[b] = current.held[b];
+        if (edges > 0) {
+            next.held[b] = !next.held[b];
+            --edges;
+        }
+        next.pressed[b] = next.held[b] && !current.held[b];
+        next.released[b] = !next.held[b] && current.held[b];
     }
     next.wheelUp = taken.wheelUp > 0;
     next.wheelDown = taken.wheelDown > 0;
@@ -45,14 +58,15 @@ void Input_Update() {
     current = next;
 }
 
-void Input_Clear() {
-    CurrentPlatform().ClearInput();
-    const Snapshot pointer = current;
+void Input_Reset() {
     current = Snapshot{};
-    current.mouseX = pointer.mouseX;
-    current.mouseY = pointer.mouseY;
-    current.roomX = pointer.roomX;
-    current.roomY = pointer.roomY;
+    owed = {};
+}
+
+void Input_Forget() {
+    current.held = current.pressed = current.released = {};
+    current.wheelUp = current.wheelDown = false;
+    owed = {};
 }
 
 bool Input_ButtonHeld(int button) {

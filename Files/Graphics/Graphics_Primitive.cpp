@@ -1,6 +1,8 @@
 #include "Graphics/Graphics_Primitive.h"
 #include "Graphics/Graphics_Record.h"
+#include "Graphics/Graphics_RenderList.h"
 #include "Graphics/Graphics_State.h"
+#include "Graphics/Graphics_Texture.h"
 #include "Graphics/Graphics_Window.h"
 #include <SDL2/SDL.h>
 #include <algorithm>
@@ -56,10 +58,7 @@ void Primitive_Rectangle(double x1, double y1, double x2, double y2, bool outlin
         rects[count++] = CellsToTarget(x1, y1 + 1, x1, y2 - 1);
         rects[count++] = CellsToTarget(x2, y1 + 1, x2, y2 - 1);
     }
-    SDL_Renderer* renderer = Graphics_Renderer();
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
-    SDL_SetRenderDrawColor(renderer, state.colour & 0xFF, (state.colour >> 8) & 0xFF,
-                           (state.colour >> 16) & 0xFF,
-                           uint8_t(std::lround(std::clamp(state.alpha, 0.0, 1.0) * 255)));
-    SDL_RenderFillRects(renderer, rects, count);
+    const SDL_Color colour = Texture_Modulation(state.colour, state.alpha);
+    for (int i = 0; i < count; ++i)
+        Render_Fill(&rects[i], colour, SDL_BLENDMODE_BLEND);
 }

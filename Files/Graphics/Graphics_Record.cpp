@@ -1,4 +1,5 @@
 #include "Graphics/Graphics_Record.h"
+#include "Graphics/Graphics_RenderList.h"
 #include "Graphics/Graphics_Surface.h"
 #include "Graphics/Graphics_Window.h"
 
@@ -16,7 +17,7 @@ bool Graphics_Recording() {
 void Graphics_Record(DrawCall call) {
     if (observer == nullptr)
         return;
-    SDL_Texture* target = SDL_GetRenderTarget(Graphics_Renderer());
+    SDL_Texture* target = Render_Target();
     call.onSurface = target != nullptr && target == Surface_Texture(ApplicationSurfaceId);
     observer->Drawn(call);
 }

@@ -1,5 +1,6 @@
 #include "Graphics/Graphics_Surface.h"
 #include "Graphics/Graphics_Handle.h"
+#include "Graphics/Graphics_RenderList.h"
 #include "Graphics/Graphics_Window.h"
 #include "Runner/Runner_Log.h"
 
@@ -17,6 +18,7 @@ Surface* Find(int id) {
 }
 
 bool Create(Surface& surface, int width, int height) {
+    RenderList_Forget(); // it may draw the texture replaced here
     surface.texture.reset(SDL_CreateTexture(Graphics_Renderer(), SDL_PIXELFORMAT_ARGB8888,
                                             SDL_TEXTUREACCESS_TARGET, width, height));
     if (!surface.texture) {

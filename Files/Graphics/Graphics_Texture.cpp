@@ -1,5 +1,6 @@
 #include "Graphics/Graphics_Texture.h"
 #include "Graphics/Graphics_Handle.h"
+#include "Graphics/Graphics_RenderList.h"
 #include "Graphics/Graphics_Window.h"
 #include "IO/IO_GameData.h"
 #include "IO/IO_Png.h"
@@ -16,7 +17,6 @@ TextureHandle Upload(const IO_RgbaImage& image, bool interpolate) {
     if (!texture)
         return texture;
     SDL_UpdateTexture(texture.get(), nullptr, image.pixels.data(), image.width * 4);
-    SDL_SetTextureBlendMode(texture.get(), SDL_BLENDMODE_BLEND);
     SDL_SetTextureScaleMode(texture.get(), interpolate ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     return texture;
 }
@@ -47,20 +47,21 @@ int Texture_PageCount() {
     return int(pages.size());
 }
 
-void Texture_Modulate(SDL_Texture* texture, uint32_t colour, double alpha) {
-    SDL_SetTextureColorMod(texture, colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-    SDL_SetTextureAlphaMod(texture, uint8_t(std::lround(std::clamp(alpha, 0.0, 1.0) * 255)));
+SDL_Color Texture_Modulation(uint32_t colour, double alpha) {
+    return SDL_Color{uint8_t(colour & 0xFF), uint8_t((colour >> 8) & 0xFF), uint8_t((colour >> 16) & 0xFF),
+                     uint8_t(std::lround(std::clamp(alpha, 0.0, 1.0) * 255))};
 }
 
 void Texture_Draw(int page, const TextureBlit& blit) {
     if (page < 0 || page >= int(pages.size()))
         return;
-    SDL_Texture* texture = pages[size_t(page)].get();
-    Texture_Modulate(texture, blit.colour, blit.alpha);
-    // The plain copy is the fast path on every renderer.
-    if (blit.angle == 0 && blit.flip == SDL_FLIP_NONE)
-        SDL_RenderCopyF(Graphics_Renderer(), texture, &blit.source, &blit.destination);
-    else
-        SDL_RenderCopyExF(Graphics_Renderer(), texture, &blit.source, &blit.destination, blit.angle,
-                          &blit.centre, blit.flip);
+    RenderCopy copy;
+    copy.texture = pages[size_t(page)].get();
+    copy.source = &blit.source;
+    copy.destination = &blit.destination;
+    copy.angle = blit.angle;
+    copy.centre = blit.centre;
+    copy.flip = blit.flip;
+    copy.modulation = Texture_Modulation(blit.colour, blit.alpha);
+    Render_Copy(copy);
 }

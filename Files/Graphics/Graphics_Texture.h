@@ -24,4 +24,4 @@ struct TextureBlit {
 
 void Texture_Draw(int page, const TextureBlit& blit);
 // Colour and alpha as the renderer's modulation values.
-void Texture_Modulate(SDL_Texture* texture, uint32_t colour, double alpha);
+SDL_Color Texture_Modulation(uint32_t colour, double alpha);

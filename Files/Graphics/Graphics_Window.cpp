@@ -1,4 +1,5 @@
 #include "Graphics/Graphics_Window.h"
+#include "Graphics/Graphics_RenderList.h"
 #include "Graphics/Graphics_Surface.h"
 #include "Graphics_API/Graphics_API.h"
 #include "platform/Platform.h"
@@ -20,8 +21,8 @@ RoomMapping roomMapping;
 bool viewSetThisFrame = false;
 
 void ClipTo(int x, int y, int width, int height) {
-    SDL_Rect clip{x, y, width, height};
-    SDL_RenderSetClipRect(renderer, &clip);
+    const SDL_Rect clip{x, y, width, height};
+    Render_SetClip(&clip);
 }
 } // namespace
 
@@ -41,7 +42,7 @@ const VisibleArea& Graphics_VisibleArea() {
 void Graphics_SetIdentityProjection(int targetWidth, int targetHeight) {
     projection = Projection{};
     visible = VisibleArea{0, 0, double(targetWidth), double(targetHeight)};
-    SDL_RenderSetClipRect(renderer, nullptr);
+    Render_SetClip(nullptr);
 }
 
 void Graphics_WindowSize(int& width, int& height) {

@@ -1,5 +1,6 @@
 #include "Graphics_API/Graphics_API.h"
 #include "Graphics/Graphics_Record.h"
+#include "Graphics/Graphics_RenderList.h"
 #include "Graphics/Graphics_Sprite.h"
 #include "Graphics/Graphics_State.h"
 #include "Graphics/Graphics_Surface.h"
@@ -28,17 +29,19 @@ void WindowSize(int& width, int& height) {
 void TargetIdentity() {
     int width = 0, height = 0;
     SDL_GetRendererOutputSize(Graphics_Renderer(), &width, &height);
-    SDL_Texture* target = SDL_GetRenderTarget(Graphics_Renderer());
+    SDL_Texture* target = Render_Target();
     if (target != nullptr)
         SDL_QueryTexture(target, nullptr, nullptr, &width, &height);
     Graphics_SetIdentityProjection(width, height);
 }
 
+SDL_Color Opaque(uint32_t colour, uint8_t alpha = 255) {
+    return SDL_Color{uint8_t(colour & 0xFF), uint8_t((colour >> 8) & 0xFF), uint8_t((colour >> 16) & 0xFF),
+                     alpha};
+}
+
 void FillVisibleArea(uint32_t colour, uint8_t alpha) {
-    SDL_Renderer* renderer = Graphics_Renderer();
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
-    SDL_SetRenderDrawColor(renderer, colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF, alpha);
-    SDL_RenderFillRect(renderer, nullptr); // the clip keeps it inside the view's port
+    Render_Fill(nullptr, Opaque(colour, alpha), SDL_BLENDMODE_BLEND); // the clip keeps it inside the port
 }
 
 void RecordBackground(const LayerData& layer, const VisibleArea& area) {
@@ -101,6 +104,8 @@ bool Graphics_Init(const GameData& data) {
         return false;
     }
     Graphics_SetRenderer(renderer);
+    RenderList_Forget();
+    CurrentPlatform().SetCallbacks(PlatformCallbacks{RenderList_Repaint, Input_Forget});
     if (!Texture_LoadPages(data.texturePages, (data.options.flags & OptionInterpolatePixels) != 0))
         return false;
     Sprite_Build(data.sprites);
@@ -108,6 +113,7 @@ bool Graphics_Init(const GameData& data) {
     Graphics_SetStartColour(data.options.drawColour);
     Graphics_ResetDrawState();
     Graphics_ResetWindowState();
+    Input_Reset();
     surfaceTargetDepth = 0;
     int width = 0, height = 0;
     WindowSize(width, height);
@@ -115,6 +121,7 @@ bool Graphics_Init(const GameData& data) {
 }
 
 void Graphics_Shutdown() {
+    RenderList_Forget();
     Surface_ReleaseAll();
     Texture_ReleaseAll();
     Sprite_ReleaseAll();
@@ -126,11 +133,8 @@ void Graphics_BeginFrame() {
     Graphics_RecordFrameBegun();
     Graphics_StartViewFrame();
     surfaceTargetDepth = 0;
-    SDL_Renderer* renderer = Graphics_Renderer();
-    SDL_SetRenderTarget(renderer, nullptr);
-    SDL_RenderSetClipRect(renderer, nullptr);
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
+    RenderList_BeginFrame();
+    Render_Clear(SDL_Color{0, 0, 0, 255});
     Graphics_SetWholeWindowView();
 }
 
@@ -141,13 +145,13 @@ bool Graphics_PrepareApplicationSurface() {
 }
 
 void Graphics_TargetApplicationSurface() {
-    SDL_SetRenderTarget(Graphics_Renderer(), Surface_Texture(ApplicationSurfaceId));
+    Render_SetTarget(Surface_Texture(ApplicationSurfaceId));
     ++surfaceTargetDepth;
     TargetIdentity();
 }
 
 void Graphics_TargetBackBuffer() {
-    SDL_SetRenderTarget(Graphics_Renderer(), nullptr);
+    Render_SetTarget(nullptr);
     if (surfaceTargetDepth > 0)
         --surfaceTargetDepth;
     TargetIdentity();
@@ -160,10 +164,7 @@ bool Graphics_SurfaceStackBalanced() {
 void Graphics_Clear(uint32_t colour, bool withColour) {
     if (!withColour)
         return; // only depth would be cleared, and 2-D drawing keeps none
-    SDL_Renderer* renderer = Graphics_Renderer();
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
-    SDL_SetRenderDrawColor(renderer, colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF, 255);
-    SDL_RenderFillRect(renderer, nullptr);
+    Render_Fill(nullptr, Opaque(colour), SDL_BLENDMODE_NONE);
 }
 
 void Graphics_DrawBackground(const LayerData& layer) {
@@ -209,13 +210,13 @@ void Graphics_DrawApplicationSurface() {
         call.height = height;
         Graphics_Record(call);
     }
+    RenderCopy copy;
+    copy.texture = surface;
     // The surface replaces what is under it: its own alpha must not let the back buffer through.
-    SDL_SetTextureBlendMode(surface, SDL_BLENDMODE_NONE);
-    SDL_RenderCopy(Graphics_Renderer(), surface, nullptr, nullptr);
+    copy.blend = SDL_BLENDMODE_NONE;
+    Render_Copy(copy);
 }
 
 void Graphics_EndFrame(bool present) {
-    SDL_SetRenderTarget(Graphics_Renderer(), nullptr);
-    if (present)
-        CurrentPlatform().Present();
+    RenderList_EndFrame(present);
 }

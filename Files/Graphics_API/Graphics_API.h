@@ -41,5 +41,7 @@ void Graphics_EndFrame(bool present);
 
 // Input: one snapshot per frame, before the Step events.
 void Input_Update();
-// Every key and button up, no edges pending (after a modal dialog or box).
-void Input_Clear();
+// Every button up, no edges pending, the pointer at the origin (a new game).
+void Input_Reset();
+// Every button up and no edge, now and pending; the pointer stays (after a modal wait).
+void Input_Forget();

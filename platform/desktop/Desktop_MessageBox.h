@@ -1,4 +1,4 @@
-// Message boxes and Yes/No questions on SDL's message box, or GTK's where SDL cannot draw one.
+// Message boxes and Yes/No questions on GTK 3.
 #pragma once
 #include <string>
 

@@ -4,9 +4,16 @@
 #include "Runner/Runner_Log.h"
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 namespace {
+// A changed frame of a small fixed window costs the software renderer little (bench/graphics), while
+// an OpenGL context costs tens of megabytes and a slower start: where there is no graphics card Mesa
+// loads its LLVM compiler to draw a few sprites. Accelerated drawing is for big or resizable windows.
+constexpr int SoftwarePixelLimit = 1280 * 720;
+
 int RuntimeButton(uint8_t sdlButton) {
     switch (sdlButton) {
     case SDL_BUTTON_LEFT:
@@ -20,14 +27,46 @@ int RuntimeButton(uint8_t sdlButton) {
     }
 }
 
-SDL_Renderer* MakeRenderer(SDL_Window* window) {
-    SDL_Renderer* renderer =
-        SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+// Asking for a renderer by name (SDL_RENDER_DRIVER) overrides the choice.
+bool PreferSoftware(const WindowRequest& request) {
+    return SDL_GetHint(SDL_HINT_RENDER_DRIVER) == nullptr && !request.resizable &&
+           request.width * request.height <= SoftwarePixelLimit;
+}
+
+SDL_Renderer* MakeRenderer(SDL_Window* window, bool software) {
+    if (software) {
+        // Or SDL would put an OpenGL texture behind the window's surface.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    }
+    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_TARGETTEXTURE);
     if (renderer == nullptr) {
         Runner_Log("No accelerated renderer (%s); drawing in software\n", SDL_GetError());
         renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
     }
     return renderer;
+}
+
+// Drivers that draw nowhere a user can see: SDL falls back to them when no display can be opened.
+bool ShowsNothing(const char* driver) {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    const bool chosen = asked != nullptr && *asked != '\0';
+    return !chosen && driver != nullptr &&
+           (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+bool NeedsRepaint(uint8_t windowEvent) {
+    switch (windowEvent) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        return true;
+    default:
+        return false;
+    }
 }
 } // namespace
 
@@ -41,16 +80,26 @@ DesktopPlatform::~DesktopPlatform() {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
+bool DesktopPlatform::StartVideo() {
+    if (videoStarted_)
+        return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        Runner_Log("Cannot open a window: %s\n", SDL_GetError());
+        return false;
+    }
+    videoStarted_ = true;
+    if (ShowsNothing(SDL_GetCurrentVideoDriver())) {
+        Runner_Log("Cannot open a window: no display (neither DISPLAY nor WAYLAND_DISPLAY leads to one)\n");
+        return false;
+    }
+    return true;
+}
+
 bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
     // A click on the unfocused window is a click, as on the system the tool was made for.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    if (!videoStarted_) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            Runner_Log("Cannot start the video system: %s\n", SDL_GetError());
-            return false;
-        }
-        videoStarted_ = true;
-    }
+    if (!StartVideo())
+        return false;
     uint32_t flags = SDL_WINDOW_SHOWN;
     if (request.borderless)
         flags |= SDL_WINDOW_BORDERLESS;
@@ -62,12 +111,15 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
         Runner_Log("Cannot create the window: %s\n", SDL_GetError());
         return false;
     }
-    renderer_.reset(MakeRenderer(window_.get()));
+    renderer_.reset(MakeRenderer(window_.get(), PreferSoftware(request)));
     if (!renderer_) {
         Runner_Log("Cannot create a renderer: %s\n", SDL_GetError());
         window_.reset();
         return false;
     }
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(renderer_.get(), &info);
+    Runner_Log("Renderer: %s\n", info.name);
     return true;
 }
 
@@ -104,38 +156,41 @@ void DesktopPlatform::Focus() {
     SDL_SetWindowInputFocus(window_.get());
 }
 
+void DesktopPlatform::SetCallbacks(PlatformCallbacks callbacks) {
+    callbacks_ = std::move(callbacks);
+    input_.waitEnded = callbacks_.modalWaitEnded;
+}
+
+void DesktopPlatform::SetCursor(int cursor) {
+    cursor_ = cursor;
+    cursors_.Show(cursor);
+}
+
 void DesktopPlatform::HandleEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_QUIT:
         quit_ = true;
         break;
     case SDL_MOUSEMOTION:
-        collected_.windowMouseX = event.motion.x;
-        collected_.windowMouseY = event.motion.y;
+        input_.PointerAt(event.motion.x, event.motion.y);
         break;
     case SDL_MOUSEBUTTONDOWN:
-        if (const int b = RuntimeButton(event.button.button); b != 0 && !collected_.buttonHeld[b]) {
-            collected_.buttonHeld[b] = true;
-            ++collected_.buttonPresses[b];
-        }
+        input_.ButtonDown(RuntimeButton(event.button.button));
         break;
     case SDL_MOUSEBUTTONUP:
-        // A release for a button we do not consider held (after a dialog) is no edge.
-        if (const int b = RuntimeButton(event.button.button); b != 0 && collected_.buttonHeld[b]) {
-            collected_.buttonHeld[b] = false;
-            ++collected_.buttonReleases[b];
-        }
+        input_.ButtonUp(RuntimeButton(event.button.button));
         break;
-    case SDL_MOUSEWHEEL: {
-        const int steps = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
-        if (steps > 0)
-            collected_.wheelUp += steps;
-        else
-            collected_.wheelDown -= steps;
+    case SDL_MOUSEWHEEL:
+        input_.Wheel(event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y);
         break;
-    }
+    case SDL_WINDOWEVENT:
+        if (NeedsRepaint(event.window.event) && callbacks_.repaint)
+            callbacks_.repaint();
+        break;
     case SDL_DROPFILE:
-        dropped_.emplace_back(event.drop.file);
+        // A drop made during a modal wait is input for the window like a click, and dropped too.
+        if (!input_.InModalWait())
+            dropped_.emplace_back(event.drop.file);
         SDL_free(event.drop.file);
         break;
     default:
@@ -151,18 +206,15 @@ bool DesktopPlatform::PumpMessages() {
 }
 
 InputState DesktopPlatform::TakeInput() {
-    InputState taken = collected_;
-    for (int b = 0; b < 4; ++b)
-        collected_.buttonPresses[b] = collected_.buttonReleases[b] = 0;
-    collected_.wheelUp = collected_.wheelDown = 0;
-    return taken;
-}
-
-void DesktopPlatform::ClearInput() {
-    const int x = collected_.windowMouseX, y = collected_.windowMouseY;
-    collected_ = InputState{};
-    collected_.windowMouseX = x;
-    collected_.windowMouseY = y;
+    // Outside the window no motion arrives while no button is held: the window position then comes
+    // from the pointer on the desktop.
+    if (window_ && SDL_GetMouseFocus() != window_.get()) {
+        int x = 0, y = 0, windowX = 0, windowY = 0;
+        SDL_GetGlobalMouseState(&x, &y);
+        SDL_GetWindowPosition(window_.get(), &windowX, &windowY);
+        input_.PointerAt(x - windowX, y - windowY);
+    }
+    return input_.Take();
 }
 
 void DesktopPlatform::DisplayMouse(int& x, int& y) {

@@ -1,6 +1,7 @@
 // The desktop backend: an SDL2 window and renderer, GTK 3 file dialogs and SDL message boxes.
 #pragma once
 #include "platform/Platform.h"
+#include "platform/Platform_Input.h"
 #include "platform/desktop/Desktop_Cursor.h"
 #include <SDL2/SDL.h>
 #include <memory>
@@ -17,6 +18,7 @@ class DesktopPlatform final : public Platform {
     bool CreateWindow(const WindowRequest& request) override;
     SDL_Renderer* Renderer() override { return renderer_.get(); }
     void Present() override;
+    void SetCallbacks(PlatformCallbacks callbacks) override;
     void SetCaption(const std::string& caption) override;
     std::string Caption() override;
     void WindowPosition(int& x, int& y) override;
@@ -28,10 +30,12 @@ class DesktopPlatform final : public Platform {
     // --- events and input
     bool PumpMessages() override;
     InputState TakeInput() override;
-    void ClearInput() override;
     void DisplayMouse(int& x, int& y) override;
-    void SetCursor(int cursor) override { cursors_.Show(cursor); }
+    void SetCursor(int cursor) override;
     std::vector<std::string> TakeDroppedFiles() override { return std::exchange(dropped_, {}); }
+
+    // --- modal waits
+    void RunBlocking(const std::function<void()>& work) override;
 
     // --- dialogs
     std::string OpenFileDialog(const std::string& filter, const std::string& defaultName,
@@ -53,13 +57,18 @@ class DesktopPlatform final : public Platform {
         void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
     };
 
+    bool StartVideo();
     void HandleEvent(const SDL_Event& event);
+    // A dialog or box of a toolkit that runs its own loop; the window is serviced from that loop.
+    template <typename Work> auto Modal(Work work);
 
     bool videoStarted_ = false;
     std::unique_ptr<SDL_Window, WindowDeleter> window_;
     std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;
     CursorSet cursors_;
-    InputState collected_;
+    int cursor_ = 0;
+    InputCollector input_;
+    PlatformCallbacks callbacks_;
     std::vector<std::string> dropped_;
     bool quit_ = false;
 };

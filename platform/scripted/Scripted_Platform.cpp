@@ -8,9 +8,6 @@ namespace {
 // The pretend desktop the window is centred on.
 constexpr int ScreenWidth = 1920, ScreenHeight = 1080;
 
-bool ValidButton(int button) {
-    return button >= 1 && button <= 3;
-}
 } // namespace
 
 ScriptedPlatform::ScriptedPlatform() = default;
@@ -56,27 +53,17 @@ void ScriptedPlatform::SetWindowPosition(int x, int y) {
 }
 
 InputState ScriptedPlatform::TakeInput() {
-    InputState state;
-    state.windowMouseX = screenPointerX_ - windowX_;
-    state.windowMouseY = screenPointerY_ - windowY_;
-    for (int b = 1; b <= 3; ++b) {
-        state.buttonHeld[b] = held_[b];
-        state.buttonPresses[b] = presses_[b];
-        state.buttonReleases[b] = releases_[b];
-        presses_[b] = releases_[b] = 0;
-    }
-    state.wheelUp = wheelUp_;
-    state.wheelDown = wheelDown_;
-    wheelUp_ = wheelDown_ = 0;
-    return state;
+    input_.PointerAt(screenPointerX_ - windowX_, screenPointerY_ - windowY_);
+    return input_.Take();
 }
 
-void ScriptedPlatform::ClearInput() {
-    for (int b = 0; b < 4; ++b) {
-        held_[b] = false;
-        presses_[b] = releases_[b] = 0;
-    }
-    wheelUp_ = wheelDown_ = 0;
+void ScriptedPlatform::SetCallbacks(PlatformCallbacks callbacks) {
+    callbacks_ = std::move(callbacks);
+    input_.waitEnded = callbacks_.modalWaitEnded;
+}
+
+void ScriptedPlatform::RunBlocking(const std::function<void()>& work) {
+    Modal(work);
 }
 
 void ScriptedPlatform::DisplayMouse(int& x, int& y) {
@@ -94,24 +81,15 @@ void ScriptedPlatform::SetScreenPointer(int x, int y) {
 }
 
 void ScriptedPlatform::Press(int button) {
-    if (ValidButton(button) && !held_[button]) {
-        held_[button] = true;
-        ++presses_[button];
-    }
+    input_.ButtonDown(button);
 }
 
 void ScriptedPlatform::Release(int button) {
-    if (ValidButton(button) && held_[button]) {
-        held_[button] = false;
-        ++releases_[button];
-    }
+    input_.ButtonUp(button);
 }
 
 void ScriptedPlatform::TurnWheel(int steps) {
-    if (steps > 0)
-        wheelUp_ += steps;
-    else
-        wheelDown_ -= steps;
+    input_.Wheel(steps);
 }
 
 std::string ScriptedPlatform::Answer(std::deque<std::string>& queue, DialogRecord& record) {
@@ -127,7 +105,7 @@ std::string ScriptedPlatform::Answer(std::deque<std::string>& queue, DialogRecor
 std::string ScriptedPlatform::OpenFileDialog(const std::string& filter, const std::string& defaultName,
                                              const std::string& folder, const std::string& title) {
     DialogRecord record{DialogKind::Open, filter, defaultName, folder, title, "", false, false};
-    std::string answer = Answer(openAnswers_, record);
+    std::string answer = Modal([&] { return Answer(openAnswers_, record); });
     // The open dialog only returns a file that exists.
     std::error_code error;
     if (!answer.empty() && !std::filesystem::is_regular_file(answer, error))
@@ -140,7 +118,7 @@ std::string ScriptedPlatform::OpenFileDialog(const std::string& filter, const st
 std::string ScriptedPlatform::SaveFileDialog(const std::string& filter, const std::string& defaultName,
                                              const std::string& folder, const std::string& title) {
     DialogRecord record{DialogKind::Save, filter, defaultName, folder, title, "", false, false};
-    std::string answer = Answer(saveAnswers_, record);
+    std::string answer = Modal([&] { return Answer(saveAnswers_, record); });
     if (!answer.empty()) {
         // A name typed without an extension gets the filter's default one, as the system dialog does.
         answer = Dialog_WithDefaultExtension(answer, Dialog_DefaultExtension(filter));
@@ -153,15 +131,18 @@ std::string ScriptedPlatform::SaveFileDialog(const std::string& filter, const st
 }
 
 void ScriptedPlatform::ShowMessage(const std::string& text, const std::string& caption) {
-    boxes_.push_back(BoxRecord{text, caption, false, false});
+    Modal([&] { boxes_.push_back(BoxRecord{text, caption, false, false}); });
 }
 
 bool ScriptedPlatform::ShowQuestion(const std::string& text, const std::string& caption) {
-    bool yes = false; // an unqueued question is answered No
-    if (!questionAnswers_.empty()) {
-        yes = questionAnswers_.front();
-        questionAnswers_.pop_front();
-    }
+    const bool yes = Modal([&] {
+        bool answer = false; // an unqueued question is answered No
+        if (!questionAnswers_.empty()) {
+            answer = questionAnswers_.front();
+            questionAnswers_.pop_front();
+        }
+        return answer;
+    });
     boxes_.push_back(BoxRecord{text, caption, true, yes});
     return yes;
 }

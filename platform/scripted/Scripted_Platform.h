@@ -2,6 +2,7 @@
 // advances, input the test sets frame by frame, and dialogs answered from queues.
 #pragma once
 #include "platform/Platform.h"
+#include "platform/Platform_Input.h"
 #include <SDL2/SDL.h>
 #include <deque>
 #include <memory>
@@ -33,6 +34,7 @@ class ScriptedPlatform final : public Platform {
     bool CreateWindow(const WindowRequest& request) override;
     SDL_Renderer* Renderer() override { return renderer_.get(); }
     void Present() override { ++presents_; }
+    void SetCallbacks(PlatformCallbacks callbacks) override;
     void SetCaption(const std::string& caption) override { request_.caption = caption; }
     std::string Caption() override { return request_.caption; }
     void WindowPosition(int& x, int& y) override;
@@ -46,10 +48,10 @@ class ScriptedPlatform final : public Platform {
         return !quit_;
     }
     InputState TakeInput() override;
-    void ClearInput() override;
     void DisplayMouse(int& x, int& y) override;
     void SetCursor(int cursor) override { cursor_ = cursor; }
     std::vector<std::string> TakeDroppedFiles() override { return std::exchange(dropped_, {}); }
+    void RunBlocking(const std::function<void()>& work) override;
     std::string OpenFileDialog(const std::string& filter, const std::string& defaultName,
                                const std::string& folder, const std::string& title) override;
     std::string SaveFileDialog(const std::string& filter, const std::string& defaultName,
@@ -72,6 +74,13 @@ class ScriptedPlatform final : public Platform {
     void QueueSaveAnswer(std::string path) { saveAnswers_.push_back(std::move(path)); }
     void QueueQuestionAnswer(bool yes) { questionAnswers_.push_back(yes); }
     void Drop(std::string path) { dropped_.push_back(std::move(path)); }
+    // What the user does while the next modal wait blocks the program.
+    void DuringNextModalWait(std::function<void()> action) { duringWait_ = std::move(action); }
+    // The window asks for a repaint (as when it is exposed).
+    void Expose() {
+        if (callbacks_.repaint)
+            callbacks_.repaint();
+    }
 
     // --- what a test reads back
     const WindowRequest& Request() const { return request_; }
@@ -92,6 +101,13 @@ class ScriptedPlatform final : public Platform {
     };
 
     std::string Answer(std::deque<std::string>& queue, DialogRecord& record);
+    // Runs `work` as a modal wait, with whatever the test does meanwhile.
+    template <typename Work> auto Modal(Work work) {
+        ModalWaitScope wait(input_);
+        if (auto action = std::exchange(duringWait_, nullptr))
+            action();
+        return work();
+    }
 
     WindowRequest request_;
     // Declared before the renderer, which draws on it and must go first.
@@ -99,9 +115,9 @@ class ScriptedPlatform final : public Platform {
     std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;
     int windowX_ = 0, windowY_ = 0;
     int screenPointerX_ = 0, screenPointerY_ = 0;
-    bool held_[4] = {};
-    int presses_[4] = {}, releases_[4] = {};
-    int wheelUp_ = 0, wheelDown_ = 0;
+    InputCollector input_;
+    std::function<void()> duringWait_;
+    PlatformCallbacks callbacks_;
     bool focused_ = true;
     bool quit_ = false;
     int cursor_ = 0;

@@ -6,6 +6,7 @@
 #include "Runner/Runner_State.h"
 #include "Support/Win32/Support_DLLM.h"
 #include "Support/Win32/Support_FileM.h"
+#include "platform/scripted/Scripted_Platform.h"
 #include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
@@ -53,8 +54,10 @@ class External : public testing::Test {
         Runner_SetArguments({});
         Runner_SetLogToStderr(false);
         Runner_OpenLogFile((root_ / "runtime.log").string());
+        SetCurrentPlatform(&platform_); // calls are modal waits of the platform
     }
     void TearDown() override {
+        SetCurrentPlatform(nullptr);
         Runner_CloseLogFile();
         Runner_SetLogToStderr(true);
         fs::remove_all(root_);
@@ -77,6 +80,7 @@ class External : public testing::Test {
     }
 
     fs::path root_;
+    ScriptedPlatform platform_;
 };
 
 } // namespace

@@ -123,7 +123,6 @@ void GraphicsTest::SetUp() {
     const GameData data = MakeTestData();
     ASSERT_TRUE(platform->CreateWindow(Graphics_WindowRequest(data)));
     ASSERT_TRUE(Graphics_Init(data));
-    Input_Clear();
 }
 
 void GraphicsTest::TearDown() {

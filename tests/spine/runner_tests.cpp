@@ -97,3 +97,35 @@ TEST_F(Runner, GameEndFinishesItsEventAndFrameThenEndsTheGame) {
     Runner_Finish();
     EXPECT_EQ(1u, Count("obj_cleanup CleanUp"));
 }
+
+TEST_F(Runner, OnlyAFrameThatDrawsSomethingNewIsRenderedAndPresented) {
+    double left = 100;
+    EventHooks().push_back(
+        {"obj_win Draw", [&](CInstance* self) {
+             RValue result;
+             RValue args[] = {RValue(left), RValue(100.0), RValue(left + 9), RValue(109.0), RValue(0.0)};
+             Function_Call(self, self, result, 5, Function_Find("draw_rectangle"), args);
+         }});
+    auto presentsAfterFrame = [&] {
+        EXPECT_TRUE(Runner_Frame());
+        return platform_.PresentCount();
+    };
+    const int first = presentsAfterFrame();
+    EXPECT_EQ(first, presentsAfterFrame()) << "the same picture again";
+    left = 200;
+    EXPECT_EQ(first + 1, presentsAfterFrame());
+    const SDL_Color drawn = platform_.Pixel(205, 105);
+    // Exposed, between frames or while a command line runs, the window shows its last frame again.
+    platform_.Expose();
+    EXPECT_EQ(first + 2, platform_.PresentCount());
+    EventLog().clear();
+    platform_.DuringNextModalWait([&] { platform_.Expose(); });
+    platform_.RunBlocking([] {});
+    EXPECT_EQ(first + 3, platform_.PresentCount());
+    EXPECT_EQ(0u, Count("obj_win Draw")) << "no frame runs during a modal wait";
+    const SDL_Color shown = platform_.Pixel(205, 105);
+    EXPECT_EQ((std::array<int, 3>{drawn.r, drawn.g, drawn.b}),
+              (std::array<int, 3>{shown.r, shown.g, shown.b}));
+    EXPECT_NE(shown.r + shown.g + shown.b,
+              platform_.Pixel(105, 105).r + platform_.Pixel(105, 105).g + platform_.Pixel(105, 105).b);
+}

@@ -1,0 +1,59 @@
+#include "platform/Platform_Input.h"
+
+namespace {
+bool ValidButton(int button) {
+    return button >= 1 && button <= 3;
+}
+} // namespace
+
+void InputCollector::PointerAt(int windowX, int windowY) {
+    state_.windowMouseX = windowX;
+    state_.windowMouseY = windowY;
+}
+
+void InputCollector::ButtonDown(int button) {
+    if (InModalWait() || !ValidButton(button) || state_.buttonHeld[button])
+        return;
+    state_.buttonHeld[button] = true;
+    ++state_.buttonPresses[button];
+}
+
+void InputCollector::ButtonUp(int button) {
+    // A release for a button not counted as held (pressed during a wait) is no edge.
+    if (InModalWait() || !ValidButton(button) || !state_.buttonHeld[button])
+        return;
+    state_.buttonHeld[button] = false;
+    ++state_.buttonReleases[button];
+}
+
+void InputCollector::Wheel(int steps) {
+    if (InModalWait())
+        return;
+    if (steps > 0)
+        state_.wheelUp += steps;
+    else
+        state_.wheelDown -= steps;
+}
+
+void InputCollector::BeginModalWait() {
+    ++modalDepth_;
+}
+
+void InputCollector::EndModalWait() {
+    if (--modalDepth_ > 0)
+        return;
+    InputState fresh;
+    fresh.windowMouseX = state_.windowMouseX;
+    fresh.windowMouseY = state_.windowMouseY;
+    state_ = fresh;
+    if (waitEnded)
+        waitEnded();
+}
+
+InputState InputCollector::Take() {
+    const InputState taken = state_;
+    for (int b = 0; b < 4; ++b)
+        state_.buttonPresses[b] = state_.buttonReleases[b] = 0;
+    state_.wheelUp = state_.wheelDown = 0;
+    return taken;
+}

@@ -1,0 +1,38 @@
+// Input as a backend receives it, gathered for the runtime's once-a-frame snapshot. Both backends
+// use it, so the rules about modal waits are the same on the desktop and under test.
+#pragma once
+#include "platform/Platform.h"
+
+class InputCollector {
+  public:
+    void PointerAt(int windowX, int windowY);
+    // 1 left, 2 right, 3 middle; other buttons are ignored.
+    void ButtonDown(int button);
+    void ButtonUp(int button);
+    void Wheel(int steps); // positive: away from the user
+
+    // While the program is blocked in a modal wait, clicks and wheel steps are dropped; when the
+    // wait ends nothing counts as held and the next snapshot starts afresh.
+    void BeginModalWait();
+    void EndModalWait(); // calls `waitEnded` when the outermost wait ends
+    std::function<void()> waitEnded;
+    bool InModalWait() const { return modalDepth_ > 0; }
+
+    InputState Take();
+
+  private:
+    InputState state_;
+    int modalDepth_ = 0;
+};
+
+// A modal wait for as long as it lives.
+class ModalWaitScope {
+  public:
+    explicit ModalWaitScope(InputCollector& input) : input_(input) { input_.BeginModalWait(); }
+    ~ModalWaitScope() { input_.EndModalWait(); }
+    ModalWaitScope(const ModalWaitScope&) = delete;
+    ModalWaitScope& operator=(const ModalWaitScope&) = delete;
+
+  private:
+    InputCollector& input_;
+};

@@ -1,0 +1,16 @@
+// Keeps the window alive while a toolkit's own loop runs a dialog: a GLib source pumps the
+// window's messages from inside that loop, on this thread.
+#pragma once
+#include <functional>
+
+class WindowServiceSource {
+  public:
+    explicit WindowServiceSource(std::function<bool()> pump);
+    ~WindowServiceSource();
+    WindowServiceSource(const WindowServiceSource&) = delete;
+    WindowServiceSource& operator=(const WindowServiceSource&) = delete;
+
+  private:
+    std::function<bool()> pump_;
+    unsigned id_ = 0;
+};
