@@ -87,4 +87,6 @@ class Platform {
 
 // The backend in use, chosen once at start.
 Platform& CurrentPlatform();
+// nullptr when there is none (batch mode runs without a window).
+Platform* CurrentPlatformIfAny();
 void SetCurrentPlatform(Platform* platform);

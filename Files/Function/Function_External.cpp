@@ -62,8 +62,12 @@ void F_ExternalCall(RValue& result, CInstance*, CInstance*, int argc, RValue* ar
     if (Runner_HasOption("-ext")) {
         return;
     }
-    // A command line runs for seconds: the window stays alive meanwhile, and no frame runs.
-    CurrentPlatform().RunBlocking([&] { result = DLLM_Invoke(*function, args + 1); });
+    // A command line runs for seconds: the window, if any, stays alive meanwhile, and no frame runs.
+    const auto call = [&] { result = DLLM_Invoke(*function, args + 1); };
+    if (Platform* platform = CurrentPlatformIfAny())
+        platform->RunBlocking(call);
+    else
+        call();
 }
 
 } // namespace

@@ -10,6 +10,10 @@ Platform& CurrentPlatform() {
     return *current;
 }
 
+Platform* CurrentPlatformIfAny() {
+    return current;
+}
+
 void SetCurrentPlatform(Platform* platform) {
     current = platform;
 }
