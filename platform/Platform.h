@@ -63,7 +63,7 @@ class Platform {
     virtual void SetCursor(int cursor) = 0;        // 0 arrow, -21 hand, -22..-1 others
 
     // --- files dropped on the window
-    // Full paths dropped since the last call, oldest first.
+    // Full paths (or text) dropped since the last call, oldest first.
     virtual std::vector<std::string> TakeDroppedFiles() = 0;
 
     // --- modal waits: the dialogs and boxes below, and RunBlocking. No frame runs meanwhile, but the

@@ -187,8 +187,10 @@ void DesktopPlatform::HandleEvent(const SDL_Event& event) {
         if (NeedsRepaint(event.window.event) && callbacks_.repaint)
             callbacks_.repaint();
         break;
+    // A drop made during a modal wait is input for the window like a click, and dropped too. Dropped
+    // text is handed in as well: the tool answers it as any other file it cannot take.
     case SDL_DROPFILE:
-        // A drop made during a modal wait is input for the window like a click, and dropped too.
+    case SDL_DROPTEXT:
         if (!input_.InModalWait())
             dropped_.emplace_back(event.drop.file);
         SDL_free(event.drop.file);
