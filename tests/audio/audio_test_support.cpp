@@ -58,7 +58,6 @@ Capture ParseWave(const std::string& bytes) {
 std::string waveFile;
 std::string logFile;
 size_t logStart = 0; // the first log file opened also receives the lines logged before it
-} // namespace
 
 std::vector<double> WindowLevels(const Capture& capture) {
     std::vector<double> levels;
@@ -68,27 +67,20 @@ std::vector<double> WindowLevels(const Capture& capture) {
     }
     return levels;
 }
-
-std::vector<SoundRun> Runs(const Capture& capture) {
-    std::vector<SoundRun> runs;
-    size_t window = capture.Frames(WindowMs);
-    std::vector<double> levels = WindowLevels(capture);
-    for (size_t i = 0; i < levels.size(); ++i) {
-        bool loud = levels[i] > LoudLevel;
-        if (runs.empty() || runs.back().loud != loud) {
-            runs.push_back({loud, i * window, i * window});
-        }
-        runs.back().end = (i + 1) * window;
-    }
-    return runs;
-}
+} // namespace
 
 std::vector<SoundRun> LoudRuns(const Capture& capture) {
     std::vector<SoundRun> loud;
-    for (const SoundRun& run : Runs(capture)) {
-        if (run.loud) {
-            loud.push_back(run);
+    size_t window = capture.Frames(WindowMs);
+    std::vector<double> levels = WindowLevels(capture);
+    for (size_t i = 0; i < levels.size(); ++i) {
+        if (levels[i] <= LoudLevel) {
+            continue;
         }
+        if (loud.empty() || loud.back().end != i * window) {
+            loud.push_back({i * window, i * window});
+        }
+        loud.back().end = (i + 1) * window;
     }
     return loud;
 }

@@ -13,16 +13,13 @@ struct Capture {
     size_t Frames(int milliseconds) const { return static_cast<size_t>(rate) * milliseconds / 1000; }
 };
 
-// A stretch of consecutive 10 ms windows that are all loud or all quiet.
+// A stretch of consecutive loud 10 ms windows.
 struct SoundRun {
-    bool loud;
     size_t begin, end; // sample positions
 };
 
 constexpr int WindowMs = 10;
 
-std::vector<double> WindowLevels(const Capture& capture);
-std::vector<SoundRun> Runs(const Capture& capture);
 std::vector<SoundRun> LoudRuns(const Capture& capture);
 double RunMs(const Capture& capture, const SoundRun& run);
 // Root mean square of samples [begin, end).

@@ -1,7 +1,6 @@
 #include "Code/Code_Error.h"
 #include "Support/Win32/Support_FileM.h"
 #include "Support/Win32/Support_TextFile.h"
-#include "Variable/Variable_BuiltIn.h"
 #include "builtin_test_support.h"
 #include <csignal>
 #include <gtest/gtest.h>
@@ -43,30 +42,6 @@ TEST_F(FileFunctions, ExistsLooksInTheSaveAreaThenBesideTheProgram) {
     EXPECT_EQ(0, Exists("lib")) << "a folder is not a file";
     EXPECT_EQ(0, Exists(""));
     EXPECT_EQ(0, Number(CallByName("file_exists", {})));
-}
-
-TEST_F(FileFunctions, ProgramDirectoryHasNoTrailingSeparator) {
-    RegisterStringAndFileFamilies();
-    int variable = Variable_BuiltIn_Find("program_directory");
-    ASSERT_GE(variable, 0);
-    RValue directory;
-    Variable_BuiltIn_Get(nullptr, variable, NoArrayIndex, directory);
-    EXPECT_EQ(program_.string(), Text(directory));
-    // The splash's marker test: the folder followed by a backslash piece.
-    WriteFile(program_ / "temp.dat", "1");
-    EXPECT_EQ(1, Exists(Text(directory) + "\\temp.dat"));
-}
-
-TEST_F(FileFunctions, OnlyPickedFullPathsOutsideCanBeTested) {
-    std::string song = (outside_ / "song.mp3").string();
-    WriteFile(song, "ID3");
-    EXPECT_EQ(0, Exists(song));
-    FileM_AddChosenForReading(song);
-    EXPECT_EQ(1, Exists(song));
-    std::string target = (outside_ / "export.mp3").string();
-    WriteFile(target, "ID3");
-    FileM_AddChosenForWriting(target);
-    EXPECT_EQ(1, Exists(target));
 }
 
 TEST_F(FileFunctions, DeleteReachesOnlyWritableNames) {
@@ -199,17 +174,12 @@ TEST_F(FileFunctions, SlotsThatAreNotOpenAreReportedWithoutEndingTheProgram) {
     EXPECT_TRUE(Contains(log.Text(), "Trying to close text file that has not been opened."));
 }
 
-TEST_F(FileFunctions, FilenamePartsOfAWindowsPath) {
-    RValue path("C:\\music\\track.mab");
-    EXPECT_EQ(".mab", Text(CallByName("filename_ext", {path})));
-    EXPECT_EQ("track.mab", Text(CallByName("filename_name", {path})));
-    EXPECT_EQ("C:\\music\\", Text(CallByName("filename_path", {path})));
-}
-
-TEST_F(FileFunctions, FilenamePartsOfAPosixPath) {
-    RValue path("/home/u/bgm_01.sab");
-    EXPECT_EQ("/home/u/", Text(CallByName("filename_path", {path})));
-    EXPECT_EQ("bgm_01.sab", Text(CallByName("filename_name", {path})));
+TEST_F(FileFunctions, FilenamePartsOfWindowsAndPosixPaths) {
+    EXPECT_EQ(".mab", Text(CallByName("filename_ext", {RValue("C:\\music\\track.mab")})));
+    EXPECT_EQ("track.mab", Text(CallByName("filename_name", {RValue("C:\\music\\track.mab")})));
+    EXPECT_EQ("C:\\music\\", Text(CallByName("filename_path", {RValue("C:\\music\\track.mab")})));
+    EXPECT_EQ("/home/u/", Text(CallByName("filename_path", {RValue("/home/u/bgm_01.sab")})));
+    EXPECT_EQ("bgm_01.sab", Text(CallByName("filename_name", {RValue("/home/u/bgm_01.sab")})));
     EXPECT_EQ("dir/sub\\", Text(CallByName("filename_path", {RValue("dir/sub\\x")})));
     EXPECT_EQ("", Text(CallByName("filename_ext", {RValue("noext")})));
     EXPECT_EQ("noext", Text(CallByName("filename_name", {RValue("noext")})));

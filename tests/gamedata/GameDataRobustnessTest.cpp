@@ -101,7 +101,8 @@ TEST(GameDataRobustness, UnknownChunkIsLoggedAndSkipped) {
     EXPECT_EQ(game.sprites.size(), 7u);
 }
 
-TEST(GameDataRobustness, ZeroOffsetIsAHoleAndZeroStringIsNoString) {
+// Holes and missing names are kept as such; an instance of no object is skipped.
+TEST(GameDataRobustness, ZeroOffsetsZeroStringsAndNegativeObjectIndices) {
     std::vector<uint8_t> bytes = EmbeddedBytes();
     const uint32_t sprites = ChunkPayload(bytes, "SPRT");
     const uint32_t logo = ReadU32(bytes, sprites + 8);
@@ -109,6 +110,9 @@ TEST(GameDataRobustness, ZeroOffsetIsAHoleAndZeroStringIsNoString) {
     WriteU32(bytes, logo, 0);        // sprite 1 loses its name
     const uint32_t objects = ChunkPayload(bytes, "OBJT");
     WriteU32(bytes, objects + 4 * 11, 0); // the last object (obj_splash) becomes a hole
+    const uint32_t room = ReadU32(bytes, ChunkPayload(bytes, "ROOM") + 4);
+    const uint32_t firstInstance = ReadU32(bytes, ReadU32(bytes, room + 4 * 12) + 4);
+    WriteU32(bytes, firstInstance + 8, 0xFFFFFFFF);
     GameData game;
     std::string error;
     ASSERT_TRUE(Load(bytes, game, error)) << error;
@@ -121,18 +125,6 @@ TEST(GameDataRobustness, ZeroOffsetIsAHoleAndZeroStringIsNoString) {
     ASSERT_EQ(game.objects.size(), 11u);
     EXPECT_EQ(game.objects[10].name, "");
     EXPECT_EQ(game.objects[9].name, "obj_menu_restore");
-}
-
-TEST(GameDataRobustness, NegativeObjectIndexSkipsTheInstance) {
-    std::vector<uint8_t> bytes = EmbeddedBytes();
-    const uint32_t rooms = ChunkPayload(bytes, "ROOM");
-    const uint32_t room = ReadU32(bytes, rooms + 4);
-    const uint32_t instanceList = ReadU32(bytes, room + 4 * 12);
-    const uint32_t first = ReadU32(bytes, instanceList + 4);
-    WriteU32(bytes, first + 8, 0xFFFFFFFF);
-    GameData game;
-    std::string error;
-    ASSERT_TRUE(Load(bytes, game, error)) << error;
     ASSERT_EQ(game.rooms.at(0).instances.size(), 10u);
     EXPECT_EQ(game.rooms[0].instances[0].id, 100001);
 }

@@ -2,7 +2,6 @@
 #include "Graphics_API/Graphics_API.h"
 #include "Object/Object_Class.h"
 #include "graphics_fixture.h"
-#include "platform/scripted/Scripted_DrawRecorder.h"
 
 namespace {
 constexpr double Red = 0x0000FF, Green = 0x00FF00, Blue = 0xFF0000, White = 0xFFFFFF;
@@ -161,29 +160,6 @@ TEST_F(DrawingTest, DrawStateSurvivesIntoTheNextFrameUntilReset) {
     Graphics_ResetDrawState(); // a new game: "@@DrawColour", alpha 1
     DrawFrame([&] { Call("draw_rectangle", {0.0, 0.0, 9.0, 9.0, 0.0}); });
     EXPECT_TRUE(ColourIs(Pixel(5, 5), 255, 0, 0));
-}
-
-TEST_F(DrawingTest, RecorderKeepsOneFramesCallsWithTheirLayer) {
-    DrawRecorder recorder;
-    DrawFrame(
-        [&] {
-            Call("draw_sprite", {double(SpriteFrames), 4.0, 1.0, 2.0});
-        },
-        [&] {
-            Call("draw_set_colour", {Red});
-            Call("draw_rectangle", {0.0, 0.0, 3.0, 3.0, 1.0});
-        });
-    ASSERT_EQ(recorder.Calls().size(), 3u);
-    EXPECT_EQ(recorder.Calls()[0].kind, DrawKind::Sprite);
-    EXPECT_EQ(recorder.Calls()[0].frame, 1);
-    EXPECT_TRUE(recorder.Calls()[0].onSurface);
-    EXPECT_EQ(recorder.Calls()[1].kind, DrawKind::ApplicationSurface);
-    EXPECT_EQ(recorder.Calls()[2].kind, DrawKind::Rectangle);
-    EXPECT_FALSE(recorder.Calls()[2].onSurface);
-    EXPECT_TRUE(recorder.Calls()[2].outline);
-    EXPECT_EQ(recorder.Calls()[2].colour, 0x0000FFu);
-    DrawFrame({});
-    ASSERT_EQ(recorder.Calls().size(), 1u); // only the surface itself
 }
 
 TEST_F(DrawingTest, SpriteWidthOfKnownAndUnknownSprites) {

@@ -50,9 +50,6 @@ TEST_F(Runner, StartsTheRoomAndRunsTheGlobalScriptsFirst) {
     EXPECT_EQ("GlobalScript_0", EventLog()[0]);
     EXPECT_EQ("GlobalScript_1", EventLog()[1]);
     EXPECT_EQ("obj_cleanup PreCreate", EventLog()[2]);
-    EXPECT_TRUE(platform_.HasWindow());
-    EXPECT_EQ(384, platform_.Request().width);
-    EXPECT_TRUE(platform_.Request().borderless);
 }
 
 TEST_F(Runner, PacesFramesAt60PerSecondOnTheClock) {
