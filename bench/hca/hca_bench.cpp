@@ -1,6 +1,6 @@
 // Library throughput: decoding and encoding a stereo 48 kHz music-like signal.
-#include "hca_stream_decoding.h"
 #include "hca_encoder.h"
+#include "hca_stream_decoding.h"
 #include "test_signals.h"
 
 #include <benchmark/benchmark.h>

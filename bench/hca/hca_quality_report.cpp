@@ -1,14 +1,12 @@
 // Prints the signal-to-noise ratio of ffmpeg's and our decoding of our HCA encodings, per test signal
 // and quality level, and the largest difference between the two decoders.
 #include "ffmpeg_decoder.h"
-#include "hca_stream_decoding.h"
 #include "hca_encoder.h"
+#include "hca_stream_decoding.h"
 #include "test_signals.h"
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -22,18 +20,9 @@ std::vector<int16_t> decode_ours(const std::vector<uint8_t>& stream) {
     return out;
 }
 
-int max_difference(const std::vector<int16_t>& ours, const std::vector<int16_t>& theirs) {
-    int worst = 0;
-    for (size_t i = 0; i < std::min(ours.size(), theirs.size()); ++i)
-        worst = std::max(worst, std::abs(ours[i] + theirs[i])); // opposite polarity
-    return worst;
-}
-
 } // namespace
 
 int main() {
-    const auto dir = std::filesystem::temp_directory_path() / "hca_quality_report";
-    std::filesystem::create_directories(dir);
     const char* qualities[] = {"highest", "high", "middle", "low", "lowest"};
     std::printf("%-12s %-8s %8s %12s %12s %10s\n", "signal", "quality", "kbit/s", "ffmpeg SNR", "ours SNR",
                 "max |diff|");
@@ -43,19 +32,14 @@ int main() {
             EncoderOptions options;
             options.quality = *parse_quality(name);
             const auto stream = encode(audio, options);
-            const auto file = dir / (signal_name(signal) + "-" + name + ".hca");
-            std::ofstream(file, std::ios::binary)
-                .write(reinterpret_cast<const char*>(stream.data()),
-                       static_cast<std::streamsize>(stream.size()));
-            const auto theirs = ffmpeg_decode(file);
+            const auto theirs = ffmpeg_decode(stream);
             const auto ours = decode_ours(stream);
             const double kbits =
                 frame_size_for(options, 2, audio.sample_rate) * 8.0 * audio.sample_rate / 1024 / 1000;
             const double ffmpeg_snr = theirs ? snr_db(audio, *theirs, kEncoderDelay, -1) : NAN;
             std::printf("%-12s %-8s %8.0f %12.2f %12.2f %10d\n", signal_name(signal).c_str(), name, kbits,
                         ffmpeg_snr, snr_db(audio, ours, kEncoderDelay, 1),
-                        theirs ? max_difference(ours, *theirs) : -1);
+                        theirs ? difference_to_ffmpeg(ours, *theirs) : -1);
         }
     }
-    std::filesystem::remove_all(dir);
 }

@@ -86,12 +86,21 @@ TEST_F(Cli, ReplaceThenImportCommandLinesRoundTrip) {
     EXPECT_TRUE(stderr_.empty()) << stderr_;
 }
 
-TEST_F(Cli, QualityAndBitrateChooseTheFrameSize) {
+TEST_F(Cli, QualityBitrateAndFeatureOptionsShapeTheStream) {
     write_wav("in.wav", make_signal(Signal::Tones, 0.2));
     ASSERT_EQ(run("-i in.wav low.hca --out-format hca --hcaquality lowest"), 0) << stderr_;
     ASSERT_EQ(run("-i in.wav rate.hca --bitrate 128k"), 0) << stderr_;
-    EXPECT_EQ(parse_header(read("low.hca")).frame_size, frame_size_for({Quality::Lowest, 0}, 2, 48000));
-    EXPECT_EQ(parse_header(read("rate.hca")).frame_size, frame_size_for({Quality::High, 128000}, 2, 48000));
+    EXPECT_EQ(parse_header(read("low.hca")).frame_size, frame_size_for({Quality::Lowest, 0, {}}, 2, 48000));
+    EXPECT_EQ(parse_header(read("rate.hca")).frame_size,
+              frame_size_for({Quality::High, 128000, {}}, 2, 48000));
+    // Stream features are options of their own.
+    ASSERT_EQ(run("-i in.wav v3.hca --hca-version 3.0 --hfr-bands 16 --loop 0-4000 --comment hi"), 0)
+        << stderr_;
+    const Header v3 = parse_header(read("v3.hca"));
+    EXPECT_EQ(v3.version, 0x0300);
+    EXPECT_EQ(v3.bands_per_hfr_group > 0 ? v3.total_band_count - v3.base_band_count : 0u, 16u);
+    EXPECT_TRUE(v3.loop);
+    EXPECT_EQ(v3.comment, "hi");
 }
 
 TEST_F(Cli, HelpAndUsageErrors) {

@@ -43,31 +43,6 @@ TEST(ReferenceSample, DecodesWithinOneUnitOfTheExpectedSamples) {
     EXPECT_LE(std::min(same, opposite), 1);
 }
 
-class EncryptedStream : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        plain_ = encode(make_signal(Signal::MusicMix, 0.5), EncoderOptions{});
-        expected_ = decode_all(plain_);
-    }
-    std::vector<uint8_t> plain_;
-    std::vector<int16_t> expected_;
-};
-
-TEST_F(EncryptedStream, KeylessCipherDecodesLikeThePlainStream) {
-    auto stream = plain_;
-    encrypt_stream(stream, 1, 0);
-    ASSERT_NE(stream, plain_);
-    EXPECT_EQ(decode_all(stream), expected_);
-}
-
-TEST_F(EncryptedStream, KeyedCipherNeedsTheRightKey) {
-    constexpr uint64_t kKey = 0x00C0FFEE12345678ull;
-    auto stream = plain_;
-    encrypt_stream(stream, 56, kKey);
-    EXPECT_EQ(decode_all(stream, kKey), expected_);
-    EXPECT_NE(decode_all(stream, kKey + 1), expected_);
-}
-
 TEST(ParallelDecoding, MatchesOneThreadIncludingDamageAtASegmentEnd) {
     auto stream = encode(make_signal(Signal::MusicMix, 1.0), EncoderOptions{});
     const Header header = parse_header(stream);

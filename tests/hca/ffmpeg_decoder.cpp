@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <limits>
+#include <string>
+#include <unistd.h>
 
 namespace hca::testing {
 
@@ -34,6 +37,30 @@ std::optional<std::vector<int16_t>> ffmpeg_decode(const std::filesystem::path& h
     auto samples = read_wav_pcm16(wav_file);
     std::filesystem::remove(wav_file);
     return samples;
+}
+
+} // namespace hca::testing
+
+namespace hca::testing {
+
+std::optional<std::vector<int16_t>> ffmpeg_decode(const std::vector<uint8_t>& stream) {
+    static int serial = 0;
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("hca_ffmpeg_" + std::to_string(::getpid()) + "_" + std::to_string(serial++) + ".hca");
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(stream.data()), static_cast<std::streamsize>(stream.size()));
+    auto samples = ffmpeg_decode(file);
+    std::filesystem::remove(file);
+    return samples;
+}
+
+int difference_to_ffmpeg(const std::vector<int16_t>& ours, const std::vector<int16_t>& theirs) {
+    if (ours.size() != theirs.size())
+        return std::numeric_limits<int>::max();
+    int worst = 0;
+    for (size_t i = 0; i < ours.size(); ++i)
+        worst = std::max(worst, std::abs(ours[i] + theirs[i]));
+    return worst;
 }
 
 } // namespace hca::testing

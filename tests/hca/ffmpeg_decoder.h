@@ -12,6 +12,12 @@ bool ffmpeg_available();
 // Decodes an HCA file with ffmpeg into interleaved 16-bit samples, or nothing if ffmpeg fails.
 std::optional<std::vector<int16_t>> ffmpeg_decode(const std::filesystem::path& hca_file);
 
+// The same for a stream in memory, written to a temporary file first.
+std::optional<std::vector<int16_t>> ffmpeg_decode(const std::vector<uint8_t>& stream);
+
+// Largest difference between our samples and ffmpeg's, whose polarity is the opposite of ours.
+int difference_to_ffmpeg(const std::vector<int16_t>& ours, const std::vector<int16_t>& theirs);
+
 // Interleaved 16-bit samples of a 16-bit WAV file.
 std::vector<int16_t> read_wav_pcm16(const std::filesystem::path& wav_file);
 

@@ -90,4 +90,14 @@ void Cipher::decrypt(std::span<uint8_t> frame) const {
         byte = table_[byte];
 }
 
+void Cipher::encrypt(std::span<uint8_t> frame) const {
+    if (identity_)
+        return;
+    std::array<uint8_t, 256> inverse{};
+    for (unsigned i = 0; i < 256; ++i)
+        inverse[table_[i]] = static_cast<uint8_t>(i);
+    for (auto& byte : frame)
+        byte = inverse[byte];
+}
+
 } // namespace hca

@@ -14,6 +14,7 @@ class Cipher {
     Cipher(unsigned type, uint64_t key_code, uint16_t subkey = 0);
 
     void decrypt(std::span<uint8_t> frame) const;
+    void encrypt(std::span<uint8_t> frame) const; // the inverse substitution, for encoders
     bool is_identity() const { return identity_; }
 
   private:

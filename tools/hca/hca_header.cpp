@@ -3,6 +3,7 @@
 #include "hca_crc.h"
 #include "hca_error.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace hca {
@@ -96,7 +97,7 @@ void read_comp_or_dec(ChunkReader& in, Header& h) {
 }
 
 void read_optional_chunks(ChunkReader& in, Header& h, size_t body_end) {
-    h.ath_type = h.version < 0x0200 ? 1 : 0;
+    h.ath_type = default_ath_type(h.version);
     if (in.accept(tag("vbr\0")))
         in.skip(4);
     if (in.accept(tag("ath\0")))
@@ -203,10 +204,14 @@ Header parse_header(std::span<const uint8_t> data) {
     return h;
 }
 
+unsigned default_ath_type(uint16_t version) {
+    return version < 0x0200 ? 1 : 0;
+}
+
 std::vector<uint8_t> write_header(const Header& h) {
     std::vector<uint8_t> out;
     put_tag(out, "HCA\0");
-    put(out, 0x0200, 2);
+    put(out, h.version, 2);
     put(out, 0, 2); // size, patched below
     put_tag(out, "fmt\0");
     put(out, h.channels, 1);
@@ -214,12 +219,25 @@ std::vector<uint8_t> write_header(const Header& h) {
     put(out, h.frame_count, 4);
     put(out, h.encoder_delay, 2);
     put(out, h.encoder_padding, 2);
-    put_tag(out, "comp");
-    put(out, h.frame_size, 2);
-    for (unsigned value :
-         {h.min_resolution, h.max_resolution, h.track_count, h.channel_config, h.total_band_count,
-          h.base_band_count, h.stereo_band_count, h.bands_per_hfr_group, 0u, 0u})
-        put(out, value, 1);
+    if (h.version < 0x0200) {
+        put_tag(out, "dec\0");
+        put(out, h.frame_size, 2);
+        for (unsigned value :
+             {h.min_resolution, h.max_resolution, h.total_band_count - 1, h.base_band_count - 1,
+              (h.track_count << 4) | h.channel_config, h.stereo_band_count > 0 ? 1u : 0u})
+            put(out, value, 1);
+    } else {
+        put_tag(out, "comp");
+        put(out, h.frame_size, 2);
+        for (unsigned value :
+             {h.min_resolution, h.max_resolution, h.track_count, h.channel_config, h.total_band_count,
+              h.base_band_count, h.stereo_band_count, h.bands_per_hfr_group, h.ms_stereo, 0u})
+            put(out, value, 1);
+    }
+    if (h.ath_type != default_ath_type(h.version)) {
+        put_tag(out, "ath\0");
+        put(out, h.ath_type, 2);
+    }
     if (h.loop) {
         put_tag(out, "loop");
         put(out, h.loop->start_frame, 4);
@@ -228,7 +246,17 @@ std::vector<uint8_t> write_header(const Header& h) {
         put(out, h.loop->end_padding, 2);
     }
     put_tag(out, "ciph");
-    put(out, 0, 2);
+    put(out, h.cipher_type, 2);
+    if (h.volume != 1.0f) {
+        put_tag(out, "rva\0");
+        put(out, std::bit_cast<uint32_t>(h.volume), 4);
+    }
+    if (!h.comment.empty()) {
+        put_tag(out, "comm");
+        put(out, static_cast<uint32_t>(std::min<size_t>(h.comment.size(), 255)), 1);
+        out.insert(out.end(), h.comment.begin(),
+                   h.comment.begin() + std::min<ptrdiff_t>(h.comment.size(), 255));
+    }
     // Pad to a multiple of 32 bytes so the first frame starts on a round offset.
     size_t size = (out.size() + 4 + 2 + 31) / 32 * 32;
     put_tag(out, "pad\0");

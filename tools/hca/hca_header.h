@@ -50,7 +50,11 @@ bool has_hca_signature(std::span<const uint8_t> data);
 // Parses and validates the header at the start of `data`; throws FormatError with a reason.
 Header parse_header(std::span<const uint8_t> data);
 
-// Serialises a version 2.0 header (fmt, comp, optional loop, ciph, pad, CRC), padded to a round size.
+// The ATH curve a stream uses when its header has no ath chunk.
+unsigned default_ath_type(uint16_t version);
+
+// Serialises a header in the chunks of its version (dec before 2.0, comp after), with the optional
+// chunks its fields ask for, padded to a round size and closed by the CRC.
 std::vector<uint8_t> write_header(const Header& header);
 
 } // namespace hca

@@ -81,7 +81,7 @@ std::array<int, kSubframeSize> positions_without_noise(const ChannelFrame& frame
 // Bits of one channel at one noise level; fills the scale factors as written (0 where a coefficient
 // is not worth even the smallest code) and the resolutions.
 long channel_bits(const ChannelFrame& frame, const std::array<int, kSubframeSize>& base, int noise,
-                  size_t channel, CostCache& cache, std::span<uint8_t, kSubframeSize> scale_factors,
+                  size_t channel, CostCache& cache, std::span<uint8_t, kSubframeSize + 8> scale_factors,
                   std::span<uint8_t, kSubframeSize> resolution) {
     long bits = 0;
     for (unsigned i = 0; i < frame.coded_count; ++i) {
@@ -92,7 +92,9 @@ long channel_bits(const ChannelFrame& frame, const std::array<int, kSubframeSize
         if (r != 0)
             bits += cache.cost(channel, i, r);
     }
-    return bits + cheapest_scale_factor_coding(scale_factors.first(frame.coded_count)).bits;
+    std::copy_n(frame.hfr_scale.begin(), frame.listed_hfr, scale_factors.begin() + frame.coded_count);
+    return bits + frame.side_bits +
+           cheapest_scale_factor_coding(scale_factors.first(frame.coded_count + frame.listed_hfr)).bits;
 }
 
 } // namespace
@@ -103,7 +105,7 @@ NoiseLevel choose_noise_level(std::span<ChannelFrame> channels, const std::array
     std::vector<std::array<int, kSubframeSize>> bases;
     for (const ChannelFrame& frame : channels)
         bases.push_back(positions_without_noise(frame, ath));
-    std::array<uint8_t, kSubframeSize> scale_factors{};
+    std::array<uint8_t, kSubframeSize + 8> scale_factors{};
     std::array<uint8_t, kSubframeSize> resolution{};
     const auto bits_at = [&](int index) {
         const NoiseLevel level = level_at(index);
@@ -127,9 +129,7 @@ NoiseLevel choose_noise_level(std::span<ChannelFrame> channels, const std::array
     for (size_t c = 0; c < channels.size(); ++c) {
         ChannelFrame& frame = channels[c];
         channel_bits(frame, bases[c], noise, c, cache, frame.scale_factors, frame.resolution);
-        frame.scale_width = cheapest_scale_factor_coding(
-                                std::span<const uint8_t>(frame.scale_factors.data(), frame.coded_count))
-                                .delta_bits;
+        frame.scale_width = cheapest_scale_factor_coding(frame.scale_list()).delta_bits;
     }
     return level;
 }

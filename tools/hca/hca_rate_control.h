@@ -12,12 +12,20 @@ namespace hca {
 
 // One channel of one frame as the encoder sees it before writing.
 struct ChannelFrame {
-    FrameBlock spectra;                                 // spectra[i][s]: coefficient i of subframe s
-    std::array<uint8_t, kSubframeSize> peak_scale{};    // scale factor covering each coefficient's peak
-    std::array<uint8_t, kSubframeSize> scale_factors{}; // as written: 0 for coefficients not coded
+    FrameBlock spectra;                              // spectra[i][s]: coefficient i of subframe s
+    std::array<uint8_t, kSubframeSize> peak_scale{}; // scale factor covering each coefficient's peak
+    // As written: 0 for coefficients not coded; version 3 appends the HFR scale factors.
+    std::array<uint8_t, kSubframeSize + 8> scale_factors{};
     std::array<uint8_t, kSubframeSize> resolution{};
+    std::array<uint8_t, 8> hfr_scale{};
+    std::array<uint8_t, kSubframes> intensity{};
     unsigned coded_count = kSubframeSize;
+    bool secondary = false;   // the second of an intensity stereo pair: writes intensity values
+    unsigned listed_hfr = 0;  // HFR scale factors coded in the scale factor list (version 3)
+    long side_bits = 0;       // bits of the channel's other fields: HFR or intensity values
     unsigned scale_width = 0; // delta width chosen for the scale factors
+
+    std::span<const uint8_t> scale_list() const { return {scale_factors.data(), coded_count + listed_hfr}; }
 };
 
 struct NoiseLevel {
