@@ -1,9 +1,9 @@
 #include "TestGame.h"
 #include "Code/Code_Function.h"
+#include "IO/IO_Main.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
 #include "Room/Room_Main.h"
-#include "IO/IO_Main.h"
 #include "Runner/Runner_State.h"
 #include "data/GameDataBlob.h"
 #include <array>
