@@ -2,6 +2,8 @@
 #include "Support/Win32/Support_FileM.h"
 #include "app/backup_exists.h"
 #include "app/batch/batch_files.h"
+#include "app/batch/batch_folder_lock.h"
+#include "app/batch/batch_hca_check.h"
 #include "app/command_lines.h"
 #include "app/container_actions.h"
 #include "app/container_probe.h"
@@ -161,20 +163,12 @@ void Replace(const Action& action) {
         undo(shown, "the backup could not be written");
     }
     // The container and its folder were writable, so a container not written means no stream came out.
+    // The new container is read once and its stream decoded right here, frame by frame.
     std::optional<std::string> head = ReadBytes(LibPath("tuner.head"));
     std::optional<std::string> now = ReadBytes(container);
     if (before.Untouched() || !head || !now || now->size() <= head->size() ||
-        now->compare(0, head->size(), *head) != 0) {
-        undo(shownAudio, "could not be converted to HCA");
-    }
-    bool decodes = false;
-    try {
-        Stream stream = DecodeStream(shown, container, "check.wav");
-        decodes = !stream.ogg && stream.offset == static_cast<int64_t>(head->size());
-    } catch (const Failure&) {
-    }
-    tool::file_delete("lib\\check.wav");
-    if (!decodes) {
+        now->compare(0, head->size(), *head) != 0 ||
+        !HcaStreamDecodes(std::string_view(*now).substr(head->size()))) {
         undo(shownAudio, "could not be converted to HCA");
     }
     tool::log_replacement(container, audio);
@@ -231,6 +225,7 @@ bool RunAction(const Action& action) {
     using Clock = std::chrono::steady_clock;
     std::string what = Describe(action);
     std::fprintf(stderr, "%s ...\n", what.c_str());
+    FolderLock lock(action.paths[0], FullPath(action.paths[0]));
     auto started = Clock::now();
     try {
         switch (action.kind) {
