@@ -158,17 +158,16 @@ void Replace(const Action& action) {
     };
     FileM_AddChosenForReading(audio);
     tool::replace_audio(audio, container);
-    std::optional<std::string> backup = ReadBytes(container + ".orig");
-    if (!backup || (!backupBefore.Bytes() && backup != before.Bytes())) {
+    MappedFile backup(container + ".orig");
+    if (!backup.Bytes() || (!backupBefore.Bytes() && backup.Bytes() != before.Bytes())) {
         undo(shown, "the backup could not be written");
     }
     // The container and its folder were writable, so a container not written means no stream came out.
-    // The new container is read once and its stream decoded right here, frame by frame.
+    // The new container is looked at once, mapped, and its stream decoded right here, frame by frame.
     std::optional<std::string> head = ReadBytes(LibPath("tuner.head"));
-    std::optional<std::string> now = ReadBytes(container);
-    if (before.Untouched() || !head || !now || now->size() <= head->size() ||
-        now->compare(0, head->size(), *head) != 0 ||
-        !HcaStreamDecodes(std::string_view(*now).substr(head->size()))) {
+    MappedFile now(container);
+    if (before.Untouched() || !head || !now.Bytes() || !now.Bytes()->starts_with(*head) ||
+        !HcaStreamDecodes(now.Bytes()->substr(head->size()))) {
         undo(shownAudio, "could not be converted to HCA");
     }
     tool::log_replacement(container, audio);

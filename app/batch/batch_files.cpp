@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,6 +70,31 @@ std::optional<std::string> ReadBytes(const std::string& path) {
         return std::nullopt;
     }
     return bytes;
+}
+
+MappedFile::MappedFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info;
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return;
+    }
+    size_ = static_cast<size_t>(info.st_size);
+    if (size_ == 0) {
+        bytes_ = std::string_view();
+    } else if (void* map = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0); map != MAP_FAILED) {
+        map_ = map;
+        bytes_ = std::string_view(static_cast<const char*>(map), size_);
+    }
+    ::close(fd);
+}
+
+MappedFile::~MappedFile() {
+    if (map_ != nullptr) {
+        ::munmap(map_, size_);
+    }
 }
 
 bool LooksLikeAudio(const std::string& path) {

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 
 namespace batch {
@@ -19,6 +20,22 @@ WavInfo ReadWavInfo(const std::string& path);
 
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> ReadBytes(const std::string& path);
+
+// A file mapped read-only, to be looked at once without copying it into memory of our own.
+class MappedFile {
+  public:
+    explicit MappedFile(const std::string& path);
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    // The file's bytes, or nothing when it cannot be opened or mapped.
+    const std::optional<std::string_view>& Bytes() const { return bytes_; }
+
+  private:
+    void* map_ = nullptr;
+    size_t size_ = 0;
+    std::optional<std::string_view> bytes_;
+};
 
 // MP3, Ogg or WAV, told by the file's first bytes.
 bool LooksLikeAudio(const std::string& path);
