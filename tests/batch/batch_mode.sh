@@ -94,6 +94,17 @@ expect_err "a.sab: no backup a.sab.orig to restore"
 for f in a.sab b.sab d.mab; do same "$f" "$f.pristine"; [ -e "$f.orig" ] && fail "$f.orig was left"; done
 [ ! -e x.mp3 ] || fail "x.mp3 was written"
 
+# A batch whose container's folder another batch holds waits for it before touching anything.
+mkfifo release
+(exec 9< "$work"; flock 9; read -r _ < release) & holder="$holder $!"
+until ! flock -n "$work" true; do sleep 0.1; done
+("$bin/morvane-radio-tuner" --replace a.sab other.wav > /dev/null 2> waited.txt) & waiter=$!
+for _ in $(seq 300); do grep -q waiting waited.txt && break; sleep 0.1; done
+grep -qxF "a.sab: waiting for another batch working in its folder" waited.txt || fail "no wait: $(cat waited.txt)"
+same a.sab a.sab.pristine
+echo > release
+wait $waiter || fail "the batch that waited failed: $(cat waited.txt)"
+
 # Usage errors: status 2 and the usage text.
 for usage in "--export a.sab" "--export a.sab out.flac" "--replace a.sab" "--frobnicate" "--info a.sab --help"; do
   tuner $usage
