@@ -15,6 +15,8 @@ class BitWriter {
 
     // Writes the low `bits` bits (0..24) of value; bits past the end of the buffer are dropped.
     void write(uint32_t value, int bits) {
+        if (bits == 0)
+            return; // an empty field would shift a word by its full width
         // The field and the bits before it in its first byte fit one 32-bit word, ORed into place.
         const size_t byte = position_ >> 3;
         const int shift = 32 - static_cast<int>(position_ & 7) - bits;
