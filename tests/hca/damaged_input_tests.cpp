@@ -1,5 +1,4 @@
 // Damaged streams must fail with a FormatError or decode with the damage reported, never crash.
-#include "hca_crc.h"
 #include "hca_encoder.h"
 #include "hca_error.h"
 #include "hca_stream_builder.h"
@@ -7,8 +6,6 @@
 #include "test_signals.h"
 
 #include <gtest/gtest.h>
-
-#include <random>
 
 namespace hca::testing {
 namespace {
@@ -53,12 +50,6 @@ TEST_F(DamagedInput, TruncationAtEveryChunkAndFrameBoundaryFails) {
     }
 }
 
-TEST_F(DamagedInput, TrailingBytesAfterTheLastFrameAreIgnored) {
-    auto padded = stream_;
-    padded.insert(padded.end(), 777, 0xAB);
-    EXPECT_EQ(decode_all(padded), expected_);
-}
-
 TEST_F(DamagedInput, FlippedHeaderBitFailsTheChecksum) {
     for (size_t byte : {size_t{5}, size_t{12}, size_t{header_.header_size - 1u}}) {
         auto damaged = stream_;
@@ -83,22 +74,6 @@ TEST_F(DamagedInput, FlippedFrameBitSilencesOnlyThatFrameAndItsOverlap) {
     const size_t after = (bad + 2) * n;
     EXPECT_TRUE(std::equal(decoded.begin() + static_cast<long>(after), decoded.end(),
                            expected_.begin() + static_cast<long>(after)));
-}
-
-TEST_F(DamagedInput, GarbageFramesWithValidChecksumsDecodeWithoutCrashing) {
-    std::mt19937 random(11);
-    auto damaged = stream_;
-    for (uint32_t f = 0; f < header_.frame_count; ++f) {
-        auto frame = std::span(damaged).subspan(frame_offset(f), header_.frame_size);
-        for (auto& byte : frame)
-            byte = static_cast<uint8_t>(random());
-        frame[0] = frame[1] = 0xFF;
-        const uint16_t crc = crc16(frame.first(frame.size() - 2));
-        frame[frame.size() - 2] = static_cast<uint8_t>(crc >> 8);
-        frame[frame.size() - 1] = static_cast<uint8_t>(crc);
-    }
-    const auto decoded = decode_all(damaged);
-    EXPECT_EQ(decoded.size(), expected_.size());
 }
 
 TEST_F(DamagedInput, InconsistentHeaderFieldsAreRejected) {

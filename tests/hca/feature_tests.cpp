@@ -56,8 +56,6 @@ TEST(StreamFeatures, RoundTripAndAgreeWithFfmpegWhereItFollowsTheFormat) {
         const auto stream = encode(audio, {Quality::High, 0, f});
         const Header header = parse_header(stream);
         EXPECT_EQ(header.version, f.version);
-        EXPECT_EQ(header.base_band_count + f.hfr_bands + f.intensity_bands, header.total_band_count);
-        EXPECT_EQ(header.comment, f.comment);
         EXPECT_EQ(header.loop.has_value(), f.loop.has_value());
         const auto ours = decode_all(stream, f.key_code);
         PcmAudio expected = audio;

@@ -28,29 +28,19 @@ std::vector<int16_t> read_wav_pcm16(const std::filesystem::path& wav_file) {
     return samples;
 }
 
-std::optional<std::vector<int16_t>> ffmpeg_decode(const std::filesystem::path& hca_file) {
-    const std::filesystem::path wav_file = hca_file.string() + ".ffmpeg.wav";
-    const std::string command = "ffmpeg -v error -y -i '" + hca_file.string() + "' -c:a pcm_s16le '" +
-                                wav_file.string() + "' < /dev/null";
-    if (std::system(command.c_str()) != 0)
-        return std::nullopt;
-    auto samples = read_wav_pcm16(wav_file);
-    std::filesystem::remove(wav_file);
-    return samples;
-}
-
-} // namespace hca::testing
-
-namespace hca::testing {
-
 std::optional<std::vector<int16_t>> ffmpeg_decode(const std::vector<uint8_t>& stream) {
     static int serial = 0;
-    const auto file = std::filesystem::temp_directory_path() /
-                      ("hca_ffmpeg_" + std::to_string(::getpid()) + "_" + std::to_string(serial++) + ".hca");
-    std::ofstream(file, std::ios::binary)
+    const std::string file = (std::filesystem::temp_directory_path() / "hca_ffmpeg_").string() +
+                             std::to_string(::getpid()) + "_" + std::to_string(serial++);
+    std::ofstream(file + ".hca", std::ios::binary)
         .write(reinterpret_cast<const char*>(stream.data()), static_cast<std::streamsize>(stream.size()));
-    auto samples = ffmpeg_decode(file);
-    std::filesystem::remove(file);
+    const std::string command =
+        "ffmpeg -v error -y -i '" + file + ".hca' -c:a pcm_s16le '" + file + ".wav' < /dev/null";
+    std::optional<std::vector<int16_t>> samples;
+    if (std::system(command.c_str()) == 0)
+        samples = read_wav_pcm16(file + ".wav");
+    std::filesystem::remove(file + ".hca");
+    std::filesystem::remove(file + ".wav");
     return samples;
 }
 

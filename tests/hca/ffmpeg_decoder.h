@@ -9,10 +9,8 @@ namespace hca::testing {
 
 bool ffmpeg_available();
 
-// Decodes an HCA file with ffmpeg into interleaved 16-bit samples, or nothing if ffmpeg fails.
-std::optional<std::vector<int16_t>> ffmpeg_decode(const std::filesystem::path& hca_file);
-
-// The same for a stream in memory, written to a temporary file first.
+// Decodes a stream with ffmpeg (through temporary files) into interleaved 16-bit samples, or nothing
+// if ffmpeg fails.
 std::optional<std::vector<int16_t>> ffmpeg_decode(const std::vector<uint8_t>& stream);
 
 // Largest difference between our samples and ffmpeg's, whose polarity is the opposite of ours.

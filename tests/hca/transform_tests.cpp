@@ -30,15 +30,6 @@ TEST(Dct4, MatchesTheDefinitionInEverySubframe) {
         }
 }
 
-TEST(Window, IsPowerComplementary) {
-    const auto& w = tables().window;
-    for (int i = 0; i < kSubframeSize / 2; ++i) {
-        EXPECT_GT(w[i], 0.0f);
-        EXPECT_LT(w[kSubframeSize - 1 - i], 0.0f);
-        EXPECT_NEAR(w[i] * w[i] + w[kSubframeSize - 1 - i] * w[kSubframeSize - 1 - i], 1.0, 1e-6);
-    }
-}
-
 TEST(LappedTransform, AnalysisThenSynthesisReconstructsAcrossFrames) {
     constexpr int kFrames = 3;
     std::mt19937 random(2);
