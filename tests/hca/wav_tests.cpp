@@ -83,19 +83,15 @@ TEST(WavReader, ReadsEverySampleFormatInAnyChunkOrder) {
             }
 }
 
-TEST(WavReader, ToleratesAnUnsetDataSize) {
-    auto file = wav_file(1, 16, false, true);
-    const size_t data = file.size() - 8 - 8; // the data chunk's size field
-    for (int i = 0; i < 4; ++i)
-        file[data + 4 + i] = 0xFF;
-    EXPECT_EQ(read_wav(file).frames(), 2u);
-}
-
 TEST(WavReader, RejectsWhatItCannotRead) {
     EXPECT_THROW(read_wav(std::vector<uint8_t>{}), FormatError);
     EXPECT_THROW(read_wav(std::vector<uint8_t>(100, 'x')), FormatError);
     EXPECT_THROW(read_wav(wav_file(2, 16, false, false)), FormatError); // ADPCM
     EXPECT_THROW(read_wav(wav_file(3, 24, false, false)), FormatError); // 24-bit float
+    auto unfinished = wav_file(1, 16, false, true); // data size left unset by a killed writer
+    for (size_t i = unfinished.size() - 12; i < unfinished.size() - 8; ++i)
+        unfinished[i] = 0xFF;
+    EXPECT_THROW(read_wav(unfinished), FormatError);
     auto no_data = wav_file(1, 16, false, false);
     no_data.resize(no_data.size() - 16);
     EXPECT_THROW(read_wav(no_data), FormatError);

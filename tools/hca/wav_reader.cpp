@@ -62,8 +62,12 @@ WavReader::WavReader(const ByteSource& file) : file_(file) {
         file.read(offset, chunk);
         const uint32_t id = le(chunk, 0, 4);
         const uint64_t body_start = offset + 8;
-        // A writer that could not seek back leaves the data size unset or too large: take what is there.
-        const uint64_t body_size = std::min<uint64_t>(le(chunk, 4, 4), size - body_start);
+        const uint64_t declared = le(chunk, 4, 4);
+        // A data chunk running past the end is a write that never finished (a full disk, a killed
+        // converter): encoding what is there would replace a track by a cut-off one.
+        if (id == 0x61746164u && declared > size - body_start)
+            throw FormatError("WAV file is incomplete: its data chunk runs past the end of the file");
+        const uint64_t body_size = std::min<uint64_t>(declared, size - body_start);
         if (id == 0x20746D66u) { // "fmt "
             fmt.resize(std::min<uint64_t>(body_size, kMaxFmtBytes));
             file.read(body_start, fmt);
