@@ -1,7 +1,7 @@
 # Sourced by the codec benchmarks: music_like_wav <minutes> <file> writes a 48 kHz stereo 16-bit WAV of
 # two tones with tremolo plus some noise, the same source every benchmark uses.
 music_like_wav() {
-  ffmpeg -v error -y -f lavfi \
+  ffmpeg -nostdin -v error -y -f lavfi \
     -i "aevalsrc=0.3*sin(2*PI*220*t)*(1+0.3*sin(2*PI*3*t))+0.1*sin(2*PI*1760*t)|0.3*sin(2*PI*330*t)+0.05*(random(0)-0.5):s=48000:d=$(($1 * 60))" \
     -c:a pcm_s16le "$2"
 }
