@@ -27,7 +27,7 @@ class AudioLayer {
   public:
     explicit AudioLayer(std::unique_ptr<AudioDevice> device)
         : device_(std::move(device)), voices_(device_->Sources()),
-          oggThread_([this] { voices_.ServiceChannels(); }) {}
+          oggThread_([this] { return voices_.ServiceChannels(); }) {}
 
     int CreateStream(std::string_view name) {
         std::string path = FileM_ResolveExisting(name);
@@ -75,6 +75,7 @@ class AudioLayer {
         voice->channel = OggChannel::Open(*path, voice->source, loop);
         if (voice->channel) {
             StartVoice(*voice);
+            oggThread_.Wake();
         }
         return voice->id; // a stream that fails to decode still used up its handle
     }

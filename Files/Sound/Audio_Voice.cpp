@@ -81,10 +81,13 @@ void VoicePool::ReapFinished() {
     }
 }
 
-void VoicePool::ServiceChannels() {
+bool VoicePool::ServiceChannels() {
+    bool any = false;
     for (Voice& voice : voices_) {
         if (voice.channel) {
             voice.channel->Service();
+            any = true;
         }
     }
+    return any;
 }

@@ -40,8 +40,8 @@ class VoicePool {
     bool AnyMatching(int handle, const std::function<bool(const Voice&)>& test) const;
     // Frees the voices whose stream has played out.
     void ReapFinished();
-    // For the ogg thread's pass.
-    void ServiceChannels();
+    // The ogg thread's pass; false when no voice has a channel to feed.
+    bool ServiceChannels();
 
   private:
     Voice* LowestPriorityBelow(double priority);
