@@ -108,7 +108,7 @@ new_windows() { comm -13 <(echo "$before") <(visible_windows); }
 click_at 352 80
 box=""
 for _ in $(seq 600); do
-    box=$(new_windows | head -n1)
+    box=$(new_windows | head -n1 || true)
     [[ -n "$box" ]] && break
     sleep 0.1
 done
