@@ -1,5 +1,7 @@
 // The whole runner on the scripted platform: the tool's data with a code table that logs events.
+#include "Code/Code_Error.h"
 #include "Code/Code_Function.h"
+#include "Graphics_API/Graphics_API.h"
 #include "Room/Room_Main.h"
 #include "Runner/Runner_Form.h"
 #include "Runner/Runner_Log.h"
@@ -125,4 +127,19 @@ TEST_F(Runner, OnlyAFrameThatDrawsSomethingNewIsRenderedAndPresented) {
               (std::array<int, 3>{shown.r, shown.g, shown.b}));
     EXPECT_NE(shown.r + shown.g + shown.b,
               platform_.Pixel(105, 105).r + platform_.Pixel(105, 105).g + platform_.Pixel(105, 105).b);
+}
+
+// A Draw event that sets a target and never resets it: the error is shown, that frame's GUI layer is
+// not drawn, and the program goes on.
+TEST_F(Runner, AnUnbalancedSurfaceStackIsShownAndTheFrameSkipsItsGui) {
+    static std::string shown;
+    SetErrorSink([](const std::string& text) { shown = text; });
+    EventHooks().push_back({"obj_win Draw", [](CInstance*) { Graphics_TargetApplicationSurface(); }});
+    EventLog().clear();
+    EXPECT_TRUE(Runner_Frame());
+    EXPECT_NE(std::string::npos, shown.find("Unbalanced surface stack")) << shown;
+    EXPECT_EQ(0u, Count("obj_win DrawGUI"));
+    EXPECT_EQ(1u, Count("obj_win Draw"));
+    EXPECT_FALSE(ErrorPending());
+    SetErrorSink(nullptr);
 }
