@@ -83,14 +83,8 @@ info=$(as_user "$root/usr/bin/morvane-radio-tuner" --info "$samples/demo_track.s
     fail "batch mode through the launcher failed"
 [[ "$info" == *$'\thca\t576\t'* ]] || fail "batch mode through the launcher told: $info"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s "$work/display" ]] && break
-    sleep 0.1
-done
-[[ -s "$work/display" ]] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+source "$(dirname "$0")/../platform/private_display.sh"
+start_private_display "$work" || fail "Xvfb did not start"
 
 # Started from the samples folder with a relative name, as a terminal user would.
 (cd "$samples" && as_user "$root/usr/bin/morvane-radio-tuner" demo_track.sab) >"$work/tool.log" 2>&1 &

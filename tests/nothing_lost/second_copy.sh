@@ -8,18 +8,17 @@ for tool in Xvfb xdotool; do
     command -v "$tool" > /dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 work=$(mktemp -d)
-xvfb=""
+xvfb_pid=""
 first=""
 cleanup() {
     set +e
-    for pid in $first $xvfb; do kill "$pid" 2> /dev/null && wait "$pid" 2> /dev/null; done
+    for pid in $first $xvfb_pid; do kill "$pid" 2> /dev/null && wait "$pid" 2> /dev/null; done
     rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
-xvfb=$!
-for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")" APPDATA="$work/appdata" ALSOFT_DRIVERS=null
+source "$(dirname "$0")/../platform/private_display.sh"
+start_private_display "$work" || { echo "FAIL: Xvfb did not start"; exit 1; }
+export APPDATA="$work/appdata" ALSOFT_DRIVERS=null
 lib=$APPDATA/Morvane_Radio_Tuner/lib
 mkdir -p "$APPDATA"
 

@@ -35,15 +35,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display number and writes it to the file.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s "$work/display" ]] && break
-    sleep 0.1
-done
-[[ -s "$work/display" ]] || { cat "$work/xvfb.log"; echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+source "$(dirname "$0")/private_display.sh"
+start_private_display "$work" || { echo "FAIL: Xvfb did not start"; exit 1; }
 
 # The tool's files go to a throw-away area, never to the user's own.
 export APPDATA="$work/appdata"

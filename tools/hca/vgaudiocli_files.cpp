@@ -15,6 +15,24 @@ std::runtime_error file_error(const std::string& what, const std::string& path) 
     return std::runtime_error(what + " '" + path + "': " + std::strerror(errno));
 }
 
+// Repeats a positioned read or write until `size` bytes moved; a call moving nothing (the file
+// shrank, the disk is full) is an I/O error.
+template <typename Transfer>
+void transfer_all(size_t size, Transfer transfer, const std::string& what, const std::string& path) {
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = transfer(done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            throw file_error(what, path);
+        }
+        done += static_cast<size_t>(n);
+    }
+}
+
 } // namespace
 
 InputFile::InputFile(const std::string& path) : path_(path) {
@@ -38,19 +56,12 @@ InputFile::~InputFile() {
 }
 
 void InputFile::read(uint64_t offset, std::span<uint8_t> out) const {
-    size_t done = 0;
-    while (done < out.size()) {
-        const ssize_t n =
-            ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO; // the file shrank while it was read
-            throw file_error("cannot read", path_);
-        }
-        done += static_cast<size_t>(n);
-    }
+    transfer_all(
+        out.size(),
+        [&](size_t done) {
+            return ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
+        },
+        "cannot read", path_);
 }
 
 AtomicOutput::AtomicOutput(std::string target)
@@ -69,19 +80,12 @@ AtomicOutput::~AtomicOutput() {
 }
 
 void AtomicOutput::write_at(uint64_t offset, std::span<const uint8_t> bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n =
-            ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            throw file_error("cannot write", temporary_);
-        }
-        done += static_cast<size_t>(n);
-    }
+    transfer_all(
+        bytes.size(),
+        [&](size_t done) {
+            return ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+        },
+        "cannot write", temporary_);
 }
 
 void AtomicOutput::commit() {
