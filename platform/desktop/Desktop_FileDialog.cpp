@@ -8,13 +8,23 @@
 namespace {
 namespace fs = std::filesystem;
 
-struct GObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
 struct GFree {
-    void operator()(gchar* text) const { g_free(text); }
+    decltype(&::g_free) free;
+    void operator()(gchar* text) const { free(text); }
 };
 using NativeDialog = std::unique_ptr<GtkFileChooserNative, GObjectUnref>;
+
+GtkFileChooser* Chooser(const NativeDialog& dialog) {
+    return GTK_FILE_CHOOSER(dialog.get());
+}
+
+// Case in patterns is ASCII only, whatever locale GTK has switched to.
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
 
 // The system dialog matched patterns without regard to case; "*.*" meant every file.
 std::string CaseInsensitivePattern(const std::string& pattern) {
@@ -22,46 +32,47 @@ std::string CaseInsensitivePattern(const std::string& pattern) {
         return "*";
     std::string result;
     for (const char c : pattern) {
-        if (g_ascii_isalpha(c))
-            result += std::string("[") + g_ascii_tolower(c) + g_ascii_toupper(c) + "]";
+        if (AsciiLower(c) != AsciiUpper(c))
+            result += {'[', AsciiLower(c), AsciiUpper(c), ']'};
         else
             result += c;
     }
     return result;
 }
 
-void AddFilters(GtkFileChooser* chooser, const std::string& filter) {
+void AddFilters(const GtkApi& gtk, GtkFileChooser* chooser, const std::string& filter) {
     for (const DialogFilterEntry& entry : Dialog_ParseFilter(filter)) {
-        GtkFileFilter* gtkFilter = gtk_file_filter_new();
-        gtk_file_filter_set_name(gtkFilter, entry.label.c_str());
+        GtkFileFilter* gtkFilter = gtk.gtk_file_filter_new();
+        gtk.gtk_file_filter_set_name(gtkFilter, entry.label.c_str());
         for (const std::string& pattern : entry.patterns)
-            gtk_file_filter_add_pattern(gtkFilter, CaseInsensitivePattern(pattern).c_str());
-        gtk_file_chooser_add_filter(chooser, gtkFilter); // takes the floating reference
+            gtk.gtk_file_filter_add_pattern(gtkFilter, CaseInsensitivePattern(pattern).c_str());
+        gtk.gtk_file_chooser_add_filter(chooser, gtkFilter); // takes the floating reference
     }
 }
 
-NativeDialog MakeDialog(GtkFileChooserAction action, const FileDialogRequest& request, const char* accept) {
+NativeDialog MakeDialog(const GtkApi& gtk, GtkFileChooserAction action, const FileDialogRequest& request,
+                        const char* accept) {
     NativeDialog dialog(
-        gtk_file_chooser_native_new(request.title.c_str(), nullptr, action, accept, "_Cancel"));
-    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog.get());
-    AddFilters(chooser, request.filter);
+        gtk.gtk_file_chooser_native_new(request.title.c_str(), nullptr, action, accept, "_Cancel"),
+        {gtk.g_object_unref});
+    AddFilters(gtk, Chooser(dialog), request.filter);
     std::error_code error;
     if (!request.folder.empty() && fs::is_directory(request.folder, error))
-        gtk_file_chooser_set_current_folder(chooser, request.folder.c_str());
+        gtk.gtk_file_chooser_set_current_folder(Chooser(dialog), request.folder.c_str());
     return dialog;
 }
 
 // Runs the dialog modally and lets GTK take it off the screen before returning.
-std::string Run(const NativeDialog& dialog) {
-    const gint response = gtk_native_dialog_run(GTK_NATIVE_DIALOG(dialog.get()));
+std::string Run(const GtkApi& gtk, const NativeDialog& dialog) {
+    const gint response = gtk.gtk_native_dialog_run(GTK_NATIVE_DIALOG(dialog.get()));
     std::string chosen;
     if (response == GTK_RESPONSE_ACCEPT) {
-        std::unique_ptr<gchar, GFree> name(gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(dialog.get())));
+        std::unique_ptr<gchar, GFree> name(gtk.gtk_file_chooser_get_filename(Chooser(dialog)), {gtk.g_free});
         if (name)
             chosen = name.get();
     }
-    gtk_native_dialog_hide(GTK_NATIVE_DIALOG(dialog.get()));
-    Desktop_GtkSettle();
+    gtk.gtk_native_dialog_hide(GTK_NATIVE_DIALOG(dialog.get()));
+    Desktop_GtkSettle(gtk);
     return chosen;
 }
 
@@ -72,27 +83,29 @@ bool ConfirmOverwrite(const std::string& path) {
 } // namespace
 
 std::string Desktop_ChooseFileToOpen(const FileDialogRequest& request) {
-    if (!Desktop_GtkReady())
+    const GtkApi* gtk = Desktop_Gtk();
+    if (!gtk)
         return "";
-    NativeDialog dialog = MakeDialog(GTK_FILE_CHOOSER_ACTION_OPEN, request, "_Open");
+    NativeDialog dialog = MakeDialog(*gtk, GTK_FILE_CHOOSER_ACTION_OPEN, request, "_Open");
     const fs::path proposed = fs::path(request.folder) / request.defaultName;
     std::error_code error;
     if (!request.defaultName.empty() && fs::is_regular_file(proposed, error))
-        gtk_file_chooser_set_filename(GTK_FILE_CHOOSER(dialog.get()), proposed.c_str());
-    return Run(dialog);
+        gtk->gtk_file_chooser_set_filename(Chooser(dialog), proposed.c_str());
+    return Run(*gtk, dialog);
 }
 
 std::string Desktop_ChooseFileToSave(const FileDialogRequest& request) {
-    if (!Desktop_GtkReady())
+    const GtkApi* gtk = Desktop_Gtk();
+    if (!gtk)
         return "";
     const std::string extension = Dialog_DefaultExtension(request.filter);
     FileDialogRequest current = request;
     for (;;) {
-        NativeDialog dialog = MakeDialog(GTK_FILE_CHOOSER_ACTION_SAVE, current, "_Save");
+        NativeDialog dialog = MakeDialog(*gtk, GTK_FILE_CHOOSER_ACTION_SAVE, current, "_Save");
         // The overwrite question comes after the default extension is added, so we ask it ourselves.
-        gtk_file_chooser_set_do_overwrite_confirmation(GTK_FILE_CHOOSER(dialog.get()), FALSE);
-        gtk_file_chooser_set_current_name(GTK_FILE_CHOOSER(dialog.get()), current.defaultName.c_str());
-        std::string chosen = Run(dialog);
+        gtk->gtk_file_chooser_set_do_overwrite_confirmation(Chooser(dialog), FALSE);
+        gtk->gtk_file_chooser_set_current_name(Chooser(dialog), current.defaultName.c_str());
+        std::string chosen = Run(*gtk, dialog);
         if (chosen.empty())
             return "";
         chosen = Dialog_WithDefaultExtension(chosen, extension);

@@ -1,17 +1,55 @@
 #include "platform/desktop/Desktop_Gtk.h"
 #include "Runner/Runner_Log.h"
+#include <dlfcn.h>
 
-bool Desktop_GtkReady() {
-    static const bool ready = [] {
-        const bool started = gtk_init_check(nullptr, nullptr);
-        if (!started)
-            Runner_Log("No display for GTK: file dialogs count as cancelled\n");
-        return started;
-    }();
-    return ready;
+namespace {
+constexpr const char* GtkLibrary = "libgtk-3.so.0";
+
+// GTK cannot be unloaded once started (its types stay registered), so the library stays for the
+// process's life and its handle is never closed.
+const GtkApi* Load() {
+    void* library = dlopen(GtkLibrary, RTLD_LAZY | RTLD_LOCAL);
+    if (!library) {
+        Runner_Log("GTK could not be loaded (%s): file dialogs count as cancelled\n", dlerror());
+        return nullptr;
+    }
+    static GtkApi api;
+    const char* missing = nullptr;
+#define DESKTOP_GTK_RESOLVE(name)                                                                            \
+    api.name = reinterpret_cast<decltype(api.name)>(dlsym(library, #name));                                  \
+    if (!api.name)                                                                                           \
+        missing = #name;
+    DESKTOP_GTK_FUNCTIONS(DESKTOP_GTK_RESOLVE)
+#undef DESKTOP_GTK_RESOLVE
+    if (missing) {
+        Runner_Log("GTK could not be loaded (%s has no %s): file dialogs count as cancelled\n", GtkLibrary,
+                   missing);
+        return nullptr;
+    }
+    return &api;
+}
+} // namespace
+
+const GtkApi* Desktop_GtkLoaded() {
+    static const GtkApi* const loaded = Load();
+    return loaded;
 }
 
-void Desktop_GtkSettle() {
-    while (gtk_events_pending())
-        gtk_main_iteration_do(FALSE);
+const GtkApi* Desktop_Gtk() {
+    static const GtkApi* const started = []() -> const GtkApi* {
+        const GtkApi* gtk = Desktop_GtkLoaded();
+        if (!gtk)
+            return nullptr;
+        if (!gtk->gtk_init_check(nullptr, nullptr)) {
+            Runner_Log("No display for GTK: file dialogs count as cancelled\n");
+            return nullptr;
+        }
+        return gtk;
+    }();
+    return started;
+}
+
+void Desktop_GtkSettle(const GtkApi& gtk) {
+    while (gtk.gtk_events_pending())
+        gtk.gtk_main_iteration_do(FALSE);
 }

@@ -1,14 +1,60 @@
-// GTK, started on first use by the dialogs, so a run that never opens one never needs it.
+// GTK, loaded and started on first use by the dialogs: a run that never opens one neither loads nor
+// relocates its sixty-odd libraries. The headers give the types; every call goes through GtkApi.
 #pragma once
 #include <gtk/gtk.h>
 #include <memory>
 
-// False (once logged) when there is no display GTK can use.
-bool Desktop_GtkReady();
+// Every GTK and GLib function the desktop backend calls, each member named as its function.
+#define DESKTOP_GTK_FUNCTIONS(X)                                                                             \
+    X(g_free)                                                                                                \
+    X(g_object_unref)                                                                                        \
+    X(g_source_remove)                                                                                       \
+    X(g_timeout_add)                                                                                         \
+    X(gtk_dialog_add_button)                                                                                 \
+    X(gtk_dialog_run)                                                                                        \
+    X(gtk_dialog_set_default_response)                                                                       \
+    X(gtk_events_pending)                                                                                    \
+    X(gtk_file_chooser_add_filter)                                                                           \
+    X(gtk_file_chooser_get_filename)                                                                         \
+    X(gtk_file_chooser_native_new)                                                                           \
+    X(gtk_file_chooser_set_current_folder)                                                                   \
+    X(gtk_file_chooser_set_current_name)                                                                     \
+    X(gtk_file_chooser_set_do_overwrite_confirmation)                                                        \
+    X(gtk_file_chooser_set_filename)                                                                         \
+    X(gtk_file_filter_add_pattern)                                                                           \
+    X(gtk_file_filter_new)                                                                                   \
+    X(gtk_file_filter_set_name)                                                                              \
+    X(gtk_init_check)                                                                                        \
+    X(gtk_main_iteration_do)                                                                                 \
+    X(gtk_message_dialog_new)                                                                                \
+    X(gtk_native_dialog_hide)                                                                                \
+    X(gtk_native_dialog_run)                                                                                 \
+    X(gtk_widget_destroy)                                                                                    \
+    X(gtk_window_set_keep_above)                                                                             \
+    X(gtk_window_set_title)
+
+struct GtkApi {
+#define DESKTOP_GTK_MEMBER(name) decltype(&::name) name;
+    DESKTOP_GTK_FUNCTIONS(DESKTOP_GTK_MEMBER)
+#undef DESKTOP_GTK_MEMBER
+};
+
+// The library's functions, or nullptr (logged once) when libgtk-3 cannot be loaded. GLib alone works
+// without GTK started.
+const GtkApi* Desktop_GtkLoaded();
+// The functions once GTK has started, or nullptr (logged once) when it cannot be loaded or finds no
+// display: file dialogs then count as cancelled and message boxes are logged.
+const GtkApi* Desktop_Gtk();
 // Lets GTK take closed dialogs off the screen.
-void Desktop_GtkSettle();
+void Desktop_GtkSettle(const GtkApi& gtk);
 
 struct GtkWidgetDestroyer {
-    void operator()(GtkWidget* widget) const { gtk_widget_destroy(widget); }
+    decltype(&::gtk_widget_destroy) destroy;
+    void operator()(GtkWidget* widget) const { destroy(widget); }
 };
 using GtkWidgetHandle = std::unique_ptr<GtkWidget, GtkWidgetDestroyer>;
+
+struct GObjectUnref {
+    decltype(&::g_object_unref) unref;
+    void operator()(gpointer object) const { unref(object); }
+};

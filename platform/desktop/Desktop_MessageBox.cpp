@@ -20,21 +20,25 @@ struct BoxButton {
 // The pressed button's id, ClosedOtherwise, or NotShown when there is no display to show it on.
 int ShowBox(const std::string& text, const std::string& caption, std::initializer_list<BoxButton> buttons,
             bool escapeCloses) {
-    if (!Desktop_GtkReady())
+    const GtkApi* gtk = Desktop_Gtk();
+    if (!gtk)
         return NotShown;
-    GtkWidgetHandle dialog(gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_INFO,
-                                                  GTK_BUTTONS_NONE, "%s", text.c_str()));
-    gtk_window_set_title(GTK_WINDOW(dialog.get()), caption.c_str());
-    gtk_window_set_keep_above(GTK_WINDOW(dialog.get()), TRUE);
+    GtkWidgetHandle dialog(gtk->gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_INFO,
+                                                       GTK_BUTTONS_NONE, "%s", text.c_str()),
+                           {gtk->gtk_widget_destroy});
+    GtkWindow* window = GTK_WINDOW(dialog.get());
+    gtk->gtk_window_set_title(window, caption.c_str());
+    gtk->gtk_window_set_keep_above(window, TRUE);
+    GtkDialog* box = GTK_DIALOG(dialog.get());
     for (const BoxButton& button : buttons)
-        gtk_dialog_add_button(GTK_DIALOG(dialog.get()), button.label, button.id);
-    gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), buttons.begin()->id);
+        gtk->gtk_dialog_add_button(box, button.label, button.id);
+    gtk->gtk_dialog_set_default_response(box, buttons.begin()->id);
     int response = ClosedOtherwise;
     do
-        response = gtk_dialog_run(GTK_DIALOG(dialog.get()));
+        response = gtk->gtk_dialog_run(box);
     while (response < 0 && !escapeCloses);
     dialog.reset();
-    Desktop_GtkSettle();
+    Desktop_GtkSettle(*gtk);
     return response < 0 ? ClosedOtherwise : response;
 }
 } // namespace

@@ -1,11 +1,11 @@
 // Modal waits on the desktop: the window keeps answering the window manager (SDL replies to its
 // pings while pumping) and repaints itself when exposed, while input meant for it is dropped.
 #include "platform/desktop/Desktop_ModalWait.h"
+#include "platform/desktop/Desktop_Gtk.h"
 #include "platform/desktop/Desktop_Platform.h"
 #include <chrono>
 #include <condition_variable>
 #include <exception>
-#include <glib.h>
 #include <mutex>
 #include <thread>
 
@@ -21,12 +21,15 @@ gboolean PumpOnce(gpointer pump) {
 }
 } // namespace
 
-WindowServiceSource::WindowServiceSource(std::function<bool()> pump) : pump_(std::move(pump)) {
-    id_ = g_timeout_add(guint(ServiceInterval.count()), PumpOnce, &pump_);
+WindowServiceSource::WindowServiceSource(std::function<bool()> pump)
+    : pump_(std::move(pump)), gtk_(Desktop_GtkLoaded()) {
+    if (gtk_)
+        id_ = gtk_->g_timeout_add(guint(ServiceInterval.count()), PumpOnce, &pump_);
 }
 
 WindowServiceSource::~WindowServiceSource() {
-    g_source_remove(id_);
+    if (gtk_)
+        gtk_->g_source_remove(id_);
 }
 
 // The library call runs on a helper thread while this one services the window; nothing of the

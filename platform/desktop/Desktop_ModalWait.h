@@ -1,7 +1,10 @@
 // Keeps the window alive while a toolkit's own loop runs a dialog: a GLib source pumps the
-// window's messages from inside that loop, on this thread.
+// window's messages from inside that loop, on this thread. Without GLib it does nothing, and no
+// dialog will run either.
 #pragma once
 #include <functional>
+
+struct GtkApi;
 
 class WindowServiceSource {
   public:
@@ -12,5 +15,6 @@ class WindowServiceSource {
 
   private:
     std::function<bool()> pump_;
+    const GtkApi* gtk_ = nullptr;
     unsigned id_ = 0;
 };

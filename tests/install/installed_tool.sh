@@ -106,7 +106,8 @@ wait_for '[[ -f "$area/lib/stream.ogg" ]]' "the container on the command line wa
 grep -qF "dd.exe if=\"$samples/demo_track.sab\"" "$area/shell.log" || fail "the import did not read the full path"
 echo "unpacked and imported in $area"
 
-# The Debian package: the same files, and Depends that name the libraries and the programs it runs.
+# The Debian package: the same files, and Depends that name the libraries (GTK too, which no program
+# links: it is loaded for the first dialog) and the programs it runs.
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; fail "cpack failed"; }
 deb=$(echo "$work"/package/morvane-radio-tuner_*.deb)

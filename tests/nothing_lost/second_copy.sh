@@ -63,6 +63,13 @@ wait "$second" || status=$?
 [[ $status == 1 ]] || { echo "FAIL: the second window ended with $status"; cat "$work/second.log"; exit 1; }
 grep -q "already running" "$work/second.log" || { echo "FAIL: the second window did not say why"; exit 1; }
 [[ "$(snapshot)" == "$before" ]] || { echo "FAIL: the second start changed the first one's lib directory"; exit 1; }
+# Where GTK cannot be loaded there is no box, but the refusal is still told, with the loader's reason.
+mkdir "$work/broken" && : > "$work/broken/libgtk-3.so.0"
+status=0
+LD_LIBRARY_PATH="$work/broken" "$bin/morvane-radio-tuner" > "$work/third.log" 2>&1 || status=$?
+[[ $status == 1 ]] && grep -q "already running" "$work/third.log" &&
+    grep -q "GTK could not be loaded (.*libgtk-3.so.0: file too short)" "$work/third.log" ||
+    { echo "FAIL: without GTK the second window ended with $status"; cat "$work/third.log"; exit 1; }
 
 # The first window goes on, and at its end removes the lib directory as before (its exit code is
 # not checked: a sanitizer build reports a system library's leak there).
