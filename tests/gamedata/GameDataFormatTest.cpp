@@ -1,4 +1,4 @@
-// The container: its chunks in order, the embedded copy, the header pass, and the load's log.
+// The container: its chunks in order, and the embedded copy.
 #include "GameDataTestSupport.h"
 #include "IO/IO_Main.h"
 #include <gtest/gtest.h>
@@ -21,19 +21,4 @@ TEST(GameDataFormat, ChunksInOrderAndTheEmbeddedCopyIsTheWrittenFile) {
     ASSERT_TRUE(IO_ReadFile(MORVANE_GAME_DATA_FILE, file));
     EXPECT_EQ(file, bytes);
 }
-
-TEST(GameDataFormat, HeaderPassGivesTheWindowAndTheLoadLogsEveryChunk) {
-    const std::vector<uint8_t> bytes = EmbeddedBytes();
-    GeneralInfo general;
-    std::string error;
-    ASSERT_TRUE(IO_ReadHeader(bytes.data(), bytes.size(), general, error)) << error;
-    EXPECT_EQ(std::tie(general.windowWidth, general.windowHeight, general.displayName),
-              std::make_tuple(384, 192, "Morvane Radio Tuner"));
-    GameData game;
-    const std::string log = CaptureLog([&] { EXPECT_TRUE(Load(bytes, game, error)) << error; });
-    EXPECT_NE(log.find("Process Chunk: GEN8   200\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("Process Chunk: AUDO   4\n"), std::string::npos);
-    EXPECT_EQ(log.find("unknown Chunk"), std::string::npos);
-}
-
 } // namespace

@@ -69,22 +69,6 @@ TEST_F(DialogTest, SaveDialogAddsTheFiltersExtensionAndAllowsWritingThere) {
     EXPECT_TRUE(platform->Dialogs()[1].overwritePrompted);
 }
 
-TEST_F(DialogTest, DialogsAndBoxesLeaveNoButtonPressedOrReleased) {
-    platform->QueueOpenAnswer(MakeFile("a.sab"));
-    platform->Press(1);
-    NextInputFrame();
-    Ask("get_open_filename_ext", ContainerFilter, "", "t");
-    EXPECT_EQ(Real("mouse_check_button_pressed", {1.0}), 0);
-    platform->Release(1);
-    NextInputFrame();
-    EXPECT_EQ(Real("mouse_check_button_released", {1.0}), 0);
-    platform->Press(1);
-    platform->Release(1);
-    Call("show_message", {"done"});
-    NextInputFrame();
-    EXPECT_EQ(Real("mouse_check_button_pressed", {1.0}), 0);
-}
-
 TEST_F(DialogTest, MessagesAndQuestionsCarryTheWindowCaption) {
     platform->SetCaption("Morvane Radio Tuner");
     Call("show_message", {"Export complete."});

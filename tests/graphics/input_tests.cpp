@@ -137,25 +137,4 @@ TEST_F(InputTest, AnyAndNoButton) {
     EXPECT_EQ(Button(Left), (State{0, 0, 0}));
     EXPECT_EQ(Button(Right), (State{1, 1, 0}));
 }
-
-TEST_F(InputTest, WindowAndScreenPositions) {
-    int windowX = 0, windowY = 0;
-    platform->WindowPosition(windowX, windowY);
-    EXPECT_EQ(Real("window_get_x", {}), windowX);
-    Call("window_set_position", {15.0, 25.0});
-    EXPECT_EQ(Real("window_get_x", {}), 15);
-    EXPECT_EQ(Real("window_get_y", {}), 25);
-    EXPECT_EQ(Real("window_get_width", {}), WindowWidth);
-    // The screen pointer is read at the call; the window pointer at the snapshot.
-    platform->SetScreenPointer(115, 45);
-    EXPECT_EQ(Real("display_mouse_get_x", {}), 115);
-    EXPECT_EQ(Real("display_mouse_get_y", {}), 45);
-    NextInputFrame();
-    EXPECT_EQ(Real("window_mouse_get_x", {}), 100);
-    EXPECT_EQ(Real("window_mouse_get_y", {}), 20);
-    platform->SetFocus(false);
-    EXPECT_EQ(Real("window_has_focus", {}), 0);
-    Call("window_set_cursor", {-21.0});
-    EXPECT_EQ(platform->Cursor(), -21);
-}
 } // namespace

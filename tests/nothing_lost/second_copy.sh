@@ -1,23 +1,18 @@
 #!/usr/bin/env bash
 # A second copy of the tool leaves the first fully working: a second window is refused (it says so
 # and ends) before it touches the first one's lib directory.
-# Runs the real executable on a private Xvfb display; exit 77 (skipped) when a tool is missing.
+# Run by private_display.sh on a display of its own; exit 77 (skipped) when a tool is missing.
 set -euo pipefail
 bin=$1
-for tool in Xvfb xdotool; do
-    command -v "$tool" > /dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
+command -v xdotool > /dev/null || { echo "SKIP: xdotool is not installed"; exit 77; }
 work=$(mktemp -d)
-xvfb_pid=""
 first=""
 cleanup() {
     set +e
-    for pid in $first $xvfb_pid; do kill "$pid" 2> /dev/null && wait "$pid" 2> /dev/null; done
+    [[ -n "$first" ]] && kill "$first" 2> /dev/null && wait "$first" 2> /dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
-source "$(dirname "$0")/../platform/private_display.sh"
-start_private_display "$work" || { echo "FAIL: Xvfb did not start"; exit 1; }
 export APPDATA="$work/appdata" ALSOFT_DRIVERS=null
 lib=$APPDATA/Morvane_Radio_Tuner/lib
 mkdir -p "$APPDATA"

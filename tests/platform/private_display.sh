@@ -1,5 +1,7 @@
-# Sourced by the real-window tests: starts Xvfb on a display number it picks itself and exports
-# DISPLAY; xvfb_pid is left for the caller's cleanup. Fails, showing Xvfb's log, when it does not start.
+#!/usr/bin/env bash
+# Runs its arguments (a real-window test) on an Xvfb display of their own; exit 77 (skipped) when Xvfb
+# is missing. Sourced, start_private_display starts one, exports DISPLAY and leaves xvfb_pid for the
+# caller's cleanup; it fails, showing Xvfb's log, when the display does not start.
 start_private_display() {
     local folder=$1
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$folder/display" 2>"$folder/xvfb.log" &
@@ -11,3 +13,11 @@ start_private_display() {
     [[ -s "$folder/display" ]] || { cat "$folder/xvfb.log"; return 1; }
     export DISPLAY=":$(head -n1 "$folder/display")"
 }
+
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
+    command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
+    folder=$(mktemp -d)
+    trap 'kill "$xvfb_pid" && wait "$xvfb_pid"; rm -rf "$folder"' EXIT
+    start_private_display "$folder" || exit 1
+    "$@"
+fi

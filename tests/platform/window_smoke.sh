@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Starts the tool on a private Xvfb display, finds its borderless 384 x 192 window, takes a
-# screenshot and checks that the window shows a picture; then that a click made while a message box
-# is open is dropped, and that a tap on × ends the program. Exit 77 (skipped) when something needed is missing.
+# Run by private_display.sh on a display of its own: starts the tool, finds its borderless 384 x 192
+# window, takes a screenshot and checks that the window shows a picture; then that a click made while a
+# message box is open is dropped, and that a tap on × ends the program. Exit 77 (skipped) when something
+# needed is missing.
 set -euo pipefail
 
 exe=${1:?usage: window_smoke.sh <executable> [output folder]}
@@ -11,12 +12,11 @@ skip() {
     exit 77
 }
 [[ -x "$exe" ]] || skip "$exe has not been built"
-for tool in Xvfb xdotool xwininfo xprop import convert; do
+for tool in xdotool xwininfo xprop import convert; do
     command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
 
 work=$(mktemp -d)
-xvfb_pid=""
 tool_pid=""
 cleanup() {
     # Nothing here may stop the cleanup half-way.
@@ -30,13 +30,9 @@ cleanup() {
         kill -9 "$tool_pid" 2>/dev/null || true
         wait "$tool_pid" 2>/dev/null || true
     fi
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-source "$(dirname "$0")/private_display.sh"
-start_private_display "$work" || { echo "FAIL: Xvfb did not start"; exit 1; }
 
 # The tool's files go to a throw-away area, never to the user's own.
 export APPDATA="$work/appdata"
