@@ -1,4 +1,4 @@
-// The desktop backend: an SDL2 window and renderer, GTK 3 file dialogs and SDL message boxes.
+// The desktop backend: an SDL2 window and renderer; GTK 3 file dialogs and message boxes.
 #pragma once
 #include "platform/Platform.h"
 #include "platform/Platform_Input.h"
