@@ -11,31 +11,59 @@
 namespace {
 std::vector<TextureHandle> pages;
 
-TextureHandle Upload(const IO_RgbaImage& image, bool interpolate) {
+// For each page, the rows down to the bottom of the lowest frame or glyph drawn from it.
+std::vector<int> RowsInUse(const GameData& data) {
+    std::vector<int> rows(data.texturePages.size(), 1);
+    const auto reach = [&rows](uint16_t page, int bottom) {
+        if (page < rows.size())
+            rows[page] = std::max(rows[page], bottom);
+    };
+    for (const SpriteData& sprite : data.sprites)
+        for (const TexturePageItem& frame : sprite.frames)
+            reach(frame.page, frame.sourceY + frame.sourceHeight);
+    for (const FontData& font : data.fonts) {
+        reach(font.item.page, font.item.sourceY + font.item.sourceHeight);
+        for (const GlyphData& glyph : font.glyphs)
+            reach(font.item.page, font.item.sourceY + glyph.y + glyph.height);
+    }
+    return rows;
+}
+
+// The page decoded straight into a locked texture, down to `rowsInUse`; null (logged) on failure.
+TextureHandle LoadPage(size_t index, const TexturePageData& page, int rowsInUse, bool interpolate) {
+    IO_PngReader png;
+    std::string error;
+    if (!png.Open(page.png.data(), page.png.size(), error)) {
+        Runner_Log("Texture page %zu: %s\n", index, error.c_str());
+        return nullptr;
+    }
+    const int rows = std::min(png.Height(), rowsInUse);
     TextureHandle texture(SDL_CreateTexture(Graphics_Renderer(), SDL_PIXELFORMAT_RGBA32,
-                                            SDL_TEXTUREACCESS_STATIC, image.width, image.height));
-    if (!texture)
-        return texture;
-    SDL_UpdateTexture(texture.get(), nullptr, image.pixels.data(), image.width * 4);
+                                            SDL_TEXTUREACCESS_STREAMING, png.Width(), rows));
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (!texture || SDL_LockTexture(texture.get(), nullptr, &pixels, &pitch) != 0) {
+        Runner_Log("Texture page %zu could not be uploaded: %s\n", index, SDL_GetError());
+        return nullptr;
+    }
+    const bool decoded = png.ReadRows(static_cast<uint8_t*>(pixels), size_t(pitch), rows, error);
+    SDL_UnlockTexture(texture.get());
+    if (!decoded) {
+        Runner_Log("Texture page %zu: %s\n", index, error.c_str());
+        return nullptr;
+    }
     SDL_SetTextureScaleMode(texture.get(), interpolate ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     return texture;
 }
 } // namespace
 
-bool Texture_LoadPages(const std::vector<TexturePageData>& data, bool interpolate) {
+bool Texture_LoadPages(const GameData& game, bool interpolate) {
     pages.clear();
-    for (size_t index = 0; index < data.size(); ++index) {
-        IO_RgbaImage image;
-        std::string error;
-        if (!IO_DecodePng(data[index].png.data(), data[index].png.size(), image, error)) {
-            Runner_Log("Texture page %zu: %s\n", index, error.c_str());
+    const std::vector<int> rows = RowsInUse(game);
+    for (size_t index = 0; index < game.texturePages.size(); ++index) {
+        pages.push_back(LoadPage(index, game.texturePages[index], rows[index], interpolate));
+        if (!pages.back())
             return false;
-        }
-        pages.push_back(Upload(image, interpolate));
-        if (!pages.back()) {
-            Runner_Log("Texture page %zu could not be uploaded: %s\n", index, SDL_GetError());
-            return false;
-        }
     }
     return true;
 }

@@ -4,10 +4,11 @@
 #include <cstdint>
 #include <vector>
 
-struct TexturePageData;
+struct GameData;
 
-// Decodes every page; false (with a log line) when one cannot be decoded or uploaded.
-bool Texture_LoadPages(const std::vector<TexturePageData>& pages, bool interpolate);
+// Decodes and uploads every page, down to the lowest row a sprite frame or glyph uses (the rest is
+// never drawn); false (with a log line) when one cannot be decoded or uploaded.
+bool Texture_LoadPages(const GameData& data, bool interpolate);
 void Texture_ReleaseAll();
 int Texture_PageCount();
 

@@ -106,7 +106,7 @@ bool Graphics_Init(const GameData& data) {
     Graphics_SetRenderer(renderer);
     RenderList_Forget();
     CurrentPlatform().SetCallbacks(PlatformCallbacks{RenderList_Repaint, Input_Forget});
-    if (!Texture_LoadPages(data.texturePages, (data.options.flags & OptionInterpolatePixels) != 0))
+    if (!Texture_LoadPages(data, (data.options.flags & OptionInterpolatePixels) != 0))
         return false;
     Sprite_Build(data.sprites);
     Font_Build(data.fonts);

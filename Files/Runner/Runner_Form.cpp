@@ -39,7 +39,6 @@ struct RunnerSession {
     GameSource source;
     std::unique_ptr<GameData> data;
     std::thread::id mainThread;
-    bool audioStarted = false;
     bool graphicsStarted = false;
 };
 
@@ -112,7 +111,7 @@ bool PrepareGame(const GameData& data) {
            Prepare("Failed to prepare the timelines.", true) &&
            Prepare("Failed to compile the actions in the objects.", Object_Prepare(data)) &&
            Prepare("Failed to prepare the rooms.", Room_Prepare(data)) &&
-           Prepare("Failed to prepare the sounds.", (session.audioStarted = Audio_Init(), true)) &&
+           Prepare("Failed to prepare the sounds.", (Audio_Init(), true)) &&
            Prepare("Failed to prepare the graphics.", session.graphicsStarted = Graphics_Init(data));
 }
 
@@ -190,6 +189,7 @@ void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platf
                           (general.infoFlags & BorderlessWindow) != 0,
                           (general.infoFlags & ResizableWindow) != 0, general.displayName};
     SetCurrentPlatform(&platform);
+    Audio_BeginOpening();
     Runner_Log("Init Graphics\n");
     if (!platform.CreateWindow(request)) {
         throw ProgramExit{1};
@@ -226,10 +226,7 @@ void ReleaseEverything() {
         Graphics_Shutdown();
         session.graphicsStarted = false;
     }
-    if (session.audioStarted) {
-        Audio_Shutdown();
-        session.audioStarted = false;
-    }
+    Audio_Shutdown(); // also closes a device still being opened when start-up failed
     Object_Clear();
     Runner_CloseLogFile();
 }

@@ -1,26 +1,46 @@
 #include "Sound/Audio_Device.h"
 #include "Runner/Runner_Log.h"
+#include <AL/alext.h>
+#include <utility>
 
-std::unique_ptr<AudioDevice> AudioDevice::Open() {
-    ALCdevice* device = alcOpenDevice(nullptr);
-    if (device == nullptr) {
+AudioOutput AudioOutput::Open() {
+    AudioOutput output;
+    output.device = alcOpenDevice(nullptr);
+    if (output.device != nullptr)
+        output.context = alcCreateContext(output.device, nullptr);
+    return output;
+}
+
+AudioOutput::AudioOutput(AudioOutput&& other) noexcept
+    : device(std::exchange(other.device, nullptr)), context(std::exchange(other.context, nullptr)) {}
+
+AudioOutput& AudioOutput::operator=(AudioOutput&& other) noexcept {
+    std::swap(device, other.device);
+    std::swap(context, other.context);
+    return *this;
+}
+
+AudioOutput::~AudioOutput() {
+    if (context != nullptr)
+        alcDestroyContext(context);
+    if (device != nullptr)
+        alcCloseDevice(device);
+}
+
+std::unique_ptr<AudioDevice> AudioDevice::Take(AudioOutput output) {
+    if (output.device == nullptr) {
         Runner_Log("audio: no output device, sound is off\n");
         return nullptr;
     }
-    ALCcontext* context = alcCreateContext(device, nullptr);
-    if (context == nullptr || alcMakeContextCurrent(context) == ALC_FALSE) {
+    if (output.context == nullptr || alcMakeContextCurrent(output.context) == ALC_FALSE) {
         Runner_Log("audio: could not create an OpenAL context, sound is off\n");
-        if (context != nullptr) {
-            alcDestroyContext(context);
-        }
-        alcCloseDevice(device);
         return nullptr;
     }
-    Runner_Log("audio: output device '%s'\n", alcGetString(device, ALC_DEVICE_SPECIFIER));
-    return std::unique_ptr<AudioDevice>(new AudioDevice(device, context));
+    Runner_Log("audio: output device '%s'\n", alcGetString(output.device, ALC_DEVICE_SPECIFIER));
+    return std::unique_ptr<AudioDevice>(new AudioDevice(std::move(output)));
 }
 
-AudioDevice::AudioDevice(ALCdevice* device, ALCcontext* context) : device_(device), context_(context) {
+AudioDevice::AudioDevice(AudioOutput output) : output_(std::move(output)) {
     alGetError(); // start from a clean error state
     sources_.reserve(MaxVoices);
     for (int i = 0; i < MaxVoices; ++i) {
@@ -36,6 +56,14 @@ AudioDevice::AudioDevice(ALCdevice* device, ALCcontext* context) : device_(devic
 AudioDevice::~AudioDevice() {
     alDeleteSources(static_cast<ALsizei>(sources_.size()), sources_.data());
     alcMakeContextCurrent(nullptr);
-    alcDestroyContext(context_);
-    alcCloseDevice(device_);
+}
+
+void AudioDevice::SetMixing(bool mixing) {
+    if (mixing == mixing_ || !alcIsExtensionPresent(output_.device, "ALC_SOFT_pause_device"))
+        return;
+    const char* name = mixing ? "alcDeviceResumeSOFT" : "alcDevicePauseSOFT";
+    auto call = reinterpret_cast<LPALCDEVICEPAUSESOFT>(alcGetProcAddress(output_.device, name));
+    if (call != nullptr)
+        call(output_.device);
+    mixing_ = mixing;
 }

@@ -6,6 +6,7 @@
 #include "Sound/Audio_Voice.h"
 #include "Support/Win32/Support_FileM.h"
 #include <filesystem>
+#include <future>
 #include <string>
 
 namespace {
@@ -74,6 +75,7 @@ class AudioLayer {
         PlaceAtListener(voice->source);
         voice->channel = OggChannel::Open(*path, voice->source, loop);
         if (voice->channel) {
+            device_->SetMixing(true);
             StartVoice(*voice);
             oggThread_.Wake();
         }
@@ -117,6 +119,8 @@ class AudioLayer {
     void Tick() {
         std::lock_guard lock(OggMutex);
         voices_.ReapFinished();
+        // Paused voices keep the device mixing, so a pause is heard as silence of its length.
+        device_->SetMixing(voices_.AnyActive());
     }
 
   private:
@@ -141,11 +145,22 @@ class AudioLayer {
 };
 
 std::unique_ptr<AudioLayer> layer;
+std::future<AudioOutput> opening;
 } // namespace
+
+void Audio_BeginOpening() {
+    if (layer || opening.valid())
+        return;
+    try {
+        opening = std::async(std::launch::async, AudioOutput::Open);
+    } catch (const std::system_error&) {
+        // No helper thread: Audio_Init opens the device itself.
+    }
+}
 
 bool Audio_Init() {
     if (!layer) {
-        if (auto device = AudioDevice::Open()) {
+        if (auto device = AudioDevice::Take(opening.valid() ? opening.get() : AudioOutput::Open())) {
             layer = std::make_unique<AudioLayer>(std::move(device));
         }
     }
@@ -160,6 +175,8 @@ void Audio_Tick() {
 
 void Audio_Shutdown() {
     layer.reset();
+    if (opening.valid())
+        opening.get(); // an output nobody took is closed here
 }
 
 int Audio_CreateStream(std::string_view name) {

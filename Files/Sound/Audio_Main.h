@@ -3,7 +3,11 @@
 #pragma once
 #include <string_view>
 
-// Start-up: opens the device and makes the voice pool's sources. False when sound is off.
+// Start-up: begins opening the output device on a helper thread, so that it proceeds while the
+// window is made; Audio_Init takes it from there.
+void Audio_BeginOpening();
+// Start-up: opens the device (or takes the one being opened) and makes the voice pool's sources.
+// False when sound is off.
 bool Audio_Init();
 // Once per frame on the main thread: frees the voices whose stream has played out.
 void Audio_Tick();

@@ -73,6 +73,10 @@ bool VoicePool::AnyMatching(int handle, const std::function<bool(const Voice&)>&
                        [&](const Voice& voice) { return voice.Matches(handle) && test(voice); });
 }
 
+bool VoicePool::AnyActive() const {
+    return std::any_of(voices_.begin(), voices_.end(), [](const Voice& voice) { return voice.active; });
+}
+
 void VoicePool::ReapFinished() {
     for (Voice& voice : voices_) {
         if (voice.active && voice.channel->Finished()) {

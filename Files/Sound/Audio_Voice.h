@@ -38,6 +38,8 @@ class VoicePool {
     Voice* Take(double priority);
     void ForEachMatching(int handle, const std::function<void(Voice&)>& action);
     bool AnyMatching(int handle, const std::function<bool(const Voice&)>& test) const;
+    // Whether any voice plays, paused or not.
+    bool AnyActive() const;
     // Frees the voices whose stream has played out.
     void ReapFinished();
     // The ogg thread's pass; false when no voice has a channel to feed.
