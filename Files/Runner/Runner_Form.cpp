@@ -212,7 +212,8 @@ void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platf
     state = RunnerLoopState{};
     state.running = true;
     state.sleepMarginMillis = session.data->options.sleepMargin;
-    state.previousFrameTime = state.previousStepTime = state.lastSecondMark = platform.NowMicros();
+    // No frame has been shown yet, so the first one runs at once instead of a frame's length later.
+    state.previousStepTime = state.lastSecondMark = platform.NowMicros();
     Object_BuildEventLists();
     Room_Reset();
     Graphics_ResetDrawState();

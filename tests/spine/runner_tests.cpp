@@ -54,9 +54,11 @@ TEST_F(Runner, StartsTheRoomAndRunsTheGlobalScriptsFirst) {
     EXPECT_EQ("obj_cleanup PreCreate", EventLog()[2]);
 }
 
-TEST_F(Runner, PacesFramesAt60PerSecondOnTheClock) {
+TEST_F(Runner, RunsTheFirstFrameAtOnceThenPacesFramesAt60PerSecond) {
     int64_t start = platform_.NowMicros();
-    int frames = 0;
+    ASSERT_TRUE(Runner_Frame());
+    EXPECT_LT(platform_.NowMicros() - start, 1000) << "nothing was shown yet, so nothing to wait for";
+    int frames = 1;
     while (platform_.NowMicros() - start < 1'000'000) {
         ASSERT_TRUE(Runner_Frame());
         ++frames;
