@@ -57,6 +57,8 @@ class Platform {
     // --- events and input
     // Handles pending window messages; returns false once the quit message has been seen.
     virtual bool PumpMessages() = 0;
+    // Sleeps until window messages arrive or `micros` have passed; false when none can have arrived.
+    virtual bool AwaitMessages(int64_t micros) = 0;
     // Takes the input collected since the last call (wheel steps are consumed).
     virtual InputState TakeInput() = 0;
     virtual void DisplayMouse(int& x, int& y) = 0; // screen pixels, read now

@@ -16,8 +16,6 @@
 namespace {
 constexpr uint64_t FreezeWhenUnfocused = 1u << 15;
 constexpr int64_t MaxWait = 3'000'000;
-constexpr int64_t ShortestNapMicros = 200;
-constexpr int64_t FinalStretchMicros = 500;
 
 RunnerLoopState state;
 
@@ -42,17 +40,13 @@ void WaitForFrame(Platform& platform, int64_t now) {
     if (sleepMillis > 0) {
         platform.SleepMicros(sleepMillis * 1000);
     }
-    // The last stretch keeps the window answering. One nap to just before the deadline, then naps of
-    // half the time left, instead of a busy spin: an idle frame wakes a handful of times and still
-    // meets the deadline within a few tens of microseconds.
+    // The last stretch keeps the window answering: messages are pumped as they arrive, and an idle
+    // frame sleeps through to its deadline instead of spinning.
     for (int64_t remaining; (remaining = deadline - platform.NowMicros()) > 0;) {
-        if (!platform.PumpMessages()) {
+        if (platform.AwaitMessages(remaining) && !platform.PumpMessages()) {
             state.running = false;
             return;
         }
-        platform.SleepMicros(remaining > 2 * FinalStretchMicros ? remaining - FinalStretchMicros
-                             : remaining > ShortestNapMicros    ? remaining / 2
-                                                                : remaining);
     }
 }
 

@@ -1,29 +1,28 @@
 #!/usr/bin/env bash
 # CPU time of the tool's idle frames: the desktop executable under Xvfb, measured over 600 frames
-# (10 s at 60 frames a second) once the start-up splash is over. Usage: bench/runtime/idle_frame_cpu.sh [build dir]
+# (10 s at 60 frames a second) once the start-up splash is over, from the scheduler's nanosecond
+# counts of every thread. Usage: bench/runtime/idle_frame_cpu.sh [build dir] [seconds]
 set -euo pipefail
 build=${1:-build}
+seconds=${2:-10}
 bin=$(cd "$build/bin" && pwd)
 work=$(mktemp -d)
 display=:$(( 90 + RANDOM % 100 ))
-Xvfb "$display" -screen 0 1024x768x24 > /dev/null 2>&1 & xvfb=$!
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > /dev/null 2>&1 & xvfb=$!
 trap 'kill $tool $xvfb 2> /dev/null; rm -rf "$work"' EXIT
 sleep 1
 APPDATA=$work DISPLAY=$display ALSOFT_DRIVERS=null "$bin/morvane-radio-tuner" > /dev/null 2>&1 & tool=$!
 sleep 6 # the splash: about four seconds
-# The whole process, and its main thread alone (the frame loop; without Mesa's rasteriser threads,
-# which do on the CPU what a graphics card does elsewhere).
-ticks() { awk '{ print $14 + $15 }' "$1"; }
-hz=$(getconf CLK_TCK)
-all_before=$(ticks "/proc/$tool/stat")
-main_before=$(ticks "/proc/$tool/task/$tool/stat")
-sleep 10
-all_after=$(ticks "/proc/$tool/stat")
-main_after=$(ticks "/proc/$tool/task/$tool/stat")
+# Nanoseconds on the CPU: every thread of the process, and the main thread (the frame loop) alone.
+all_threads() { cat /proc/"$tool"/task/*/schedstat | awk '{ sum += $1 } END { print sum }'; }
+main_thread() { awk '{ print $1 }' "/proc/$tool/task/$tool/schedstat"; }
+all_before=$(all_threads); main_before=$(main_thread)
+sleep "$seconds"
+all_after=$(all_threads); main_after=$(main_thread)
 report() {
-  awk -v t="$2" -v hz="$hz" -v what="$1" 'BEGIN {
-    cpu = t / hz
-    printf "600 idle frames, %s: %.2f CPU seconds, %.2f ms a frame, %.1f%% of one core\n", what, cpu, cpu * 1000 / 600, cpu / 10 * 100 }'
+  awk -v ns="$2" -v s="$seconds" -v what="$1" 'BEGIN {
+    frames = s * 60
+    printf "%d idle frames, %s: %.3f CPU seconds, %.3f ms a frame, %.2f%% of one core\n", frames, what, ns / 1e9, ns / 1e6 / frames, ns / 1e9 / s * 100 }'
 }
 report "whole process" $(( all_after - all_before ))
 report "main thread" $(( main_after - main_before ))

@@ -2,11 +2,14 @@
 #include "Graphics/Graphics_Window.h"
 #include "Graphics_API/Graphics_API.h"
 #include "Runner/Runner_Log.h"
+#include <SDL2/SDL_syswm.h>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <poll.h>
 
 namespace {
 // A changed frame of a small fixed window costs the software renderer little (bench/graphics), while
@@ -53,6 +56,15 @@ bool ShowsNothing(const char* driver) {
     const bool chosen = asked != nullptr && *asked != '\0';
     return !chosen && driver != nullptr &&
            (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+// The X connection's socket, which turns readable when window messages arrive; -1 elsewhere.
+int MessageDescriptor(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return -1;
+    return ConnectionNumber(info.info.x11.display);
 }
 
 bool NeedsRepaint(uint8_t windowEvent) {
@@ -117,6 +129,7 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
         window_.reset();
         return false;
     }
+    messageFd_ = MessageDescriptor(window_.get());
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(renderer_.get(), &info);
     Runner_Log("Renderer: %s\n", info.name);
@@ -205,6 +218,19 @@ bool DesktopPlatform::PumpMessages() {
     while (SDL_PollEvent(&event))
         HandleEvent(event);
     return !quit_;
+}
+
+bool DesktopPlatform::AwaitMessages(int64_t micros) {
+    // Without a connection to wait on, short naps keep the window answering.
+    constexpr int64_t LongestNap = 2000;
+    if (messageFd_ < 0) {
+        SleepMicros(std::min(micros, LongestNap));
+        return true;
+    }
+    pollfd connection{messageFd_, POLLIN, 0};
+    const timespec timeout{time_t(micros / 1'000'000), long(micros % 1'000'000) * 1000L};
+    // Interrupted by a signal counts as a message: a quit may be waiting.
+    return ppoll(&connection, 1, &timeout, nullptr) != 0;
 }
 
 InputState DesktopPlatform::TakeInput() {

@@ -29,6 +29,7 @@ class DesktopPlatform final : public Platform {
 
     // --- events and input
     bool PumpMessages() override;
+    bool AwaitMessages(int64_t micros) override;
     InputState TakeInput() override;
     void DisplayMouse(int& x, int& y) override;
     void SetCursor(int cursor) override;
@@ -71,4 +72,5 @@ class DesktopPlatform final : public Platform {
     PlatformCallbacks callbacks_;
     std::vector<std::string> dropped_;
     bool quit_ = false;
+    int messageFd_ = -1; // the display connection, when the backend lets us wait on it
 };

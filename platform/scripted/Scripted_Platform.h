@@ -58,6 +58,10 @@ class ScriptedPlatform final : public Platform {
                                const std::string& folder, const std::string& title) override;
     void ShowMessage(const std::string& text, const std::string& caption) override;
     bool ShowQuestion(const std::string& text, const std::string& caption) override;
+    bool AwaitMessages(int64_t micros) override {
+        now_ += micros;
+        return true;
+    }
     int64_t NowMicros() override { return now_; }
     void SleepMicros(int64_t micros) override { now_ += micros; }
 
