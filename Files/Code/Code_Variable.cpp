@@ -110,35 +110,16 @@ RValue::RValue(const RValue& other) : i64(0) {
     CopyFrom(other);
 }
 
-RValue::RValue(RValue&& other) noexcept : i64(other.i64), flags(other.flags), kindWord(other.kindWord) {
-    if (is(Kind::Array) && arr->owner == &other) {
+void RValue::AdoptArrayFrom(const RValue& other) {
+    if (arr->owner == &other) {
         arr->owner = this;
     }
-    other.flags = 0;
-    other.kindWord = static_cast<uint32_t>(Kind::Undefined);
-    other.i64 = 0;
 }
 
 RValue& RValue::operator=(const RValue& other) {
     if (this != &other) {
         RValue copy(other);
         *this = std::move(copy);
-    }
-    return *this;
-}
-
-RValue& RValue::operator=(RValue&& other) noexcept {
-    if (this != &other) {
-        Release();
-        i64 = other.i64;
-        flags = other.flags;
-        kindWord = other.kindWord;
-        if (is(Kind::Array) && arr->owner == &other) {
-            arr->owner = this;
-        }
-        other.flags = 0;
-        other.kindWord = static_cast<uint32_t>(Kind::Undefined);
-        other.i64 = 0;
     }
     return *this;
 }
@@ -166,7 +147,7 @@ void RValue::CopyFrom(const RValue& other) {
     }
 }
 
-void RValue::Release() {
+void RValue::DropStorage() {
     switch (kind()) {
     case Kind::String:
         if (--str->refs == 0) {
@@ -182,16 +163,11 @@ void RValue::Release() {
         }
         break;
     case Kind::Ptr:
-        if (flags & OwnsPointer) {
-            delete static_cast<OwnedObject*>(ptr);
-        }
+        delete static_cast<OwnedObject*>(ptr);
         break;
     default:
         break;
     }
-    i64 = 0;
-    flags = 0;
-    kindWord = static_cast<uint32_t>(Kind::Undefined);
 }
 
 void RValue::SetString(std::string_view text) {

@@ -82,10 +82,24 @@ struct RValue {
     static RValue NewArray();
 
     RValue(const RValue& other);
-    RValue(RValue&& other) noexcept;
+    RValue(RValue&& other) noexcept : i64(other.i64), flags(other.flags), kindWord(other.kindWord) {
+        TakeOwnershipFrom(other);
+    }
     RValue& operator=(const RValue& other);
-    RValue& operator=(RValue&& other) noexcept;
-    ~RValue() { Release(); }
+    RValue& operator=(RValue&& other) noexcept {
+        if (this != &other) {
+            Release();
+            i64 = other.i64;
+            flags = other.flags;
+            kindWord = other.kindWord;
+            TakeOwnershipFrom(other);
+        }
+        return *this;
+    }
+    ~RValue() {
+        if (HoldsStorage())
+            DropStorage();
+    }
 
     Kind kind() const { return static_cast<Kind>(kindWord & 0xFFFFFF); }
     bool is(Kind k) const { return kind() == k; }
@@ -93,7 +107,13 @@ struct RValue {
     bool isArray() const { return is(Kind::Array); }
 
     // Drops this cell's share of whatever it holds; the cell becomes undefined.
-    void Release();
+    void Release() {
+        if (HoldsStorage())
+            DropStorage();
+        i64 = 0;
+        flags = 0;
+        kindWord = static_cast<uint32_t>(Kind::Undefined);
+    }
     // Replaces the contents with a new string holder.
     void SetString(std::string_view text);
 
@@ -113,6 +133,21 @@ struct RValue {
     void Append(const RValue& value);
 
   private:
+    // Numbers need nothing on release, and most cells hold numbers, so this test stays inline.
+    bool HoldsStorage() const {
+        const Kind k = kind();
+        return k == Kind::String || k == Kind::Array || (k == Kind::Ptr && (flags & OwnsPointer));
+    }
+    void DropStorage();
+    // After a move: an array owned by `other` is owned here now, and `other` is left undefined.
+    void TakeOwnershipFrom(RValue& other) {
+        if (is(Kind::Array))
+            AdoptArrayFrom(other);
+        other.flags = 0;
+        other.kindWord = static_cast<uint32_t>(Kind::Undefined);
+        other.i64 = 0;
+    }
+    void AdoptArrayFrom(const RValue& other);
     void CopyFrom(const RValue& other);
 };
 
