@@ -178,7 +178,7 @@ std::string_view RValue::Text() const {
     return isString() ? std::string_view(str->text) : std::string_view();
 }
 
-double RValue::AsReal() const {
+double RValue::ConvertToReal() const {
     switch (kind()) {
     case Kind::Real:
     case Kind::Bool:

@@ -118,7 +118,7 @@ struct RValue {
     void SetString(std::string_view text);
 
     // Conversions. Failures raise the runtime error texts of the value model.
-    double AsReal() const;
+    double AsReal() const { return kind() == Kind::Real ? real : ConvertToReal(); }
     int32_t AsInt32() const;
     int64_t AsInt64() const;
     bool AsBool() const { return AsReal() > 0.5; }
@@ -139,6 +139,7 @@ struct RValue {
         return k == Kind::String || k == Kind::Array || (k == Kind::Ptr && (flags & OwnsPointer));
     }
     void DropStorage();
+    double ConvertToReal() const;
     // After a move: an array owned by `other` is owned here now, and `other` is left undefined.
     void TakeOwnershipFrom(RValue& other) {
         if (is(Kind::Array))

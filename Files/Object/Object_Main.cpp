@@ -3,10 +3,30 @@
 #include "IO/IO_GameData.h"
 #include "Runner/Runner_Log.h"
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 std::vector<CObject> objects;
 std::map<std::pair<int, int>, std::vector<int>> eventLists;
+// Which object's event runs for (object, type, subtype): fixed once the objects are prepared, and
+// asked for every event of every frame, so each answer is worked out once.
+std::unordered_map<uint64_t, CObject*> eventOwners;
+
+uint64_t OwnerKey(int index, int type, int subtype) {
+    return (uint64_t(uint32_t(index)) << 32) | (uint64_t(uint16_t(type)) << 16) | uint16_t(subtype);
+}
+
+CObject* WalkToEventOwner(int index, int type, int subtype) {
+    // The depth guard stops a malformed parent cycle.
+    int depth = 0;
+    for (CObject* object = Object_Get(index); object != nullptr && depth < 64;
+         object = object->Parent(), ++depth) {
+        if (object->HasOwnEvent(type, subtype)) {
+            return object;
+        }
+    }
+    return nullptr;
+}
 // Subtype ranges the lists are built for, by event type.
 int SubtypeCount(int type) {
     switch (type) {
@@ -34,6 +54,7 @@ CObject* CObject::Parent() const {
 
 bool Object_Prepare(const GameData& data) {
     objects.clear();
+    eventOwners.clear();
     objects.resize(data.objects.size());
     for (size_t i = 0; i < data.objects.size(); ++i) {
         const ObjectData& source = data.objects[i];
@@ -63,6 +84,7 @@ bool Object_Prepare(const GameData& data) {
 void Object_Clear() {
     objects.clear();
     eventLists.clear();
+    eventOwners.clear();
 }
 
 CObject* Object_Get(int index) {
@@ -76,15 +98,10 @@ int Object_Count() {
 }
 
 CObject* Object_FindEventOwner(int index, int type, int subtype) {
-    // The depth guard stops a malformed parent cycle.
-    int depth = 0;
-    for (CObject* object = Object_Get(index); object != nullptr && depth < 64;
-         object = object->Parent(), ++depth) {
-        if (object->HasOwnEvent(type, subtype)) {
-            return object;
-        }
-    }
-    return nullptr;
+    const auto [place, added] = eventOwners.try_emplace(OwnerKey(index, type, subtype), nullptr);
+    if (added)
+        place->second = WalkToEventOwner(index, type, subtype);
+    return place->second;
 }
 
 void Object_BuildEventLists() {

@@ -48,10 +48,11 @@ int Variable_BuiltIn_Find(std::string_view name) {
 }
 
 void Variable_BuiltIn_Get(CInstance* self, int variable, int arrayIndex, RValue& out) {
-    if (variable < 0 || variable >= static_cast<int>(Variables().size())) {
+    const auto& variables = Variables();
+    if (variable < 0 || variable >= static_cast<int>(variables.size())) {
         RuntimeError("unknown built-in variable %d", variable);
     }
-    Variables()[variable].getter(self, arrayIndex, out);
+    variables[variable].getter(self, arrayIndex, out);
 }
 
 void Variable_BuiltIn_Set(CInstance* self, int variable, int arrayIndex, const RValue& value) {
