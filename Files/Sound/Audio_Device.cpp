@@ -1,6 +1,7 @@
 #include "Sound/Audio_Device.h"
 #include "Runner/Runner_Log.h"
 #include <AL/alext.h>
+#include <string_view>
 #include <utility>
 
 AudioOutput AudioOutput::Open() {
@@ -40,7 +41,18 @@ std::unique_ptr<AudioDevice> AudioDevice::Take(AudioOutput output) {
     return std::unique_ptr<AudioDevice>(new AudioDevice(std::move(output)));
 }
 
-AudioDevice::AudioDevice(AudioOutput output) : output_(std::move(output)) {
+namespace {
+// The file writer starts its file again from the top when resumed, which would cost a capture its
+// header, so that device is never paused.
+bool CanPause(ALCdevice* device) {
+    const ALCchar* name = alcGetString(device, ALC_ALL_DEVICES_SPECIFIER);
+    return alcIsExtensionPresent(device, "ALC_SOFT_pause_device") &&
+           std::string_view(name != nullptr ? name : "") != "Wave File Writer";
+}
+} // namespace
+
+AudioDevice::AudioDevice(AudioOutput output)
+    : output_(std::move(output)), pausable_(CanPause(output_.device)) {
     alGetError(); // start from a clean error state
     sources_.reserve(MaxVoices);
     for (int i = 0; i < MaxVoices; ++i) {
@@ -59,7 +71,7 @@ AudioDevice::~AudioDevice() {
 }
 
 void AudioDevice::SetMixing(bool mixing) {
-    if (mixing == mixing_ || !alcIsExtensionPresent(output_.device, "ALC_SOFT_pause_device"))
+    if (mixing == mixing_ || !pausable_)
         return;
     const char* name = mixing ? "alcDeviceResumeSOFT" : "alcDevicePauseSOFT";
     auto call = reinterpret_cast<LPALCDEVICEPAUSESOFT>(alcGetProcAddress(output_.device, name));

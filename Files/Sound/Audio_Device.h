@@ -40,5 +40,6 @@ class AudioDevice {
 
     AudioOutput output_;
     std::vector<ALuint> sources_;
+    bool pausable_;
     bool mixing_ = true;
 };
