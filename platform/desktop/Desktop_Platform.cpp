@@ -2,14 +2,11 @@
 #include "Graphics/Graphics_Window.h"
 #include "Graphics_API/Graphics_API.h"
 #include "Runner/Runner_Log.h"
-#include <SDL2/SDL_syswm.h>
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <poll.h>
 
 namespace {
 // A changed frame of a small fixed window costs the software renderer little (bench/graphics), while
@@ -58,15 +55,6 @@ bool ShowsNothing(const char* driver) {
            (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
-// The X connection's socket, which turns readable when window messages arrive; -1 elsewhere.
-int MessageDescriptor(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
-        return -1;
-    return ConnectionNumber(info.info.x11.display);
-}
-
 bool NeedsRepaint(uint8_t windowEvent) {
     switch (windowEvent) {
     case SDL_WINDOWEVENT_SHOWN:
@@ -95,6 +83,8 @@ DesktopPlatform::~DesktopPlatform() {
 bool DesktopPlatform::StartVideo() {
     if (videoStarted_)
         return true;
+    // A tool's window is no reason to keep the screen awake (SDL would, as for a game).
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         Runner_Log("Cannot open a window: %s\n", SDL_GetError());
         return false;
@@ -129,7 +119,7 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
         window_.reset();
         return false;
     }
-    messageFd_ = MessageDescriptor(window_.get());
+    messages_.Attach(window_.get());
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(renderer_.get(), &info);
     Runner_Log("Renderer: %s\n", info.name);
@@ -214,23 +204,18 @@ void DesktopPlatform::HandleEvent(const SDL_Event& event) {
 }
 
 bool DesktopPlatform::PumpMessages() {
-    SDL_Event event;
-    while (SDL_PollEvent(&event))
-        HandleEvent(event);
+    if (quitSignals_.Received())
+        quit_ = true;
+    if (messages_.MayHaveMessages()) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event))
+            HandleEvent(event);
+    }
     return !quit_;
 }
 
 bool DesktopPlatform::AwaitMessages(int64_t micros) {
-    // Without a connection to wait on, short naps keep the window answering.
-    constexpr int64_t LongestNap = 2000;
-    if (messageFd_ < 0) {
-        SleepMicros(std::min(micros, LongestNap));
-        return true;
-    }
-    pollfd connection{messageFd_, POLLIN, 0};
-    const timespec timeout{time_t(micros / 1'000'000), long(micros % 1'000'000) * 1000L};
-    // Interrupted by a signal counts as a message: a quit may be waiting.
-    return ppoll(&connection, 1, &timeout, nullptr) != 0;
+    return messages_.Await(micros);
 }
 
 InputState DesktopPlatform::TakeInput() {

@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include "platform/Platform_Input.h"
 #include "platform/desktop/Desktop_Cursor.h"
+#include "platform/desktop/Desktop_Messages.h"
 #include <SDL2/SDL.h>
 #include <memory>
 #include <utility>
@@ -72,5 +73,6 @@ class DesktopPlatform final : public Platform {
     PlatformCallbacks callbacks_;
     std::vector<std::string> dropped_;
     bool quit_ = false;
-    int messageFd_ = -1; // the display connection, when the backend lets us wait on it
+    MessageSource messages_;
+    QuitSignals quitSignals_;
 };
