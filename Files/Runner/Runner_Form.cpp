@@ -189,11 +189,13 @@ void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platf
                           (general.infoFlags & BorderlessWindow) != 0,
                           (general.infoFlags & ResizableWindow) != 0, general.displayName};
     SetCurrentPlatform(&platform);
-    Audio_BeginOpening();
     Runner_Log("Init Graphics\n");
     if (!platform.CreateWindow(request)) {
         throw ProgramExit{1};
     }
+    // Not before: starting the video may fork a session-bus launcher, and a child forked while
+    // another thread holds a lock can hang before it execs.
+    Audio_BeginOpening();
     SetErrorSink(ShowReportInBox);
     for (const char* line : {"IO Init", "Process Messages"}) {
         Runner_Log("%s\n", line);
