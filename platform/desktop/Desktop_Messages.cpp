@@ -1,6 +1,5 @@
 #include "platform/desktop/Desktop_Messages.h"
 #include <SDL2/SDL_syswm.h>
-#include <algorithm>
 #include <csignal>
 #include <ctime>
 #include <poll.h>
@@ -20,10 +19,6 @@ bool Readable(int connection, const timespec* timeout) {
     return ppoll(&source, 1, timeout, nullptr) != 0;
 }
 
-void SleepMicros(int64_t micros) {
-    const timespec wanted{time_t(micros / 1'000'000), long(micros % 1'000'000) * 1000L};
-    nanosleep(&wanted, nullptr);
-}
 } // namespace
 
 void MessageSource::Attach(SDL_Window* window) {
@@ -43,13 +38,11 @@ bool MessageSource::MayHaveMessages() const {
     return Readable(connection_, &now);
 }
 
+bool MessageSource::CanWait() const {
+    return display_ != nullptr;
+}
+
 bool MessageSource::Await(int64_t micros) const {
-    // Without a connection to wait on, short naps keep the window answering.
-    constexpr int64_t LongestNap = 2000;
-    if (display_ == nullptr) {
-        SleepMicros(std::min(micros, LongestNap));
-        return true;
-    }
     const timespec timeout{time_t(micros / 1'000'000), long(micros % 1'000'000) * 1000L};
     return Readable(connection_, &timeout);
 }

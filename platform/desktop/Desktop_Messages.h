@@ -10,6 +10,8 @@ class MessageSource {
     void Attach(SDL_Window* window);
     // False only when nothing can have arrived since the last pump.
     bool MayHaveMessages() const;
+    // Whether Await can be used: there is a connection to wait on.
+    bool CanWait() const;
     // Sleeps until messages arrive or `micros` have passed; false when none can have arrived.
     bool Await(int64_t micros) const;
 

@@ -2,6 +2,7 @@
 #include "Graphics/Graphics_Window.h"
 #include "Graphics_API/Graphics_API.h"
 #include "Runner/Runner_Log.h"
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -215,7 +216,12 @@ bool DesktopPlatform::PumpMessages() {
 }
 
 bool DesktopPlatform::AwaitMessages(int64_t micros) {
-    return messages_.Await(micros);
+    if (messages_.CanWait())
+        return messages_.Await(micros);
+    // Without a connection to wait on, short naps keep the window answering.
+    constexpr int64_t LongestNap = 2000;
+    SleepMicros(std::min(micros, LongestNap));
+    return true;
 }
 
 InputState DesktopPlatform::TakeInput() {
