@@ -9,7 +9,12 @@ work=$(mktemp -d)
 first=""
 cleanup() {
     set +e
-    [[ -n "$first" ]] && kill "$first" 2> /dev/null && wait "$first" 2> /dev/null
+    if [[ -n "$first" ]] && kill "$first" 2> /dev/null; then
+        # A tool that does not end on SIGTERM within 20 s is stopped, so the failure shows at once.
+        for _ in $(seq 200); do kill -0 "$first" 2> /dev/null || break; sleep 0.1; done
+        kill -9 "$first" 2> /dev/null
+        wait "$first" 2> /dev/null
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
