@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <png.h>
+#include <vector>
 
 namespace {
 
@@ -110,19 +111,5 @@ bool IO_PngReader::ReadRows(uint8_t* target, size_t pitch, int rows, std::string
         error = "PNG decoding failed: " + state_->message;
         return false;
     }
-    return true;
-}
-
-bool IO_DecodePng(const uint8_t* data, size_t length, IO_RgbaImage& out, std::string& error) {
-    IO_PngReader reader;
-    if (!reader.Open(data, length, error))
-        return false;
-    const size_t pitch = size_t(reader.Width()) * 4;
-    std::vector<uint8_t> pixels(pitch * size_t(reader.Height()));
-    if (!reader.ReadRows(pixels.data(), pitch, reader.Height(), error))
-        return false;
-    out.width = reader.Width();
-    out.height = reader.Height();
-    out.pixels = std::move(pixels);
     return true;
 }

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 // Decodes row by row into memory the caller provides, such as a locked texture, so a page is
 // never held twice.
@@ -28,11 +27,3 @@ class IO_PngReader {
     std::unique_ptr<State> state_;
     int width_ = 0, height_ = 0;
 };
-
-struct IO_RgbaImage {
-    int width = 0, height = 0;
-    std::vector<uint8_t> pixels; // width x height x 4 bytes, rows top to bottom
-};
-
-// The whole image; false with a message when the bytes are not a PNG file libpng can decode.
-bool IO_DecodePng(const uint8_t* data, size_t length, IO_RgbaImage& out, std::string& error);

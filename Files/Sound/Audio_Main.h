@@ -4,7 +4,7 @@
 #include <string_view>
 
 // Start-up: begins opening the output device on a helper thread, so that it proceeds while the
-// window is made; Audio_Init takes it from there.
+// game loads; Audio_Init takes it from there.
 void Audio_BeginOpening();
 // Start-up: opens the device (or takes the one being opened) and makes the voice pool's sources.
 // False when sound is off.

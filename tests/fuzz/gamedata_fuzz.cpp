@@ -5,6 +5,7 @@
 #include "Runner/Runner_Log.h"
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool quiet = (Runner_SetLogToStderr(false), true);
@@ -15,8 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     GameData game;
     if (IO_LoadGame(data, size, game, error)) {
         for (const TexturePageData& page : game.texturePages) {
-            IO_RgbaImage image;
-            IO_DecodePng(page.png.data(), page.png.size(), image, error);
+            IO_PngReader png;
+            if (!png.Open(page.png.data(), page.png.size(), error))
+                continue;
+            std::vector<uint8_t> pixels(size_t(png.Width()) * 4 * size_t(png.Height()));
+            png.ReadRows(pixels.data(), size_t(png.Width()) * 4, png.Height(), error);
         }
     }
     return 0;

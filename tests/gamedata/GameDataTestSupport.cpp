@@ -1,5 +1,6 @@
 #include "GameDataTestSupport.h"
 #include "IO/IO_Main.h"
+#include "IO/IO_Png.h"
 #include "Runner/Runner_Log.h"
 #include "data/GameDataBlob.h"
 #include <cstring>
@@ -79,4 +80,16 @@ std::string CaptureLog(const std::function<void()>& body) {
     text << file.rdbuf();
     std::filesystem::remove(path);
     return text.str();
+}
+
+bool DecodeWholePng(const uint8_t* data, size_t length, RgbaImage& out, std::string& error) {
+    IO_PngReader reader;
+    if (!reader.Open(data, length, error))
+        return false;
+    const size_t pitch = size_t(reader.Width()) * 4;
+    std::vector<uint8_t> pixels(pitch * size_t(reader.Height()));
+    if (!reader.ReadRows(pixels.data(), pitch, reader.Height(), error))
+        return false;
+    out = RgbaImage{reader.Width(), reader.Height(), std::move(pixels)};
+    return true;
 }

@@ -24,5 +24,11 @@ struct QuietLog {
     QuietLog(const QuietLog&) = delete;
     QuietLog& operator=(const QuietLog&) = delete;
 };
+struct RgbaImage {
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels; // width x height x 4 bytes, rows top to bottom
+};
+// A whole PNG through the runtime's row reader; false with its message when it cannot be decoded.
+bool DecodeWholePng(const uint8_t* data, size_t length, RgbaImage& out, std::string& error);
 // Runs `body` with the runtime log sent to a temporary file instead of stderr; returns its text.
 std::string CaptureLog(const std::function<void()>& body);

@@ -1,6 +1,5 @@
 // The texture page: a 1024 x 2048 RGBA PNG whose pictures are where the items say, and look right.
 #include "GameDataTestSupport.h"
-#include "IO/IO_Png.h"
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
@@ -13,7 +12,7 @@ class TexturePage : public ::testing::Test {
         const auto& pages = LoadedGame().texturePages;
         ASSERT_EQ(pages.size(), 1u);
         std::string error;
-        ASSERT_TRUE(IO_DecodePng(pages[0].png.data(), pages[0].png.size(), page, error)) << error;
+        ASSERT_TRUE(DecodeWholePng(pages[0].png.data(), pages[0].png.size(), page, error)) << error;
     }
     static uint8_t Alpha(int x, int y) {
         return page.pixels[(static_cast<size_t>(y) * page.width + x) * 4 + 3];
@@ -36,9 +35,9 @@ class TexturePage : public ::testing::Test {
         }
         return {count, sx / weight, sy / weight};
     }
-    static IO_RgbaImage page;
+    static RgbaImage page;
 };
-IO_RgbaImage TexturePage::page;
+RgbaImage TexturePage::page;
 
 TEST_F(TexturePage, IsOneRgbaPageThatHoldsEveryItem) {
     EXPECT_EQ(page.width, 1024);
@@ -112,15 +111,15 @@ TEST_F(TexturePage, PanelBackgroundIsALightVeil) {
 
 TEST(PngDecoding, RejectsDamagedFiles) {
     const auto& png = LoadedGame().texturePages.at(0).png;
-    IO_RgbaImage image;
+    RgbaImage image;
     std::string error;
     std::vector<uint8_t> damaged(png.begin(), png.begin() + static_cast<std::ptrdiff_t>(png.size() / 2));
-    EXPECT_FALSE(IO_DecodePng(damaged.data(), damaged.size(), image, error));
+    EXPECT_FALSE(DecodeWholePng(damaged.data(), damaged.size(), image, error));
     EXPECT_FALSE(error.empty());
     damaged.assign(png.begin(), png.end());
     damaged[1] = 'X';
-    EXPECT_FALSE(IO_DecodePng(damaged.data(), damaged.size(), image, error));
-    EXPECT_FALSE(IO_DecodePng(nullptr, 0, image, error));
+    EXPECT_FALSE(DecodeWholePng(damaged.data(), damaged.size(), image, error));
+    EXPECT_FALSE(DecodeWholePng(nullptr, 0, image, error));
 }
 
 } // namespace
