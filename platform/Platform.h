@@ -1,5 +1,6 @@
 // The one interface the runtime talks to for window, input, cursor, dialogs and clock.
-// Two backends fill it: desktop (SDL2 + GTK 3) and scripted (tests drive it frame by frame).
+// Three backends fill it: desktop (SDL2 + GTK 3), headless (no display: batch mode) and scripted
+// (tests drive it frame by frame).
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -87,8 +88,6 @@ class Platform {
     virtual void SleepMicros(int64_t micros) = 0;
 };
 
-// The backend in use, chosen once at start.
+// The backend in use, chosen once at start (the runner's; batch mode's is the headless one).
 Platform& CurrentPlatform();
-// nullptr when there is none (batch mode runs without a window).
-Platform* CurrentPlatformIfAny();
 void SetCurrentPlatform(Platform* platform);

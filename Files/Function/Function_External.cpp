@@ -64,10 +64,7 @@ void F_ExternalCall(RValue& result, CInstance*, CInstance*, int argc, RValue* ar
     }
     // A command line runs for seconds: the window, if any, stays alive meanwhile, and no frame runs.
     const auto call = [&] { result = DLLM_Invoke(*function, args + 1); };
-    if (Platform* platform = CurrentPlatformIfAny())
-        platform->RunBlocking(call);
-    else
-        call();
+    CurrentPlatform().RunBlocking(call);
 }
 
 } // namespace

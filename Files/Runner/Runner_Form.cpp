@@ -16,6 +16,7 @@
 #include "Support/Win32/Support_FileM.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "platform/Platform.h"
+#include "platform/Platform_Log.h"
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -59,6 +60,10 @@ std::string GameFileOption() {
         }
     }
     return "";
+}
+
+void LogPlatformLine(const char* line) {
+    Runner_Log("%s", line);
 }
 
 void ThrowProgramExit(int code) {
@@ -141,8 +146,10 @@ void ShowReportInBox(const std::string& report) {
 }
 
 // The game located and its header read, the save area set up; the header's settings.
-GeneralInfo LocateGame(const RunnerConfig& config, const EmbeddedGame& game) {
+GeneralInfo LocateGame(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform) {
     session.mainThread = std::this_thread::get_id();
+    SetCurrentPlatform(&platform);
+    Platform_SetLogSink(LogPlatformLine);
     Runner_SetArguments(config.arguments);
     Handed_Start(config.openFiles);
     std::string programFolder = config.programFolder.empty() ? ExecutableFolder() : config.programFolder;
@@ -183,12 +190,11 @@ void LoadCode(const EmbeddedGame& game) {
 }
 
 void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform) {
-    GeneralInfo general = LocateGame(config, game);
+    GeneralInfo general = LocateGame(config, game, platform);
     Runner_Log("Create Window\n");
     WindowRequest request{general.windowWidth, general.windowHeight,
                           (general.infoFlags & BorderlessWindow) != 0,
                           (general.infoFlags & ResizableWindow) != 0, general.displayName};
-    SetCurrentPlatform(&platform);
     Runner_Log("Init Graphics\n");
     if (!platform.CreateWindow(request)) {
         throw ProgramExit{1};
@@ -223,6 +229,7 @@ void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platf
     platform.Focus();
 }
 
+// The runner owns the graphics layer: it goes before the backend that made its renderer.
 void ReleaseEverything() {
     SetErrorSink(nullptr);
     if (session.graphicsStarted) {
@@ -231,6 +238,8 @@ void ReleaseEverything() {
     }
     Audio_Shutdown(); // also closes a device still being opened when start-up failed
     Object_Clear();
+    SetCurrentPlatform(nullptr);
+    Platform_SetLogSink(nullptr);
     Runner_CloseLogFile();
 }
 
@@ -288,12 +297,12 @@ int Runner_Finish() {
     return state.exitCode;
 }
 
-int Runner_RunWithoutWindow(const RunnerConfig& config, const EmbeddedGame& game,
+int Runner_RunWithoutWindow(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform,
                             const std::function<int()>& work) {
     SetErrorExit(ThrowProgramExit);
     int code = 1;
     try {
-        LocateGame(config, game);
+        LocateGame(config, game, platform);
         LoadCode(game);
         Function_SetExtensionNames({});
         if (RunGlobalInitScripts(*session.data)) {

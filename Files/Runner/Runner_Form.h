@@ -19,9 +19,10 @@ bool Runner_Start(const RunnerConfig& config, const EmbeddedGame& game, Platform
 bool Runner_Frame();
 // Ends the game (Room End, Clean Up, Game End), releases everything; the program's exit code.
 int Runner_Finish();
-// Without a window, audio or room: the game loaded and its global init scripts run, then `work`.
-// Returns work's result, or the exit code of a fatal error (1 when the game could not be loaded).
-int Runner_RunWithoutWindow(const RunnerConfig& config, const EmbeddedGame& game,
+// Without a window, audio or room, on a backend with no display: the game loaded and its global init
+// scripts run, then `work`. Returns work's result, or the exit code of a fatal error (1 when the game
+// could not be loaded).
+int Runner_RunWithoutWindow(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform,
                             const std::function<int()>& work);
 // The whole program: start, frames while running, finish.
 int Runner_Main(const RunnerConfig& config, const EmbeddedGame& game, Platform& platform);

@@ -1,17 +1,15 @@
 #include "platform/Platform.h"
-#include <cassert>
+#include <stdexcept>
 
 namespace {
 Platform* current = nullptr;
 }
 
 Platform& CurrentPlatform() {
-    assert(current != nullptr);
+    // Every way of running sets one (batch mode the headless backend): its absence is a fault of ours.
+    if (current == nullptr)
+        throw std::logic_error("no platform backend was chosen");
     return *current;
-}
-
-Platform* CurrentPlatformIfAny() {
-    return current;
 }
 
 void SetCurrentPlatform(Platform* platform) {

@@ -5,6 +5,7 @@
 #include "app/Tool_Code.h"
 #include "app/batch/batch_actions.h"
 #include "app/batch/batch_work_area.h"
+#include "platform/headless/Headless_Platform.h"
 #include <cstdio>
 
 namespace batch {
@@ -45,6 +46,8 @@ int BatchMain(const std::vector<std::string>& arguments, const EmbeddedGame& gam
     }
     // The runtime's log stays in its file; the terminal gets progress and reasons only.
     Runner_SetLogToStderr(false);
-    return Runner_RunWithoutWindow(RunnerConfig{}, game, [&] { return RunActions(options.actions); });
+    HeadlessPlatform platform;
+    return Runner_RunWithoutWindow(RunnerConfig{}, game, platform,
+                                   [&] { return RunActions(options.actions); });
 }
 } // namespace batch

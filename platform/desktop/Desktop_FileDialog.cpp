@@ -1,5 +1,5 @@
 #include "platform/desktop/Desktop_FileDialog.h"
-#include "Graphics_API/Dialog_Filter.h"
+#include "platform/Dialog_Filter.h"
 #include "platform/desktop/Desktop_Gtk.h"
 #include "platform/desktop/Desktop_MessageBox.h"
 #include <filesystem>

@@ -1,5 +1,5 @@
 #include "platform/desktop/Desktop_Gtk.h"
-#include "Runner/Runner_Log.h"
+#include "platform/Platform_Log.h"
 #include <dlfcn.h>
 
 namespace {
@@ -10,7 +10,7 @@ constexpr const char* GtkLibrary = "libgtk-3.so.0";
 const GtkApi* Load() {
     void* library = dlopen(GtkLibrary, RTLD_LAZY | RTLD_LOCAL);
     if (!library) {
-        Runner_Log("GTK could not be loaded (%s): file dialogs count as cancelled\n", dlerror());
+        Platform_Log("GTK could not be loaded (%s): file dialogs count as cancelled\n", dlerror());
         return nullptr;
     }
     static GtkApi api;
@@ -22,8 +22,8 @@ const GtkApi* Load() {
     DESKTOP_GTK_FUNCTIONS(DESKTOP_GTK_RESOLVE)
 #undef DESKTOP_GTK_RESOLVE
     if (missing) {
-        Runner_Log("GTK could not be loaded (%s has no %s): file dialogs count as cancelled\n", GtkLibrary,
-                   missing);
+        Platform_Log("GTK could not be loaded (%s has no %s): file dialogs count as cancelled\n", GtkLibrary,
+                     missing);
         return nullptr;
     }
     return &api;
@@ -41,7 +41,7 @@ const GtkApi* Desktop_Gtk() {
         if (!gtk)
             return nullptr;
         if (!gtk->gtk_init_check(nullptr, nullptr)) {
-            Runner_Log("No display for GTK: file dialogs count as cancelled\n");
+            Platform_Log("No display for GTK: file dialogs count as cancelled\n");
             return nullptr;
         }
         return gtk;

@@ -1,5 +1,5 @@
 #include "platform/desktop/Desktop_MessageBox.h"
-#include "Runner/Runner_Log.h"
+#include "platform/Platform_Log.h"
 #include "platform/desktop/Desktop_Gtk.h"
 #include <initializer_list>
 
@@ -45,7 +45,7 @@ int ShowBox(const std::string& text, const std::string& caption, std::initialize
 
 void Desktop_ShowMessage(const std::string& text, const std::string& caption) {
     if (ShowBox(text, caption, {{ButtonOk, "OK"}}, true) == NotShown)
-        Runner_Log("No message box could be shown: %s\n", text.c_str());
+        Platform_Log("No message box could be shown: %s\n", text.c_str());
 }
 
 bool Desktop_AskYesNo(const std::string& text, const std::string& caption) {

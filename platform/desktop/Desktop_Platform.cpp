@@ -1,13 +1,9 @@
 #include "platform/desktop/Desktop_Platform.h"
-#include "Graphics/Graphics_Window.h"
-#include "Graphics_API/Graphics_API.h"
-#include "Runner/Runner_Log.h"
+#include "platform/Platform_Clock.h"
+#include "platform/Platform_Log.h"
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 namespace {
 // A changed frame of a small fixed window costs the software renderer little (bench/graphics), while
@@ -42,7 +38,7 @@ SDL_Renderer* MakeRenderer(SDL_Window* window, bool software) {
     }
     SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_TARGETTEXTURE);
     if (renderer == nullptr) {
-        Runner_Log("No accelerated renderer (%s); drawing in software\n", SDL_GetError());
+        Platform_Log("No accelerated renderer (%s); drawing in software\n", SDL_GetError());
         renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
     }
     return renderer;
@@ -72,9 +68,6 @@ bool NeedsRepaint(uint8_t windowEvent) {
 } // namespace
 
 DesktopPlatform::~DesktopPlatform() {
-    // The renderer takes its textures with it; the graphics layer must not hold them afterwards.
-    if (renderer_ && Graphics_Renderer() == renderer_.get())
-        Graphics_Shutdown();
     renderer_.reset();
     window_.reset();
     if (videoStarted_)
@@ -87,12 +80,12 @@ bool DesktopPlatform::StartVideo() {
     // A tool's window is no reason to keep the screen awake (SDL would, as for a game).
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        Runner_Log("Cannot open a window: %s\n", SDL_GetError());
+        Platform_Log("Cannot open a window: %s\n", SDL_GetError());
         return false;
     }
     videoStarted_ = true;
     if (ShowsNothing(SDL_GetCurrentVideoDriver())) {
-        Runner_Log("Cannot open a window: no display (neither DISPLAY nor WAYLAND_DISPLAY leads to one)\n");
+        Platform_Log("Cannot open a window: no display (neither DISPLAY nor WAYLAND_DISPLAY leads to one)\n");
         return false;
     }
     return true;
@@ -111,19 +104,19 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
     window_.reset(SDL_CreateWindow(request.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    request.width, request.height, flags));
     if (!window_) {
-        Runner_Log("Cannot create the window: %s\n", SDL_GetError());
+        Platform_Log("Cannot create the window: %s\n", SDL_GetError());
         return false;
     }
     renderer_.reset(MakeRenderer(window_.get(), PreferSoftware(request)));
     if (!renderer_) {
-        Runner_Log("Cannot create a renderer: %s\n", SDL_GetError());
+        Platform_Log("Cannot create a renderer: %s\n", SDL_GetError());
         window_.reset();
         return false;
     }
     messages_.Attach(window_.get());
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(renderer_.get(), &info);
-    Runner_Log("Renderer: %s\n", info.name);
+    Platform_Log("Renderer: %s\n", info.name);
     return true;
 }
 
@@ -241,15 +234,9 @@ void DesktopPlatform::DisplayMouse(int& x, int& y) {
 }
 
 int64_t DesktopPlatform::NowMicros() {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return std::chrono::duration_cast<std::chrono::microseconds>(now).count();
+    return Platform_SteadyMicros();
 }
 
 void DesktopPlatform::SleepMicros(int64_t micros) {
-    if (micros <= 0)
-        return;
-    timespec wanted{time_t(micros / 1'000'000), long(micros % 1'000'000) * 1000L};
-    timespec left{};
-    while (nanosleep(&wanted, &left) != 0 && errno == EINTR)
-        wanted = left;
+    Platform_SleepMicros(micros);
 }

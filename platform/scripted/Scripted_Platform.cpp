@@ -1,7 +1,5 @@
 #include "platform/scripted/Scripted_Platform.h"
-#include "Graphics/Graphics_Window.h"
-#include "Graphics_API/Dialog_Filter.h"
-#include "Graphics_API/Graphics_API.h"
+#include "platform/Dialog_Filter.h"
 #include <filesystem>
 
 namespace {
@@ -9,14 +7,6 @@ namespace {
 constexpr int ScreenWidth = 1920, ScreenHeight = 1080;
 
 } // namespace
-
-ScriptedPlatform::ScriptedPlatform() = default;
-
-ScriptedPlatform::~ScriptedPlatform() {
-    // The renderer takes its textures with it; the graphics layer must not hold them afterwards.
-    if (renderer_ && Graphics_Renderer() == renderer_.get())
-        Graphics_Shutdown();
-}
 
 bool ScriptedPlatform::CreateWindow(const WindowRequest& request) {
     if (request.width <= 0 || request.height <= 0)

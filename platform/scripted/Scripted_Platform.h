@@ -25,8 +25,7 @@ class ScriptedPlatform final : public Platform {
         bool answer = false;
     };
 
-    ScriptedPlatform();
-    ~ScriptedPlatform() override;
+    ScriptedPlatform() = default;
     ScriptedPlatform(const ScriptedPlatform&) = delete;
     ScriptedPlatform& operator=(const ScriptedPlatform&) = delete;
 

@@ -1,5 +1,5 @@
 // File dialogs and boxes answered from the scripted platform's queues.
-#include "Graphics_API/Dialog_Filter.h"
+#include "platform/Dialog_Filter.h"
 #include "Support/Win32/Support_FileM.h"
 #include "graphics_fixture.h"
 #include <filesystem>

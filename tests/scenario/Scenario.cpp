@@ -8,7 +8,7 @@
 #include "Variable/Variable_BuiltIn.h"
 #include "app/Tool_Game.h"
 #include "data/GameDataBlob.h"
-#include "platform/scripted/Scripted_DrawRecorder.h"
+#include "DrawRecorder.h"
 #include "platform/scripted/Scripted_Platform.h"
 #include <AL/al.h>
 #include <cmath>

@@ -1,4 +1,4 @@
-// Records the draw calls of the latest frame while it exists.
+// Records the draw calls of the latest frame while it exists (scenarios check the texts drawn).
 #pragma once
 #include "Graphics/Graphics_Record.h"
 #include <vector>

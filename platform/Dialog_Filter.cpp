@@ -1,4 +1,4 @@
-#include "Graphics_API/Dialog_Filter.h"
+#include "platform/Dialog_Filter.h"
 
 namespace {
 std::vector<std::string> Split(std::string_view text, char separator) {
