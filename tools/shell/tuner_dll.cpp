@@ -6,13 +6,9 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-
-extern char** environ;
 
 extern "C" double RunSilent(const char* unused, const char* line);
 
@@ -62,41 +58,6 @@ std::string StartFolder(const std::string& saveArea) {
     return folder;
 }
 
-class HiddenSpawn {
-  public:
-    HiddenSpawn(int log, const std::string& folder) {
-        ::posix_spawn_file_actions_init(&actions_);
-        ::posix_spawn_file_actions_addchdir_np(&actions_, folder.c_str());
-        ::posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        ::posix_spawn_file_actions_adddup2(&actions_, log, STDOUT_FILENO);
-        ::posix_spawn_file_actions_adddup2(&actions_, log, STDERR_FILENO);
-        ::posix_spawnattr_init(&attributes_);
-        // The caller's blocked signals (SDL blocks some) must not reach the programs.
-        sigset_t none;
-        sigemptyset(&none);
-        ::posix_spawnattr_setsigmask(&attributes_, &none);
-        ::posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK);
-    }
-    ~HiddenSpawn() {
-        ::posix_spawn_file_actions_destroy(&actions_);
-        ::posix_spawnattr_destroy(&attributes_);
-    }
-    HiddenSpawn(const HiddenSpawn&) = delete;
-    HiddenSpawn& operator=(const HiddenSpawn&) = delete;
-    pid_t Start(const std::string& program, const char* line) {
-        char* argv[] = {const_cast<char*>("morvane-cmd"), const_cast<char*>(line), nullptr};
-        pid_t pid = -1;
-        if (::posix_spawn(&pid, program.c_str(), &actions_, &attributes_, argv, environ) != 0) {
-            return -1;
-        }
-        return pid;
-    }
-
-  private:
-    posix_spawn_file_actions_t actions_;
-    posix_spawnattr_t attributes_;
-};
-
 } // namespace
 
 // Returns the line's exit status, or -1 when the interpreter could not be started.
@@ -110,6 +71,7 @@ extern "C" __attribute__((visibility("default"))) double RunSilent(const char*, 
         return -1;
     }
     shell::WriteAll(log.get(), std::string("> ") + line + "\n");
-    pid_t pid = HiddenSpawn(log.get(), StartFolder(saveArea)).Start(interpreterPath, line);
+    pid_t pid = shell::StartChild(
+        {interpreterPath, {"morvane-cmd", line}, StartFolder(saveArea), true, log.get(), log.get()});
     return pid < 0 ? -1 : shell::WaitForExit(pid);
 }
