@@ -6,18 +6,34 @@
 #include "IO/IO_GameData.h"
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <unordered_map>
 
 namespace {
+// A text's lines as glyphs and widths, so that text drawn again every frame is not laid out again.
+struct LaidOutLine {
+    double width = 0;
+    std::vector<const GlyphData*> glyphs;
+};
+using Layout = std::vector<LaidOutLine>;
+
+struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
 struct Font {
     FontData data;
     std::unordered_map<char32_t, size_t> glyphByCharacter;
     int lineHeight = 0; // the tallest glyph
+    std::unordered_map<std::string, Layout, TextHash, std::equal_to<>> layouts;
 };
+// Texts that change (a volume in per cent, a progress) would otherwise pile up.
+constexpr size_t MaxLayouts = 64;
 
 std::vector<Font> fonts;
 
-const Font* Resolve(int index) {
+Font* Resolve(int index) {
     if (index == -1)
         index = 0;
     if (index < 0 || index >= int(fonts.size()))
@@ -45,34 +61,37 @@ const GlyphData* Glyph(const Font& font, char32_t character) {
     return found == font.glyphByCharacter.end() ? nullptr : &font.data.glyphs[found->second];
 }
 
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    lines.push_back(text.substr(start));
-    return lines;
-}
-
-double LineWidth(const Font& font, std::string_view line) {
-    double width = 0;
-    for (size_t pos = 0; pos < line.size();) {
-        if (const GlyphData* glyph = Glyph(font, NextCodePoint(line, pos)))
-            width += glyph->shift * font.data.scaleX;
+Layout LayOutAnew(const Font& font, std::string_view text) {
+    Layout layout(1);
+    for (size_t pos = 0; pos < text.size();) {
+        if (text[pos] == '\n') {
+            ++pos;
+            layout.emplace_back();
+            continue;
+        }
+        if (const GlyphData* glyph = Glyph(font, NextCodePoint(text, pos))) {
+            layout.back().glyphs.push_back(glyph);
+            layout.back().width += glyph->shift * font.data.scaleX;
+        }
     }
-    return width;
+    return layout;
 }
 
-void DrawLine(const Font& font, double left, double top, std::string_view line, const DrawState& state) {
+const Layout& LayOut(Font& font, std::string_view text) {
+    if (auto found = font.layouts.find(text); found != font.layouts.end())
+        return found->second;
+    if (font.layouts.size() >= MaxLayouts)
+        font.layouts.clear();
+    return font.layouts.emplace(std::string(text), LayOutAnew(font, text)).first->second;
+}
+
+void DrawLine(const Font& font, double left, double top, const LaidOutLine& line, const DrawState& state) {
     const Projection& projection = Graphics_Projection();
     TextureBlit blit;
     blit.colour = state.colour;
     blit.alpha = state.alpha;
     double pen = left;
-    for (size_t pos = 0; pos < line.size();) {
-        const GlyphData* glyph = Glyph(font, NextCodePoint(line, pos));
-        if (glyph == nullptr)
-            continue;
+    for (const GlyphData* glyph : line.glyphs) {
         blit.source = SDL_Rect{font.data.item.sourceX + glyph->x, font.data.item.sourceY + glyph->y,
                                glyph->width, glyph->height};
         blit.destination.x = float(projection.X(pen + glyph->offset * font.data.scaleX));
@@ -127,34 +146,34 @@ int Font_Size(int index) {
 }
 
 double Text_Width(std::string_view text) {
-    const Font* font = Resolve(Graphics_DrawState().font);
+    Font* font = Resolve(Graphics_DrawState().font);
     if (font == nullptr)
         return 0;
     double width = 0;
-    for (std::string_view line : Lines(text))
-        width = std::max(width, LineWidth(*font, line));
+    for (const LaidOutLine& line : LayOut(*font, text))
+        width = std::max(width, line.width);
     return width;
 }
 
 double Text_Height(std::string_view text) {
-    const Font* font = Resolve(Graphics_DrawState().font);
+    Font* font = Resolve(Graphics_DrawState().font);
     if (font == nullptr)
         return 0;
-    return double(Lines(text).size()) * font->lineHeight * font->data.scaleY;
+    return double(LayOut(*font, text).size()) * font->lineHeight * font->data.scaleY;
 }
 
 void Text_Draw(double x, double y, std::string_view text) {
     const DrawState& state = Graphics_DrawState();
     Record(x, y, text, state);
-    const Font* font = Resolve(state.font);
+    Font* font = Resolve(state.font);
     if (font == nullptr)
         return;
     const double lineHeight = font->lineHeight * font->data.scaleY;
-    const std::vector<std::string_view> lines = Lines(text);
+    const Layout& lines = LayOut(*font, text);
     // Alignment places whole pixels, so glyphs are never sampled between texels.
     double top = std::floor(y - lines.size() * lineHeight * state.valign / 2);
-    for (std::string_view line : lines) {
-        const double left = std::floor(x - LineWidth(*font, line) * state.halign / 2);
+    for (const LaidOutLine& line : lines) {
+        const double left = std::floor(x - line.width * state.halign / 2);
         DrawLine(*font, left, top, line, state);
         top += lineHeight;
     }

@@ -76,8 +76,10 @@ int Texture_PageCount() {
 }
 
 SDL_Color Texture_Modulation(uint32_t colour, double alpha) {
-    return SDL_Color{uint8_t(colour & 0xFF), uint8_t((colour >> 8) & 0xFF), uint8_t((colour >> 16) & 0xFF),
-                     uint8_t(std::lround(std::clamp(alpha, 0.0, 1.0) * 255))};
+    return SDL_Color{
+        uint8_t(colour & 0xFF), uint8_t((colour >> 8) & 0xFF), uint8_t((colour >> 16) & 0xFF),
+        // Rounds half up, as lround does for these non-negative values, without a libm call per glyph.
+        uint8_t(std::clamp(alpha, 0.0, 1.0) * 255 + 0.5)};
 }
 
 void Texture_Draw(int page, const TextureBlit& blit) {

@@ -326,6 +326,10 @@ template <typename F> void WalkInstanceElements(F&& visit, bool drawBackgrounds)
 } // namespace
 
 void Room_DispatchDraw(int subtype) {
+    // Most draw events have no code anywhere; walking the layers for them cost every frame.
+    if (Object_EventList(ev_draw, subtype).empty()) {
+        return;
+    }
     WalkInstanceElements(
         [&](CInstance* instance) {
             if (Object_FindEventOwner(instance->objectIndex, ev_draw, subtype)) {

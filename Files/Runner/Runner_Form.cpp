@@ -219,7 +219,6 @@ void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platf
     RunnerLoopState& state = Runner_LoopState();
     state = RunnerLoopState{};
     state.running = true;
-    state.sleepMarginMillis = session.data->options.sleepMargin;
     // No frame has been shown yet, so the first one runs at once instead of a frame's length later.
     state.previousStepTime = state.lastSecondMark = platform.NowMicros();
     Object_BuildEventLists();

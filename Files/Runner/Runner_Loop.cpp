@@ -35,13 +35,10 @@ void WaitForFrame(Platform& platform, int64_t now) {
     if (wait <= 0) {
         return;
     }
+    // One wake-up a frame: the whole wait is a wait for window messages that the platform ends at the
+    // deadline, so the window answers at once and an idle frame sleeps through. The sleep margin is for
+    // coarse timer sleeps, which this wait does not use.
     int64_t deadline = now + wait;
-    int64_t sleepMillis = (wait - state.sleepMarginMillis * 1000) / 1000;
-    if (sleepMillis > 0) {
-        platform.SleepMicros(sleepMillis * 1000);
-    }
-    // The last stretch keeps the window answering: messages are pumped as they arrive, and an idle
-    // frame sleeps through to its deadline instead of spinning.
     for (int64_t remaining; (remaining = deadline - platform.NowMicros()) > 0;) {
         if (platform.AwaitMessages(remaining) && !platform.PumpMessages()) {
             state.running = false;

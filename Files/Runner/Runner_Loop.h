@@ -13,7 +13,6 @@ struct RunnerLoopState {
     int framesThisSecond = 0;
     int realFps = 0;
     uint64_t stepCount = 0;
-    int sleepMarginMillis = 10;
 };
 
 RunnerLoopState& Runner_LoopState();

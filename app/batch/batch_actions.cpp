@@ -192,6 +192,8 @@ void Restore(const Action& action) {
     }
 }
 
+} // namespace
+
 std::string Describe(const Action& action) {
     switch (action.kind) {
     case ActionKind::Info:
@@ -205,21 +207,6 @@ std::string Describe(const Action& action) {
     }
     return "";
 }
-} // namespace
-
-bool UnpackHelpers() {
-    Run(tool::make_lib_line());
-    Run(tool::unpack_now_line(tool::get(tool::BV::program_directory)));
-    for (const char* name : {"xxd.exe", "dd.exe", "vgaudiocli.exe", "ffmpeg.exe", "tuner.head"}) {
-        if (!fs::exists(LibPath(name))) {
-            std::fprintf(stderr, "%slib.win: %s could not be unpacked\n", FileM_ProgramFolder().c_str(),
-                         name);
-            return false;
-        }
-    }
-    return true;
-}
-
 bool RunAction(const Action& action) {
     using Clock = std::chrono::steady_clock;
     std::string what = Describe(action);

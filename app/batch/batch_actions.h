@@ -3,9 +3,8 @@
 #include "app/batch/batch_options.h"
 
 namespace batch {
-// The helper programs out of lib.win into the lib directory; false (with the reason printed) when
-// they are not all there afterwards.
-bool UnpackHelpers();
+// What an action does, as its progress lines name it ("replace a.sab with song.mp3").
+std::string Describe(const Action& action);
 // One action with its progress lines on stderr; false (with a one-line reason) when it failed, in which
 // case every file it touched is as it was before.
 bool RunAction(const Action& action);

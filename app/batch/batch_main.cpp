@@ -4,22 +4,22 @@
 #include "Runner/Runner_Log.h"
 #include "app/Tool_Code.h"
 #include "app/batch/batch_actions.h"
+#include "app/batch/batch_helpers.h"
+#include "app/batch/batch_jobs.h"
 #include "app/batch/batch_work_area.h"
 #include "platform/headless/Headless_Platform.h"
 #include <cstdio>
 
 namespace batch {
 namespace {
-int RunActions(const std::vector<Action>& actions) {
+int RunActions(const Options& options, const std::string& saveArea) {
     tool::Frame frame(GlobalObject(), GlobalObject(), "Batch");
-    if (!UnpackHelpers()) {
+    std::string helpers = PrepareHelpers(saveArea);
+    if (helpers.empty()) {
         return 1;
     }
-    bool allSucceeded = true;
-    for (const Action& action : actions) {
-        allSucceeded = RunAction(action) && allSucceeded;
-    }
-    return allSucceeded ? 0 : 1;
+    unsigned jobs = options.jobs > 0 ? options.jobs : CoreCount();
+    return RunInJobs(options.actions, jobs, helpers, RunAction) ? 0 : 1;
 }
 } // namespace
 
@@ -48,6 +48,6 @@ int BatchMain(const std::vector<std::string>& arguments, const EmbeddedGame& gam
     Runner_SetLogToStderr(false);
     HeadlessPlatform platform;
     return Runner_RunWithoutWindow(RunnerConfig{}, game, platform,
-                                   [&] { return RunActions(options.actions); });
+                                   [&] { return RunActions(options, area.Parent()); });
 }
 } // namespace batch

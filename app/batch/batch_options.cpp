@@ -12,6 +12,8 @@ const char* const UsageText =
     "  morvane-radio-tuner --restore CONTAINER\n"
     "  morvane-radio-tuner --help | --version\n"
     "\n"
+    "--jobs N works on up to N container folders at once (default: one per core); each folder's\n"
+    "actions still run in the order given, and the output keeps that order.\n"
     "--export, --replace and --restore may be given several times; the actions run in the order given.\n"
     "--info prints one tab-separated line per container: path, codec (hca or ogg), stream offset in bytes,\n"
     "sample rate, channels, duration in seconds and whether a backup (CONTAINER.orig) exists (yes or no).\n"
@@ -63,6 +65,16 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             options.mode = option == "--help" ? Options::Mode::Help : Options::Mode::Version;
             return options;
         }
+        if (option == "--jobs") {
+            const std::string count = i < arguments.size() ? arguments[i++] : "";
+            if (count.empty() || count.size() > 4 ||
+                !std::all_of(count.begin(), count.end(), [](unsigned char c) { return std::isdigit(c); }) ||
+                std::stoul(count) == 0) {
+                return Usage("--jobs needs a number of jobs from 1 to 9999");
+            }
+            options.jobs = static_cast<unsigned>(std::stoul(count));
+            continue;
+        }
         const Form* form =
             std::find_if(std::begin(forms), std::end(forms), [&](const Form& f) { return option == f.name; });
         if (form == std::end(forms)) {
@@ -86,6 +98,9 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
         } else {
             options.actions.push_back({form->kind, std::move(operands)});
         }
+    }
+    if (options.actions.empty()) {
+        return Usage("no action given");
     }
     return options;
 }

@@ -15,6 +15,7 @@ struct Action {
 struct Options {
     enum class Mode { Run, Help, Version, Usage } mode = Mode::Run;
     std::vector<Action> actions;
+    unsigned jobs = 0; // containers worked on at once; 0: one per core
     std::string error; // for Mode::Usage
 };
 

@@ -115,6 +115,6 @@ tuner --help
 
 # The window's lib directory and scratch file are untouched; batch mode leaves no folder behind.
 [ "$(cat "$window_lib/stream.ogg")" = preview ] || fail "the window's scratch file changed"
-[ "$(ls "$APPDATA/Morvane_Radio_Tuner" | tr '\n' ' ')" = "batch-running lib " ] || fail "left: $(ls "$APPDATA/Morvane_Radio_Tuner")"
+[ "$(ls "$APPDATA/Morvane_Radio_Tuner" | tr '\n' ' ')" = "batch-running helpers lib " ] || fail "left: $(ls "$APPDATA/Morvane_Radio_Tuner")"
 [ "$failures" = 0 ] && echo "batch mode: all checks passed"
 exit $((failures > 0))

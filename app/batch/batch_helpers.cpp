@@ -1,0 +1,127 @@
+#include "app/batch/batch_helpers.h"
+#include "Support/Win32/Support_FileM.h"
+#include "app/batch/batch_files.h"
+#include "app/command_lines.h"
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <unistd.h>
+#include <vector>
+#include <zlib.h>
+
+namespace batch {
+namespace {
+namespace fs = std::filesystem;
+constexpr const char* HelperNames[] = {"xxd.exe", "dd.exe", "vgaudiocli.exe", "ffmpeg.exe", "tuner.head"};
+constexpr const char* ManifestName = "manifest";
+
+// Size and CRC-32 of a file's content, as text; nothing when it cannot be read.
+std::optional<std::string> Fingerprint(const std::string& path) {
+    MappedFile file(path);
+    if (!file.Bytes()) {
+        return std::nullopt;
+    }
+    uLong crc = crc32(0L, Z_NULL, 0);
+    for (std::string_view rest = *file.Bytes(); !rest.empty();) {
+        const size_t piece = std::min<size_t>(rest.size(), 1u << 30);
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(rest.data()), static_cast<uInt>(piece));
+        rest.remove_prefix(piece);
+    }
+    char text[48];
+    std::snprintf(text, sizeof text, "%zx-%08lx", file.Bytes()->size(), crc);
+    return text;
+}
+
+bool CacheIntact(const std::string& cache) {
+    std::ifstream manifest(cache + ManifestName);
+    std::string name, noted;
+    size_t checked = 0;
+    while (manifest >> name >> noted) {
+        if (Fingerprint(cache + name) != noted) {
+            return false;
+        }
+        ++checked;
+    }
+    return checked == std::size(HelperNames);
+}
+
+bool Place(const std::string& from, const std::string& to) {
+    std::error_code error;
+    fs::remove(to, error);
+    return ::link(from.c_str(), to.c_str()) == 0 || fs::copy_file(from, to, error);
+}
+
+// The running lib directory's freshly unpacked helpers, noted and moved into place as one folder, so a
+// cache is either whole or absent; a batch that fills it at the same moment simply keeps its own copy.
+void FillCache(const std::string& cache, const std::string& lib) {
+    std::error_code error;
+    fs::create_directories(fs::path(cache).parent_path().parent_path(), error);
+    std::string pattern = cache.substr(0, cache.size() - 1) + ".new-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (::mkdtemp(name.data()) == nullptr) {
+        return;
+    }
+    const std::string filling = std::string(name.data()) + "/";
+    std::ostringstream manifest;
+    bool whole = true;
+    for (const char* helper : HelperNames) {
+        std::optional<std::string> print = Fingerprint(lib + helper);
+        whole = whole && print && Place(lib + helper, filling + helper);
+        manifest << helper << ' ' << print.value_or("-") << '\n';
+    }
+    std::ofstream(filling + ManifestName) << manifest.str();
+    if (whole) {
+        fs::rename(filling, cache, error);
+    }
+    if (!whole || error) {
+        fs::remove_all(filling, error);
+    }
+}
+
+bool Unpack(const std::string& lib) {
+    tool::call_script(tool::cmd, "", tool::make_lib_line());
+    tool::call_script(tool::cmd, "", tool::unpack_now_line(tool::get(tool::BV::program_directory)));
+    for (const char* helper : HelperNames) {
+        if (!fs::exists(lib + helper)) {
+            std::fprintf(stderr, "%slib.win: %s could not be unpacked\n", FileM_ProgramFolder().c_str(),
+                         helper);
+            return false;
+        }
+    }
+    return true;
+}
+} // namespace
+
+bool LinkHelpers(const std::string& cache, const std::string& lib) {
+    std::error_code error;
+    fs::create_directories(lib, error);
+    for (const char* helper : HelperNames) {
+        if (!Place(cache + helper, lib + helper)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string PrepareHelpers(const std::string& saveArea) {
+    const std::string lib = FileM_SaveArea() + "lib/";
+    std::optional<std::string> version = Fingerprint(FileM_ProgramFolder() + "lib.win");
+    const std::string cache = saveArea + "helpers/" + version.value_or("unreadable") + "/";
+    if (version && CacheIntact(cache) && LinkHelpers(cache, lib)) {
+        return cache;
+    }
+    std::error_code error;
+    fs::remove_all(cache, error);
+    if (!Unpack(lib)) {
+        return "";
+    }
+    if (version) {
+        FillCache(cache, lib);
+    }
+    // Without a cache (a read-only save area) the running lib directory is the source for the jobs.
+    return CacheIntact(cache) ? cache : lib;
+}
+} // namespace batch

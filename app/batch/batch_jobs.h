@@ -1,0 +1,18 @@
+// Batch actions on many containers run in worker processes side by side. The actions of one container
+// folder stay together, in the order given, in one worker: a folder's actions would only wait for one
+// another on its lock, and a container's steps must not overtake each other. Each worker has its own
+// lib directory, so scratch files of equally named containers never meet. What the actions print is
+// passed on in the order the actions were given, whichever finished first.
+#pragma once
+#include "app/batch/batch_options.h"
+#include <functional>
+#include <string>
+
+namespace batch {
+// The number of cores this process may run on.
+unsigned CoreCount();
+// Runs every action (with `run`, which says whether it succeeded) in up to `jobs` workers, whose lib
+// directories get the helpers from `helpers`; true when every action succeeded.
+bool RunInJobs(const std::vector<Action>& actions, unsigned jobs, const std::string& helpers,
+               const std::function<bool(const Action&)>& run);
+} // namespace batch
