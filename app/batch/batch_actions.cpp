@@ -4,6 +4,7 @@
 #include "app/batch/batch_files.h"
 #include "app/batch/batch_folder_lock.h"
 #include "app/batch/batch_hca_check.h"
+#include "app/batch/batch_stream_info.h"
 #include "app/command_lines.h"
 #include "app/container_actions.h"
 #include "app/container_probe.h"
@@ -107,8 +108,12 @@ void Info(const Action& action) {
     const std::string& shown = action.paths[0];
     std::string container = FullPath(shown);
     RequireFile(shown, container);
-    Stream stream = DecodeStream(shown, container, "info.wav");
-    tool::file_delete("lib\\info.wav");
+    tool::ProbeScan scan = Probe(shown, container);
+    Stream stream{scan.format == 1, tool::line_offset(scan.line), {}};
+    stream.pcm = StreamInfo(container, stream.ogg, stream.offset);
+    if (!stream.pcm.valid || stream.pcm.frames == 0) {
+        Fail(shown, "the stream's headers cannot be read");
+    }
     bool backup = tool::backup_exists(container);
     std::printf("%s\t%s\t%lld\t%d\t%d\t%.2f\t%s\n", shown.c_str(), stream.ogg ? "ogg" : "hca",
                 static_cast<long long>(stream.offset), stream.pcm.rate, stream.pcm.channels,

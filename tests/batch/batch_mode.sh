@@ -105,6 +105,27 @@ same a.sab a.sab.pristine
 echo > release
 wait $waiter || fail "the batch that waited failed: $(cat waited.txt)"
 
+# Jobs: folders worked on side by side give what one job gives, in the order given; a failure in one
+# folder changes nothing there and stops nothing elsewhere.
+for n in 1 2; do
+  for f in 1 2 3 4; do mkdir -p "jobs$n/f$f"; cp a.sab.pristine "jobs$n/f$f/a.sab"; done
+  cp late.sab "jobs$n/f3/late.sab"
+  tuner --jobs $n --replace jobs$n/f1/a.sab other.wav --info jobs$n/f2/a.sab jobs$n/f3/late.sab jobs$n/f4/a.sab \
+    --replace jobs$n/f2/a.sab song.flac --replace jobs$n/f4/a.sab song.mp3 --restore jobs$n/f1/a.sab --info jobs$n/f1/a.sab
+  expect_status 1 "jobs $n with failures"
+  sed "s/jobs$n/jobs/g; s/done in [0-9.]* s/done/" out.txt > "jobs$n.out"
+  sed "s/jobs$n/jobs/g; s/done in [0-9.]* s/done/" err.txt > "jobs$n.err"
+  same "jobs$n/f1/a.sab" a.sab.pristine
+  same "jobs$n/f2/a.sab" a.sab.pristine
+  same "jobs$n/f4/a.sab.orig" a.sab.pristine
+  [ ! -e "jobs$n/f2/a.sab.orig" ] && ! cmp -s "jobs$n/f4/a.sab" a.sab.pristine || fail "jobs $n: containers"
+done
+same jobs1.out jobs2.out
+same jobs1.err jobs2.err
+[ "$(grep -c ': failed$' jobs2.err)" = 2 ] && [ "$(wc -l < jobs2.out)" = 3 ] || fail "jobs: $(cat jobs2.err jobs2.out)"
+tuner --jobs 0 --info a.sab
+[ "$status" = 2 ] || fail "--jobs 0 is not a usage error"
+
 # Usage errors: status 2 and the usage text.
 for usage in "--export a.sab" "--export a.sab out.flac" "--replace a.sab" "--frobnicate" "--info a.sab --help"; do
   tuner $usage
