@@ -70,6 +70,11 @@ void Function_Call(CInstance* self, CInstance* other, RValue& result, int argc, 
     if (entry == nullptr) {
         RuntimeError("unknown built-in function index %d", index);
     }
+    // A missing argument would be read as 0 or "" and the call would go on with it.
+    if (entry->argumentCount >= 0 && argc != entry->argumentCount) {
+        RuntimeError("wrong number of arguments for %s: expected %d, got %d", entry->name,
+                     entry->argumentCount, argc);
+    }
     entry->function(result, self, other, argc, args);
 }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <locale.h>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -419,7 +420,18 @@ void MultiplyValues(RValue& lhs, const RValue& rhs) {
 }
 
 void DivideValues(RValue& lhs, const RValue& rhs) {
-    Arithmetic("/=", lhs, rhs, [](auto a, auto b) { return a / b; });
+    // An integer division by zero (or of the lowest int64 by -1) would end the process with SIGFPE.
+    if (IsInteger(lhs) && IsInteger(rhs) && rhs.AsInt64() == 0) {
+        RuntimeError("Divide by zero");
+    }
+    Arithmetic("/=", lhs, rhs, [](auto a, auto b) {
+        if constexpr (std::is_integral_v<decltype(a)>) {
+            if (b == -1) {
+                return static_cast<decltype(a)>(0 - static_cast<uint64_t>(a)); // wraps as the hardware would
+            }
+        }
+        return a / b;
+    });
 }
 
 RValue operator+(const RValue& a, const RValue& b) {

@@ -41,7 +41,6 @@ TEST_F(FileFunctions, ExistsLooksInTheSaveAreaThenBesideTheProgram) {
     EXPECT_EQ(1, Exists("lib.win"));
     EXPECT_EQ(0, Exists("lib")) << "a folder is not a file";
     EXPECT_EQ(0, Exists(""));
-    EXPECT_EQ(0, Number(CallByName("file_exists", {})));
 }
 
 TEST_F(FileFunctions, DeleteReachesOnlyWritableNames) {

@@ -1,8 +1,10 @@
 // The string and number built-ins, each case: built-in, arguments, result (its kind included).
+#include "Code/Code_Error.h"
 #include "builtin_test_support.h"
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <tuple>
 
 namespace {
 // Two-, three-byte characters and ASCII around them: "é" is 2 bytes, "€" and "中" 3.
@@ -52,7 +54,6 @@ TEST(StringBuiltins, StringGivesEachKindItsForm) {
 TEST(StringBuiltins, CharactersPositionsCopiesAndCounts) {
     Check({{"string_length", {RValue(Mixed)}, RValue(5)},
            {"string_length", {RValue("")}, RValue(0)},
-           {"string_length", {}, RValue(0)},
            {"string_length", {RValue(12.0)}, RValue(0)},
            {"string_length", {RValue("a\xE2\x82")}, RValue(2)},
            {"string_pos", {RValue("4843"), RValue("4843 4100 0200")}, RValue(1)},
@@ -62,7 +63,6 @@ TEST(StringBuiltins, CharactersPositionsCopiesAndCounts) {
            {"string_pos", {RValue("x"), RValue(Mixed)}, RValue(0)},
            {"string_pos", {RValue(""), RValue("abc")}, RValue(0)},
            {"string_pos", {RValue("a"), RValue("")}, RValue(0)},
-           {"string_pos", {RValue("a")}, RValue(0)},
            {"string_copy", {RValue("abcdef"), 3.0, 2.0}, "cd"},
            {"string_copy", {RValue("abcdef"), 0.0, 2.0}, "ab"},
            {"string_copy", {RValue("abcdef"), -5.0, 2.0}, "ab"},
@@ -113,4 +113,22 @@ TEST(StringBuiltins, IsRealRoundAndClamp) {
            {"clamp", {-1.0, 0.0, 3.0}, RValue(0)},
            {"clamp", {0.75, 0.0, 1.0}, RValue(0.75)},
            {"clamp", {0.5, 2.0, 1.0}, RValue(1)}});
+}
+
+// The table's argument count is checked before the built-in runs: a missing argument is not read as 0.
+TEST(StringBuiltins, AWrongArgumentCountIsARuntimeError) {
+    for (const auto& [builtin, args, message] :
+         std::vector<std::tuple<const char*, std::vector<RValue>, const char*>>{
+             {"string_length", {}, "wrong number of arguments for string_length: expected 1, got 0"},
+             {"string_pos", {RValue("a")}, "wrong number of arguments for string_pos: expected 2, got 1"},
+             {"file_exists",
+              {RValue("a"), RValue("b")},
+              "wrong number of arguments for file_exists: expected 1, got 2"}}) {
+        try {
+            CallByName(builtin, args);
+            ADD_FAILURE() << builtin << ": no error raised";
+        } catch (const ScriptError& error) {
+            EXPECT_STREQ(message, error.what());
+        }
+    }
 }

@@ -3,6 +3,7 @@
 #include "Object/Object_Class.h"
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -120,6 +121,11 @@ TEST(Values, ArithmeticOfMixedKinds) {
     ExpectKindAndValue(RValue::Int32(7) - RValue::Int32(9), Kind::Int32, -2);
     EXPECT_EQ("invalid type for /= lhs=s (type=1), rhs=2 (type=0)",
               ErrorOf([] { RValue("s") / RValue(2.0); }));
+    // An integer division by zero is the runtime's error, not a signal; a real one gives infinity.
+    EXPECT_EQ("Divide by zero", ErrorOf([] { RValue::Int32(7) / RValue::Int32(0); }));
+    EXPECT_EQ("Divide by zero", ErrorOf([] { RValue::Int64(7) / RValue::Int32(0); }));
+    EXPECT_TRUE(std::isinf((RValue::Int32(7) / RValue(0.0)).AsReal()));
+    ExpectKindAndValue(RValue::Int64(INT64_MIN) / RValue::Int64(-1), Kind::Int64, double(INT64_MIN));
 }
 
 TEST(Values, ComparisonsUseTheEpsilon) {
