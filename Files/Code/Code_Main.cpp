@@ -8,7 +8,6 @@
 
 namespace {
 std::vector<CodeEntry> entries;
-bool executionEnabled = true;
 } // namespace
 
 void Code_Load(const EmbeddedGame& game) {
@@ -23,18 +22,10 @@ const CodeEntry* Code_Entry(int id) {
     return id >= 0 && id < static_cast<int>(entries.size()) ? &entries[id] : nullptr;
 }
 
-int Code_EntryCount() {
-    return static_cast<int>(entries.size());
-}
-
 void Code_Execute(const CodeEntry& entry, CInstance* self, CInstance* other) {
-    if (executionEnabled && entry.table->function != nullptr) {
+    if (entry.table->function != nullptr) {
         entry.table->function(self, other);
     }
-}
-
-void Code_SetExecutionEnabled(bool enabled) {
-    executionEnabled = enabled;
 }
 
 namespace {

@@ -51,10 +51,8 @@ struct CodeEntry {
 
 void Code_Load(const EmbeddedGame& game);
 const CodeEntry* Code_Entry(int id);
-int Code_EntryCount();
-// Runs the entry's function with (self, other) when code execution is enabled.
+// Runs the entry's function with (self, other).
 void Code_Execute(const CodeEntry& entry, CInstance* self, CInstance* other);
-void Code_SetExecutionEnabled(bool enabled);
 
 // Binds every variable and function reference by name; on failure shows
 // "Error on load\nUnable to find function %s\n" / "...variable %s\n" and returns false.

@@ -1,5 +1,4 @@
 #include "Graphics/Graphics_Primitive.h"
-#include "Graphics/Graphics_Record.h"
 #include "Graphics/Graphics_RenderList.h"
 #include "Graphics/Graphics_State.h"
 #include "Graphics/Graphics_Texture.h"
@@ -24,25 +23,10 @@ SDL_Rect CellsToTarget(double x1, double y1, double x2, double y2) {
     return rect;
 }
 
-void Record(double x1, double y1, double x2, double y2, bool outline, const DrawState& state) {
-    if (!Graphics_Recording())
-        return;
-    DrawCall call;
-    call.kind = DrawKind::Rectangle;
-    call.x = x1;
-    call.y = y1;
-    call.x2 = x2;
-    call.y2 = y2;
-    call.outline = outline;
-    call.colour = state.colour;
-    call.alpha = state.alpha;
-    Graphics_Record(call);
-}
 } // namespace
 
 void Primitive_Rectangle(double x1, double y1, double x2, double y2, bool outline) {
     const DrawState& state = Graphics_DrawState();
-    Record(x1, y1, x2, y2, outline, state);
     if (x1 > x2)
         std::swap(x1, x2);
     if (y1 > y2)

@@ -1,5 +1,4 @@
 #include "Graphics/Graphics_Sprite.h"
-#include "Graphics/Graphics_Record.h"
 #include "Graphics/Graphics_Texture.h"
 #include "Graphics/Graphics_Window.h"
 #include "IO/IO_GameData.h"
@@ -20,25 +19,6 @@ const TexturePageItem* FrameItem(const SpriteData* sprite, double frame) {
     return &sprite->frames[size_t(Sprite_WrapFrame(*sprite, frame))];
 }
 
-void Record(DrawKind kind, int sprite, int frame, double x, double y, double width, double height,
-            const SpritePlacement& placement) {
-    if (!Graphics_Recording())
-        return;
-    DrawCall call;
-    call.kind = kind;
-    call.sprite = sprite;
-    call.frame = frame;
-    call.x = x;
-    call.y = y;
-    call.width = width;
-    call.height = height;
-    call.xscale = placement.xscale;
-    call.yscale = placement.yscale;
-    call.angle = placement.angle;
-    call.colour = placement.colour;
-    call.alpha = placement.alpha;
-    Graphics_Record(call);
-}
 } // namespace
 
 void Sprite_Build(const std::vector<SpriteData>& data) {
@@ -67,8 +47,6 @@ void Sprite_Draw(int spriteIndex, double frame, const SpritePlacement& placement
     const TexturePageItem* item = FrameItem(sprite, frame);
     if (item == nullptr)
         return;
-    Record(DrawKind::Sprite, spriteIndex, Sprite_WrapFrame(*sprite, frame), placement.x, placement.y,
-           sprite->width * placement.xscale, sprite->height * placement.yscale, placement);
 
     const Projection& projection = Graphics_Projection();
     // The item's picture relative to the origin, scaled; a negative scale mirrors it.
@@ -102,8 +80,6 @@ void Sprite_DrawStretched(int spriteIndex, double frame, double x, double y, dou
     SpritePlacement tint;
     tint.colour = colour;
     tint.alpha = alpha;
-    Record(DrawKind::SpriteStretched, spriteIndex, Sprite_WrapFrame(*sprite, frame), x, y, width, height,
-           tint);
 
     const Projection& projection = Graphics_Projection();
     const double xscale = width / sprite->width, yscale = height / sprite->height;

@@ -103,21 +103,6 @@ void DrawLine(const Font& font, double left, double top, const LaidOutLine& line
     }
 }
 
-void Record(double x, double y, std::string_view text, const DrawState& state) {
-    if (!Graphics_Recording())
-        return;
-    DrawCall call;
-    call.kind = DrawKind::Text;
-    call.x = x;
-    call.y = y;
-    call.text = std::string(text);
-    call.font = state.font;
-    call.halign = state.halign;
-    call.valign = state.valign;
-    call.colour = state.colour;
-    call.alpha = state.alpha;
-    Graphics_Record(call);
-}
 } // namespace
 
 void Font_Build(const std::vector<FontData>& data) {
@@ -135,9 +120,6 @@ void Font_Build(const std::vector<FontData>& data) {
 
 void Font_ReleaseAll() {
     fonts.clear();
-}
-bool Font_Exists(int font) {
-    return Resolve(font) != nullptr;
 }
 
 int Font_Size(int index) {
@@ -164,7 +146,7 @@ double Text_Height(std::string_view text) {
 
 void Text_Draw(double x, double y, std::string_view text) {
     const DrawState& state = Graphics_DrawState();
-    Record(x, y, text, state);
+    Graphics_RecordText(text);
     Font* font = Resolve(state.font);
     if (font == nullptr)
         return;

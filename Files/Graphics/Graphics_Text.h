@@ -8,7 +8,6 @@ struct FontData;
 void Font_Build(const std::vector<FontData>& fonts);
 void Font_ReleaseAll();
 // -1 is the runtime's default font: the data's first font stands in for it.
-bool Font_Exists(int font);
 // The font's size in points, or -1 when there is no such font.
 int Font_Size(int font);
 

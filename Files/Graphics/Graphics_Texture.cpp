@@ -71,9 +71,6 @@ bool Texture_LoadPages(const GameData& game, bool interpolate) {
 void Texture_ReleaseAll() {
     pages.clear();
 }
-int Texture_PageCount() {
-    return int(pages.size());
-}
 
 SDL_Color Texture_Modulation(uint32_t colour, double alpha) {
     return SDL_Color{

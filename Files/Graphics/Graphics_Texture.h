@@ -10,7 +10,6 @@ struct GameData;
 // never drawn); false (with a log line) when one cannot be decoded or uploaded.
 bool Texture_LoadPages(const GameData& data, bool interpolate);
 void Texture_ReleaseAll();
-int Texture_PageCount();
 
 // How a piece of a page lands on the target: the colour multiplies, alpha scales the opacity.
 struct TextureBlit {

@@ -44,22 +44,6 @@ void FillVisibleArea(uint32_t colour, uint8_t alpha) {
     Render_Fill(nullptr, Opaque(colour, alpha), SDL_BLENDMODE_BLEND); // the clip keeps it inside the port
 }
 
-void RecordBackground(const LayerData& layer, const VisibleArea& area) {
-    if (!Graphics_Recording())
-        return;
-    DrawCall call;
-    call.kind = DrawKind::Background;
-    call.sprite = layer.spriteIndex;
-    call.frame = int(layer.firstFrame);
-    call.x = area.x;
-    call.y = area.y;
-    call.width = area.width;
-    call.height = area.height;
-    call.colour = layer.colour & 0xFFFFFF;
-    call.alpha = (layer.colour >> 24) / 255.0;
-    Graphics_Record(call);
-}
-
 // A background sprite repeated along the axes that tile, starting from the layer's offset.
 void DrawTiledBackground(const LayerData& layer, const VisibleArea& area, uint32_t colour, double alpha) {
     const SpriteData* sprite = Sprite_Find(layer.spriteIndex);
@@ -171,7 +155,6 @@ void Graphics_DrawBackground(const LayerData& layer) {
     if (!layer.visible || !layer.backgroundVisible)
         return;
     const VisibleArea& area = Graphics_VisibleArea();
-    RecordBackground(layer, area);
     const uint32_t colour = layer.colour & 0xFFFFFF;
     const uint8_t alpha = uint8_t(layer.colour >> 24);
     if (layer.spriteIndex < 0)
@@ -201,15 +184,6 @@ void Graphics_DrawApplicationSurface() {
     SDL_Texture* surface = Surface_Texture(ApplicationSurfaceId);
     if (surface == nullptr)
         return;
-    int width = 0, height = 0;
-    WindowSize(width, height);
-    if (Graphics_Recording()) {
-        DrawCall call;
-        call.kind = DrawKind::ApplicationSurface;
-        call.width = width;
-        call.height = height;
-        Graphics_Record(call);
-    }
     RenderCopy copy;
     copy.texture = surface;
     // The surface replaces what is under it: its own alpha must not let the back buffer through.

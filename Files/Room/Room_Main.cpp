@@ -131,9 +131,6 @@ bool Room_CurrentIsPersistent() {
 CRoom* Room_Current() {
     return currentRoom.get();
 }
-uint64_t Room_DispatchStamp() {
-    return dispatchStamp;
-}
 
 bool Room_Prepare(const GameData& data) {
     gameData = &data;

@@ -41,6 +41,3 @@ void Room_DispatchStep(int subtype);
 void Room_DispatchDraw(int subtype);
 // Draws the room: background elements and instance Draw events, layers deepest first.
 void Room_DrawLayers();
-
-// The dispatch stamp: instances record it at creation.
-uint64_t Room_DispatchStamp();

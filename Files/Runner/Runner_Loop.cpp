@@ -29,9 +29,8 @@ void WaitForFrame(Platform& platform, int64_t now) {
         return;
     }
     int64_t elapsed = now - state.previousFrameTime;
-    int64_t wait = std::clamp<int64_t>(static_cast<int64_t>(1'000'000 / rate) - elapsed, 0, 1'000'000);
     // Vertical sync stays off (the data asks for none), so the wait is timed here.
-    wait = std::min(wait, MaxWait);
+    const int64_t wait = std::clamp<int64_t>(static_cast<int64_t>(1'000'000 / rate) - elapsed, 0, MaxWait);
     if (wait <= 0) {
         return;
     }

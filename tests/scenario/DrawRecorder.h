@@ -1,6 +1,7 @@
-// Records the draw calls of the latest frame while it exists (scenarios check the texts drawn).
+// Records the texts the latest frame drew while it exists.
 #pragma once
 #include "Graphics/Graphics_Record.h"
+#include <string>
 #include <vector>
 
 class DrawRecorder final : public DrawObserver {
@@ -10,10 +11,10 @@ class DrawRecorder final : public DrawObserver {
     DrawRecorder(const DrawRecorder&) = delete;
     DrawRecorder& operator=(const DrawRecorder&) = delete;
 
-    void FrameBegun() override { calls_.clear(); }
-    void Drawn(const DrawCall& call) override { calls_.push_back(call); }
-    const std::vector<DrawCall>& Calls() const { return calls_; }
+    void FrameBegun() override { texts_.clear(); }
+    void TextDrawn(std::string_view text) override { texts_.emplace_back(text); }
+    const std::vector<std::string>& Texts() const { return texts_; }
 
   private:
-    std::vector<DrawCall> calls_;
+    std::vector<std::string> texts_;
 };

@@ -1,5 +1,6 @@
 #include "Scenario.h"
 #include "Code/Code_Main.h"
+#include "DrawRecorder.h"
 #include "Object/Object_Class.h"
 #include "Object/Object_Main.h"
 #include "Runner/Runner_Form.h"
@@ -8,7 +9,6 @@
 #include "Variable/Variable_BuiltIn.h"
 #include "app/Tool_Game.h"
 #include "data/GameDataBlob.h"
-#include "DrawRecorder.h"
 #include "platform/scripted/Scripted_Platform.h"
 #include <AL/al.h>
 #include <cmath>
@@ -390,9 +390,8 @@ class ScenarioRun {
     // Whether the last frame drew this text.
     void ExpectDrawn(const std::string& text, bool wanted, bool prefix = false) {
         bool drawn = false;
-        for (const DrawCall& call : recorder_.Calls()) {
-            drawn |=
-                call.kind == DrawKind::Text && (prefix ? call.text.starts_with(text) : call.text == text);
+        for (const std::string& drawnText : recorder_.Texts()) {
+            drawn |= prefix ? drawnText.starts_with(text) : drawnText == text;
         }
         Check(drawn == wanted, "\"" + text + (drawn ? "\" was drawn" : "\" was not drawn"));
     }
