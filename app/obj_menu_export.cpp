@@ -1,4 +1,4 @@
-#include "app/container_actions.h"
+#include "app/checked_actions.h"
 #include "app/menu_button.h"
 
 namespace tool {
@@ -27,12 +27,9 @@ void obj_menu_export_Step(CInstance* self, CInstance* other) {
         return;
     }
     frame.line(4);
-    export_source(target);
+    Outcome outcome = export_checked(std::string(target.Text()));
     frame.line(6);
-    if (truthy(file_exists(target))) {
-        show_message("Export complete.");
-    } else {
-        show_message("Error: export failed.");
-    }
+    show_message(outcome.ok() ? RValue("Export complete.")
+                              : RValue("Export failed: " + outcome.failure + "."));
 }
 } // namespace tool

@@ -1,4 +1,5 @@
 #include "app/backup_exists.h"
+#include "app/checked_actions.h"
 #include "app/command_lines.h"
 #include "app/menu_button.h"
 #include <algorithm>
@@ -35,6 +36,8 @@ void import_container(Frame& frame, const RValue& file) {
     global_var(file_path) = filename_path(file);
     frame.line(4);
     release_preview();
+    // Whatever an earlier import left must not stand in for this one's results.
+    forget_track();
     frame.line(5);
     global_var(file_src) = file;
     frame.line(6);
@@ -52,10 +55,10 @@ void import_container(Frame& frame, const RValue& file) {
     frame.line(8);
     set_on_all(obj_menu_restore, btn_active, backup_exists(file) ? 1 : 0);
     frame.line(9);
-    if (!truthy(file_exists("lib\\stream.ogg"))) {
+    if (Outcome outcome = check_import(std::string(file.Text())); !outcome.ok()) {
         global_var(file_src) = "";
         set_on_all(obj_menu_restore, btn_active, 0);
-        show_message("Error: Import failed.");
+        show_message(RValue("Import failed: ") + RValue(outcome.failure) + RValue("."));
     }
 }
 } // namespace

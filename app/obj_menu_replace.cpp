@@ -1,3 +1,4 @@
+#include "app/checked_actions.h"
 #include "app/container_actions.h"
 #include "app/menu_button.h"
 
@@ -35,11 +36,14 @@ void obj_menu_replace_Step(CInstance* self, CInstance* other) {
     frame.line(4);
     release_preview();
     frame.line(5);
-    replace_audio(chosen, global_var(file_src));
+    Outcome outcome = replace_checked(std::string(chosen.Text()), std::string(global_var(file_src).Text()));
     frame.line(8);
-    log_replacement(global_var(file_src), chosen);
+    if (outcome.ok()) {
+        log_replacement(global_var(file_src), chosen);
+    }
     frame.line(9);
-    show_message("Replace complete.");
+    show_message(outcome.ok() ? RValue("Replace complete.")
+                              : RValue("Replace failed: " + outcome.failure + "."));
     frame.line(10);
     global_var(file_src) = "";
     frame.line(11);

@@ -1,4 +1,4 @@
-#include "app/command_lines.h"
+#include "app/checked_actions.h"
 #include "app/menu_button.h"
 
 namespace tool {
@@ -27,9 +27,10 @@ void obj_menu_restore_Step(CInstance* self, CInstance* other) {
     frame.line(4);
     release_preview();
     frame.line(5);
-    call_script(cmd, "", restore_line(global_var(file_src)));
+    Outcome outcome = restore_checked(std::string(global_var(file_src).Text()));
     frame.line(6);
-    show_message("Restore complete.");
+    show_message(outcome.ok() ? RValue("Restore complete.")
+                              : RValue("Restore failed: " + outcome.failure + "."));
     global_var(file_src) = "";
     self_var(btn_active) = 0;
     frame.line(7);

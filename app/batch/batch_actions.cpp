@@ -3,16 +3,14 @@
 #include "app/backup_exists.h"
 #include "app/batch/batch_files.h"
 #include "app/batch/batch_folder_lock.h"
-#include "app/batch/batch_hca_check.h"
 #include "app/batch/batch_stream_info.h"
+#include "app/checked_actions.h"
 #include "app/command_lines.h"
 #include "app/container_actions.h"
 #include "app/container_probe.h"
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace batch {
@@ -51,16 +49,9 @@ void RequireFile(const std::string& shown, const std::string& path) {
     }
 }
 
-// Checked first: the interpreter's copy replaces a file by renaming over it, which neither a file
-// without write permission nor one marked read-only (no write bit, which does not stop root) would stop.
-void RequireWritable(const std::string& shown, const std::string& path) {
-    struct stat info;
-    if (::access(path.c_str(), W_OK) != 0 ||
-        (::stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0)) {
-        Fail(shown, "the file is read-only");
-    }
-    if (::access(fs::path(path).parent_path().c_str(), W_OK) != 0) {
-        Fail(shown, "its folder is read-only");
+void Check(const std::string& shown, const tool::Outcome& outcome, const char* after) {
+    if (!outcome.ok()) {
+        Fail(shown, outcome.failure + after);
     }
 }
 
@@ -90,18 +81,11 @@ Stream DecodeStream(const std::string& shown, const std::string& container, cons
     double block = stream.offset > 0 ? static_cast<double>(stream.offset) : 65536.0;
     Run(tool::decode_stream_line(file, tool::filename_name(file), block, stream.offset > 0 ? 1.0 : 0.0,
                                  scan.format, wav));
-    stream.pcm = ReadWavInfo(LibPath(wav));
-    if (stream.pcm.frames == 0) {
-        Fail(shown, "the stream does not decode");
+    if (tool::Outcome decoded = tool::check_decoded(container, wav); !decoded.ok()) {
+        Fail(shown, decoded.failure);
     }
+    stream.pcm = ReadWavInfo(LibPath(wav));
     return stream;
-}
-
-WavInfo DecodeAudio(const std::string& path) {
-    Run(tool::decode_audio_line(path, "check.wav"));
-    WavInfo pcm = ReadWavInfo(LibPath("check.wav"));
-    tool::file_delete("lib\\check.wav");
-    return pcm;
 }
 
 void Info(const Action& action) {
@@ -130,51 +114,20 @@ void Export(const Action& action) {
     if (!fs::is_directory(fs::path(output).parent_path())) {
         Fail(shownOutput, "its folder does not exist");
     }
-    Stream stream = DecodeStream(shown, container, "source.wav");
-    Snapshot before(output);
+    DecodeStream(shown, container, "source.wav");
     FileM_AddChosenForWriting(output);
-    tool::export_source(output);
-    WavInfo exported = DecodeAudio(output);
-    // Encoders may pad the end by a frame or two; a shorter or longer file is a broken one.
-    if (exported.frames == 0 || std::fabs(exported.Seconds() - stream.pcm.Seconds()) > 0.1) {
-        before.PutBack();
-        Fail(shownOutput, "the export does not decode to the track");
-    }
+    Check(shownOutput, tool::export_checked(output), "");
 }
 
 void Replace(const Action& action) {
     const std::string& shown = action.paths[0];
-    const std::string& shownAudio = action.paths[1];
     std::string container = FullPath(shown);
-    std::string audio = FullPath(shownAudio);
+    std::string audio = FullPath(action.paths[1]);
     RequireFile(shown, container);
-    RequireFile(shownAudio, audio);
-    RequireWritable(shown, container);
-    if (!LooksLikeAudio(audio)) {
-        Fail(shownAudio, "not an MP3, Ogg or WAV file");
-    }
+    RequireFile(action.paths[1], audio);
     Probe(shown, container);
-    Snapshot before(container);
-    Snapshot backupBefore(container + ".orig");
-    auto undo = [&](const std::string& who, const std::string& why) {
-        before.PutBack();
-        backupBefore.PutBack();
-        Fail(who, why + " (the container is as it was)");
-    };
     FileM_AddChosenForReading(audio);
-    tool::replace_audio(audio, container);
-    MappedFile backup(container + ".orig");
-    if (!backup.Bytes() || (!backupBefore.Bytes() && backup.Bytes() != before.Bytes())) {
-        undo(shown, "the backup could not be written");
-    }
-    // The container and its folder were writable, so a container not written means no stream came out.
-    // The new container is looked at once, mapped, and its stream decoded right here, frame by frame.
-    std::optional<std::string> head = ReadBytes(LibPath("tuner.head"));
-    MappedFile now(container);
-    if (before.Untouched() || !head || !now.Bytes() || !now.Bytes()->starts_with(*head) ||
-        !HcaStreamDecodes(now.Bytes()->substr(head->size()))) {
-        undo(shownAudio, "could not be converted to HCA");
-    }
+    Check(shown, tool::replace_checked(audio, container), " (the container is as it was)");
     tool::log_replacement(container, audio);
 }
 
@@ -182,19 +135,7 @@ void Restore(const Action& action) {
     const std::string& shown = action.paths[0];
     std::string container = FullPath(shown);
     RequireFile(shown, container);
-    RequireWritable(shown, container);
-    Snapshot before(container);
-    Snapshot backup(container + ".orig");
-    if (!backup.Bytes()) {
-        Fail(shown, "no backup " + shown + ".orig to restore");
-    }
-    Run(tool::restore_line(container));
-    std::error_code error;
-    if (ReadBytes(container) != backup.Bytes() || fs::exists(container + ".orig", error)) {
-        before.PutBack();
-        backup.PutBack();
-        Fail(shown, "could not be restored from its backup (the container is as it was)");
-    }
+    Check(shown, tool::restore_checked(container), " (the container is as it was)");
 }
 
 } // namespace

@@ -6,7 +6,7 @@ set -uo pipefail
 bin=$(cd "$1" && pwd)
 work=$(mktemp -d)
 holder=
-trap 'kill $holder 2> /dev/null; chmod -R u+w "$work"; rm -rf "$work"' EXIT
+trap 'kill $holder 2> /dev/null; umount "$work/full" "$work/ro" 2> /dev/null; chmod -R u+w "$work"; rm -rf "$work"' EXIT
 export APPDATA=$work/appdata
 unset DISPLAY WAYLAND_DISPLAY
 failures=0
@@ -84,15 +84,27 @@ chmod a-w b.sab
 tuner --replace b.sab song.mp3 --replace d.mab song.flac --replace late.sab song.mp3 --replace a.sab broken.wav \
   --export missing.sab x.mp3 --restore a.sab --restore b.sab --info a.sab
 expect_status 1 "failed actions"
-expect_err "b.sab: the file is read-only"
-expect_err "song.flac: not an MP3, Ogg or WAV file"
+expect_err "b.sab: the container is read-only (the container is as it was)"
+expect_err "d.mab: the chosen file is not MP3, Ogg or WAV audio (the container is as it was)"
 expect_err "late.sab: no HCA or Ogg stream found in the first 2048 bytes"
-expect_err "broken.wav: could not be converted to HCA (the container is as it was)"
+expect_err "a.sab: the chosen file could not be converted to HCA (the container is as it was)"
 expect_err "missing.sab: no such file"
-expect_err "a.sab: no backup a.sab.orig to restore"
+expect_err "a.sab: its backup a.sab.orig is gone (the container is as it was)"
 [ "$(grep -c ': failed$' err.txt)" = 7 ] && grep -q "^info a.sab: done" err.txt || fail "progress: $(cat err.txt)"
 for f in a.sab b.sab d.mab; do same "$f" "$f.pristine"; [ -e "$f.orig" ] && fail "$f.orig was left"; done
 [ ! -e x.mp3 ] || fail "x.mp3 was written"
+
+# A disk too full for the backup and a read-only one are named as the system reports them.
+mkdir full ro
+mount -t tmpfs -o size=$(($(stat -c %s a.sab) / 4096 * 4096 + 8192)) tmpfs full
+mount -t tmpfs -o ro tmpfs ro
+cp a.sab full/a.sab
+tuner --replace full/a.sab song.mp3 --export a.sab ro/x.mp3
+expect_status 1 "full and read-only disks"
+expect_err "full/a.sab: no space is left on the disk (the container is as it was)"
+expect_err "ro/x.mp3: the disk is read-only"
+same full/a.sab a.sab.pristine
+umount full ro
 
 # A batch whose container's folder another batch holds waits for it before touching anything.
 mkfifo release

@@ -1,0 +1,14 @@
+// Why a file could not be written, as the system says it when we try: the tool learns an outcome only
+// from the files left behind, so the cause of a missing one is asked of the folder it belongs in.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace tool {
+// A temporary file is made in `folder` and `bytes` reserved for it, then removed. The reason, in the
+// tool's words ("no space is left on the disk"), or "" when the folder takes it.
+std::string write_failure(const std::string& folder, uint64_t bytes);
+// Why the file at `path` cannot be written over: "the <noun> is read-only", its folder's or disk's
+// reason, or "" when nothing stands in the way. The noun names the file as the user knows it.
+std::string overwrite_failure(const std::string& path, const std::string& noun);
+} // namespace tool
