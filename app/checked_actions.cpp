@@ -32,10 +32,21 @@ uint64_t decoded_size(const std::string& path) {
     return size_of(path) * 16;
 }
 
+// A folder an action writes in, the bytes it needed there, and how the user knows the folder.
+struct Write {
+    std::string folder;
+    uint64_t bytes;
+    const char* noun;
+};
+
+Write in_lib(uint64_t bytes) {
+    return {FileM_SaveArea() + "lib", bytes, "the tool's work folder"};
+}
+
 // The first folder that cannot take its bytes gives the reason; else the action's own.
-Outcome failed(std::initializer_list<std::pair<std::string, uint64_t>> writes, const std::string& otherwise) {
-    for (const auto& [folder, bytes] : writes) {
-        if (std::string why = write_failure(folder, bytes); !why.empty()) {
+Outcome failed(std::initializer_list<Write> writes, const std::string& otherwise) {
+    for (const Write& write : writes) {
+        if (std::string why = write_failure(write.folder, write.bytes, write.noun); !why.empty()) {
             return {why};
         }
     }
@@ -59,15 +70,13 @@ Outcome check_decoded(const std::string& container, const char* wav) {
     if (batch::ReadWavInfo(lib_path(wav)).frames > 0) {
         return {};
     }
-    return failed({{FileM_SaveArea() + "lib", decoded_size(container)}},
-                  "the file holds no audio stream that decodes");
+    return failed({in_lib(decoded_size(container))}, "the file holds no audio stream that decodes");
 }
 
 Outcome check_import(const std::string& container) {
     Outcome outcome = check_decoded(container, "source.wav");
     if (outcome.ok() && size_of(lib_path("stream.ogg")) == 0) {
-        outcome =
-            failed({{FileM_SaveArea() + "lib", decoded_size(container)}}, "the preview could not be made");
+        outcome = failed({in_lib(decoded_size(container))}, "the preview could not be made");
     }
     if (!outcome.ok()) {
         forget_track();
@@ -80,7 +89,7 @@ Outcome export_checked(const std::string& target) {
     if (track.frames == 0) {
         return {"the imported track is gone; import the container again"};
     }
-    if (std::string why = write_failure(folder_of(target), 0); !why.empty()) {
+    if (std::string why = write_failure(folder_of(target), 0, "the export's folder"); !why.empty()) {
         return {why};
     }
     batch::Snapshot before(target);
@@ -94,7 +103,7 @@ Outcome export_checked(const std::string& target) {
     }
     before.PutBack();
     uint64_t bytes = size_of(lib_path("source.wav"));
-    return failed({{folder_of(target), bytes}, {FileM_SaveArea() + "lib", bytes}},
+    return failed({{folder_of(target), bytes, "the export's folder"}, in_lib(bytes)},
                   "the export does not decode to the track");
 }
 
@@ -116,15 +125,17 @@ Outcome replace_checked(const std::string& chosen, const std::string& container)
     replace_audio(chosen, container);
     batch::MappedFile backup(container + ".orig");
     if (!backup.Bytes() || (!backupBefore.Bytes() && backup.Bytes() != before.Bytes())) {
-        return undo(failed({{folder, size_of(container)}}, "the backup could not be written"));
+        return undo(failed({{folder, size_of(container), "the container's folder"}},
+                           "the backup could not be written"));
     }
     // The new container is looked at once, mapped, and its stream decoded right here, frame by frame.
     std::optional<std::string> head = batch::ReadBytes(lib_path("tuner.head"));
     batch::MappedFile now(container);
     if (before.Untouched() || !head || !now.Bytes() || !now.Bytes()->starts_with(*head) ||
         !batch::HcaStreamDecodes(now.Bytes()->substr(head->size()))) {
-        return undo(failed({{folder, size_of(container)}, {FileM_SaveArea() + "lib", decoded_size(chosen)}},
-                           "the chosen file could not be converted to HCA"));
+        return undo(
+            failed({{folder, size_of(container), "the container's folder"}, in_lib(decoded_size(chosen))},
+                   "the chosen file could not be converted to HCA"));
     }
     return {};
 }
@@ -146,6 +157,7 @@ Outcome restore_checked(const std::string& container) {
     }
     before.PutBack();
     backup.PutBack();
-    return failed({{folder_of(container), backup.Bytes()->size()}}, "the container could not be written");
+    return failed({{folder_of(container), backup.Bytes()->size(), "the container's folder"}},
+                  "the container could not be written");
 }
 } // namespace tool

@@ -4,12 +4,13 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace tool {
 namespace {
-std::string reason(int error) {
+std::string reason(int error, const std::string& folder_noun) {
     switch (error) {
     case ENOSPC:
     case EDQUOT:
@@ -18,10 +19,12 @@ std::string reason(int error) {
         return "the disk is read-only";
     case EACCES:
     case EPERM:
-        return "the folder is read-only";
+        return folder_noun + " is read-only";
     case ENOENT:
     case ENOTDIR:
-        return "the folder does not exist";
+        return folder_noun + " does not exist";
+    case EFBIG:
+        return "the file would pass the size limit set for the tool";
     default:
         return std::string("the system reports: ") + std::strerror(error);
     }
@@ -43,6 +46,12 @@ class ProbeFile {
     ProbeFile(const ProbeFile&) = delete;
     ProbeFile& operator=(const ProbeFile&) = delete;
     int Reserve(uint64_t bytes) {
+        // Past the file size limit the system would end the tool instead of answering.
+        struct rlimit limit;
+        if (error_ == 0 && ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+            bytes > limit.rlim_cur) {
+            error_ = EFBIG;
+        }
         if (error_ == 0 && bytes > 0) {
             error_ = ::posix_fallocate(fd_, 0, static_cast<off_t>(bytes));
         }
@@ -56,11 +65,11 @@ class ProbeFile {
 };
 } // namespace
 
-std::string write_failure(const std::string& folder, uint64_t bytes) {
+std::string write_failure(const std::string& folder, uint64_t bytes, const std::string& folder_noun) {
     ProbeFile probe(folder);
     int error = probe.Reserve(bytes);
     // A file system that cannot reserve ahead says nothing about its space.
-    return error == 0 || error == EOPNOTSUPP ? "" : reason(error);
+    return error == 0 || error == EOPNOTSUPP ? "" : reason(error, folder_noun);
 }
 
 // The interpreter's copy renames a new file over the old one, which a file without write permission or
@@ -69,12 +78,12 @@ std::string overwrite_failure(const std::string& path, const std::string& noun) 
     std::string folder = std::filesystem::path(path).parent_path().string();
     struct stat info;
     if (::access(path.c_str(), W_OK) != 0 && errno == EROFS) {
-        return reason(EROFS);
+        return reason(EROFS, "");
     }
     if (::stat(path.c_str(), &info) == 0 &&
         ((info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)) {
         return "the " + noun + " is read-only";
     }
-    return write_failure(folder.empty() ? "." : folder, 0);
+    return write_failure(folder.empty() ? "." : folder, 0, "the " + noun + "'s folder");
 }
 } // namespace tool

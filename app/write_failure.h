@@ -6,8 +6,9 @@
 
 namespace tool {
 // A temporary file is made in `folder` and `bytes` reserved for it, then removed. The reason, in the
-// tool's words ("no space is left on the disk"), or "" when the folder takes it.
-std::string write_failure(const std::string& folder, uint64_t bytes);
+// tool's words ("no space is left on the disk"; "the container's folder is read-only" with `folder_noun`
+// "the container's folder"), or "" when the folder takes it.
+std::string write_failure(const std::string& folder, uint64_t bytes, const std::string& folder_noun);
 // Why the file at `path` cannot be written over: "the <noun> is read-only", its folder's or disk's
 // reason, or "" when nothing stands in the way. The noun names the file as the user knows it.
 std::string overwrite_failure(const std::string& path, const std::string& noun);
