@@ -1,10 +1,12 @@
 # Two entry points: `make run` and `make test`. Both install what is missing, configure and build.
 # `make install [PREFIX=/usr/local] [DESTDIR=...]` installs the build; `make package` makes the .deb.
+# `make windows` cross-builds the Windows programs into build-win/; `make windows-test` runs their tests
+# under Wine.
 BUILD ?= build
 PREFIX ?= /usr/local
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
-.PHONY: run test deps build install package asan-test clean
+.PHONY: run test deps build install package asan-test windows windows-test clean
 
 deps:
 	@tools/install-deps.sh
@@ -30,5 +32,20 @@ asan-test: deps
 	cmake --build build-asan -j2
 	ctest --test-dir build-asan --output-on-failure -j2
 
+WIN_BUILD ?= build-win
+
+# The game data and the demo containers come from the Linux build's own writers.
+windows: deps
+	@tools/install-deps.sh $$(cat tools/windows/packages.txt)
+	cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j2 --target morvane_gamedata_file demo_containers
+	deps=$$(tools/windows/deps.sh) && cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/mingw-w64-x86_64.cmake -DWIN_DEPS=$$deps \
+	  -DMORVANE_HOST_BUILD=$(CURDIR)/$(BUILD)
+	cmake --build $(WIN_BUILD) -j2
+
+windows-test: windows
+	ctest --test-dir $(WIN_BUILD) --output-on-failure -j2
+
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) build-asan $(WIN_BUILD)

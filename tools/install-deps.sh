@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, only those that are missing.
+# Installs the Debian packages the project needs (or those named as arguments), only those missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config libsdl2-dev libopenal-dev libopenal1 libvorbis-dev libogg-dev
+packages=("$@")
+[[ $# -gt 0 ]] || packages=(cmake ninja-build g++ pkg-config libsdl2-dev libopenal-dev libopenal1 libvorbis-dev libogg-dev
   libpng-dev zlib1g-dev libfreetype-dev fonts-open-sans fonts-dejavu-core libgtk-3-dev libmspack-dev gcab
   libgtest-dev libgmock-dev libbenchmark-dev ffmpeg coreutils xvfb xdotool imagemagick x11-utils locales
   dpkg-dev desktop-file-utils appstream shared-mime-info util-linux passwd)

@@ -1,19 +1,17 @@
 #include "Code/Code_Variable.h"
 #include "Code/Code_Error.h"
+#include "Support/Win32/Support_System.h"
 #include <charconv>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 #include <type_traits>
 #include <utility>
 
 namespace {
-// Number text is read in the C locale whatever locale the desktop library switches the process to.
 double ParseNumber(const std::string& text) {
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
-    return strtod_l(text.c_str(), nullptr, c);
+    return System_ParseNumber(text.c_str());
 }
 } // namespace
 

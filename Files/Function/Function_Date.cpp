@@ -1,36 +1,12 @@
 #include "Function/Function_Date.h"
 #include "Code/Code_Function.h"
-#include <clocale>
+#include "Support/Win32/Support_System.h"
 #include <cmath>
-#include <ctime>
-#include <locale.h>
 
 namespace {
 // Datetimes count days since 1899-12-30; 25569 of them lie before 1970-01-01.
 constexpr double UnixEpochDays = 25569.0;
 constexpr double SecondsPerDay = 86400.0;
-
-// Switches this thread to the user's default locale for as long as it lives.
-class UserLocaleScope {
-  public:
-    UserLocaleScope() : user_(newlocale(LC_ALL_MASK, "", nullptr)) {
-        if (user_ != nullptr) {
-            previous_ = uselocale(user_);
-        }
-    }
-    ~UserLocaleScope() {
-        if (user_ != nullptr) {
-            uselocale(previous_);
-            freelocale(user_);
-        }
-    }
-    UserLocaleScope(const UserLocaleScope&) = delete;
-    UserLocaleScope& operator=(const UserLocaleScope&) = delete;
-
-  private:
-    locale_t user_;
-    locale_t previous_ = nullptr;
-};
 
 void F_DateCurrentDatetime(RValue& result, CInstance*, CInstance*, int, RValue*) {
     result = RValue((static_cast<double>(std::time(nullptr)) + 0.5) / SecondsPerDay + UnixEpochDays);
@@ -43,15 +19,7 @@ std::string FormatDatetime(double datetime) {
     if (!(std::fabs(seconds) < 9.2e18)) {
         return "invalid time";
     }
-    std::time_t time = static_cast<std::time_t>(seconds);
-    std::tm parts{};
-    if (localtime_r(&time, &parts) == nullptr) {
-        return "invalid time";
-    }
-    char text[256];
-    UserLocaleScope locale;
-    size_t length = std::strftime(text, sizeof text, "%c", &parts);
-    return std::string(text, length);
+    return System_LocalDatetimeText(static_cast<std::time_t>(seconds)).value_or("invalid time");
 }
 
 void F_DateDatetimeString(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {

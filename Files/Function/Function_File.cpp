@@ -4,15 +4,12 @@
 #include "Function/Function_Families.h"
 #include "Runner/Runner_Log.h"
 #include "Support/Win32/Support_FileM.h"
+#include "Support/Win32/Support_System.h"
 #include "Support/Win32/Support_TextFile.h"
 #include "Variable/Variable_BuiltIn.h"
 #include <cstdio>
-#include <fcntl.h>
-#include <filesystem>
 #include <memory>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 constexpr std::string_view Separators = "\\/";
@@ -46,65 +43,6 @@ void F_FileDelete(RValue& result, CInstance*, CInstance*, int argc, RValue* args
     result = RValue(FileM_IsFile(path) && std::remove(path.c_str()) == 0 ? 1.0 : 0.0);
 }
 
-// A copy written beside the destination and renamed over it, so a failed copy leaves the old
-// destination (or none). The path a linked destination points to is the one replaced.
-class ReplacingCopy {
-  public:
-    explicit ReplacingCopy(const std::string& destination) {
-        std::error_code error;
-        target_ = destination;
-        for (int hop = 0; hop < 40 && std::filesystem::is_symlink(target_, error); ++hop) {
-            std::filesystem::path link = std::filesystem::read_symlink(target_, error);
-            target_ = link.is_absolute() ? link : target_.parent_path() / link;
-        }
-        std::string pattern =
-            (target_.parent_path() / ("." + target_.filename().string() + ".morvane-tmp-XXXXXX")).string();
-        int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-        if (fd >= 0) {
-            temp_ = pattern;
-            file_.reset(::fdopen(fd, "wb"));
-        }
-    }
-    ReplacingCopy(const ReplacingCopy&) = delete;
-    ReplacingCopy& operator=(const ReplacingCopy&) = delete;
-    ~ReplacingCopy() {
-        if (!temp_.empty()) {
-            ::unlink(temp_.c_str());
-        }
-    }
-    std::FILE* file() const { return file_.get(); }
-    // A new destination is readable as a file the program made; a replaced one keeps its mode.
-    bool Commit() {
-        struct stat old;
-        mode_t mode = ::stat(target_.c_str(), &old) == 0 ? old.st_mode & 07777 : 0666 & ~CurrentUmask();
-        bool written = std::fflush(file_.get()) == 0 && ::fchmod(::fileno(file_.get()), mode) == 0 &&
-                       ::fsync(::fileno(file_.get())) == 0;
-        bool closed = std::fclose(file_.release()) == 0;
-        if (!written || !closed || ::rename(temp_.c_str(), target_.c_str()) != 0) {
-            return false;
-        }
-        temp_.clear();
-        return true;
-    }
-
-  private:
-    static mode_t CurrentUmask() {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        return mask;
-    }
-    std::filesystem::path target_;
-    std::string temp_;
-    FilePointer file_;
-};
-
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first;
-    struct stat second;
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 void F_FileCopy(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
     std::string_view source = TextArg(argc, args, 0);
     std::string_view destination = TextArg(argc, args, 1);
@@ -117,11 +55,12 @@ void F_FileCopy(RValue& result, CInstance*, CInstance*, int argc, RValue* args) 
     }
     std::string destinationPath = FileM_ResolveWrite(destination);
     // Onto itself: the file already holds what the copy would write.
-    if (!destinationPath.empty() && SameFile(sourcePath, destinationPath)) {
+    if (!destinationPath.empty() && System_SameFile(sourcePath, destinationPath)) {
         result = RValue(0.0);
         return;
     }
-    std::optional<ReplacingCopy> to;
+    // Written beside the destination and renamed over it, so a failed copy leaves the old one (or none).
+    std::optional<System_ReplacingFile> to;
     if (!destinationPath.empty()) {
         to.emplace(destinationPath);
     }

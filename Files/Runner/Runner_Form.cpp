@@ -14,6 +14,7 @@
 #include "Runner/Runner_State.h"
 #include "Sound/Audio_Main.h"
 #include "Support/Win32/Support_FileM.h"
+#include "Support/Win32/Support_System.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "platform/Platform.h"
 #include "platform/Platform_Log.h"
@@ -24,7 +25,6 @@
 #include <memory>
 #include <system_error>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 constexpr uint32_t BorderlessWindow = 0x4000;
@@ -44,12 +44,6 @@ struct RunnerSession {
 };
 
 RunnerSession session;
-
-std::string ExecutableFolder() {
-    std::error_code error;
-    auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path().string() + "/" : path.parent_path().string() + "/";
-}
 
 // "-game <file>" names the game file when nothing is embedded and there is no data.win.
 std::string GameFileOption() {
@@ -74,12 +68,12 @@ void ThrowProgramExit(int code) {
 void SetUpSaveArea(const GeneralInfo& general) {
     const char* appData = std::getenv("APPDATA");
     std::string roaming = appData && *appData ? appData : FileM_DefaultAppData();
-    setenv("APPDATA", roaming.c_str(), 1);
+    System_SetEnvironment("APPDATA", roaming);
     const char* localAppData = std::getenv("LOCALAPPDATA");
     std::string base = (general.infoFlags & SaveUnderRoamingData) || !localAppData ? roaming : localAppData;
     std::string saveArea = base + "/" + general.gameName + "/";
     std::error_code error;
-    std::filesystem::create_directories(saveArea, error);
+    std::filesystem::create_directories(System_Path(saveArea), error);
     FileM_SetSaveArea(saveArea);
     Runner_OpenLogFile(saveArea + "runtime.log");
 }
@@ -152,7 +146,8 @@ GeneralInfo LocateGame(const RunnerConfig& config, const EmbeddedGame& game, Pla
     Platform_SetLogSink(LogPlatformLine);
     Runner_SetArguments(config.arguments);
     Handed_Start(config.openFiles);
-    std::string programFolder = config.programFolder.empty() ? ExecutableFolder() : config.programFolder;
+    std::string programFolder =
+        config.programFolder.empty() ? System_ExecutableFolder() : config.programFolder;
     if (programFolder.back() != '/') {
         programFolder += '/';
     }

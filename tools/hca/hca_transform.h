@@ -6,8 +6,9 @@
 #include <cstddef>
 
 // Marks a function to be built twice, for the x86-64 baseline (a Lanes operation is two SSE
-// instructions) and for AVX2 (one instruction); the loader picks the version the processor runs.
-#if defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
+// instructions) and for AVX2 (one instruction); the loader picks the version the processor runs
+// (ELF only: the choice is an indirect function, which Windows executables do not have).
+#if defined(__x86_64__) && defined(__ELF__) && !defined(__SANITIZE_ADDRESS__)
 #define HCA_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define HCA_VECTOR_CLONES

@@ -8,6 +8,15 @@
 
 namespace vgaudiocli {
 
+// vgaudiocli_files.cpp holds the POSIX side, vgaudiocli_files_Windows.cpp the Windows one.
+#ifdef _WIN32
+using FileHandle = void*;
+inline const FileHandle kNoFile = reinterpret_cast<FileHandle>(intptr_t{-1});
+#else
+using FileHandle = int;
+constexpr FileHandle kNoFile = -1;
+#endif
+
 // An input file read piece by piece; throws std::runtime_error naming the file and the reason when it
 // cannot be opened or read.
 class InputFile : public hca::ByteSource {
@@ -22,7 +31,7 @@ class InputFile : public hca::ByteSource {
 
   private:
     std::string path_;
-    int fd_ = -1;
+    FileHandle fd_ = kNoFile;
     uint64_t size_ = 0;
 };
 
@@ -42,7 +51,7 @@ class AtomicOutput {
   private:
     std::string target_;
     std::string temporary_;
-    int fd_ = -1;
+    FileHandle fd_ = kNoFile;
     bool committed_ = false;
 };
 

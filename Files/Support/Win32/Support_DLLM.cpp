@@ -2,11 +2,8 @@
 #include "Code/Code_Error.h"
 #include "Runner/Runner_Log.h"
 #include "Support/Win32/Support_FileM.h"
-#include <cerrno>
-#include <dlfcn.h>
-#include <fcntl.h>
+#include "Support/Win32/Support_System.h"
 #include <span>
-#include <unistd.h>
 
 namespace {
 
@@ -16,48 +13,21 @@ std::vector<ExternalFunction>& Table() {
     return table;
 }
 
-// Makes a folder the current one and goes back to the previous one when it ends.
-class CurrentFolderScope {
-  public:
-    explicit CurrentFolderScope(const std::string& folder) : previous_(::open(".", O_RDONLY | O_CLOEXEC)) {
-        if (!folder.empty() && ::chdir(folder.c_str()) != 0) {
-            Runner_Log("Could not enter %s\n", folder.c_str());
-        }
-    }
-    ~CurrentFolderScope() {
-        if (previous_ >= 0) {
-            [[maybe_unused]] int restored = ::fchdir(previous_);
-            ::close(previous_);
-        }
-    }
-    CurrentFolderScope(const CurrentFolderScope&) = delete;
-    CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
-
-  private:
-    int previous_;
-};
-
 std::string FolderOf(const std::string& path) {
     size_t separator = path.find_last_of("\\/");
     return separator == std::string::npos ? std::string() : path.substr(0, separator == 0 ? 1 : separator);
 }
 
 void* LoadLibrary(const std::string& path) {
-    CurrentFolderScope scope(FolderOf(path));
-    errno = 0;
-    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (module == nullptr) {
-        Runner_Log("LoadLibraryA failed with error code %d\n", errno);
-        Runner_Log("%s\n", ::dlerror());
-    }
-    return module;
+    System_CurrentFolderScope scope(FolderOf(path));
+    return System_LoadLibrary(path);
 }
 
 using RegisterCallbacksFunction = void (*)(void*, void*, void*, void*);
 
 void OfferCallbacks(void* module) {
     auto registerCallbacks =
-        reinterpret_cast<RegisterCallbacksFunction>(::dlsym(module, "RegisterCallbacks"));
+        reinterpret_cast<RegisterCallbacksFunction>(System_FindFunction(module, "RegisterCallbacks"));
     if (registerCallbacks != nullptr) {
         registerCallbacks(reinterpret_cast<void*>(&DLLM_CallbackLog),
                           reinterpret_cast<void*>(&DLLM_CallbackSaveArea),
@@ -133,14 +103,15 @@ int DLLM_Define(const std::string& library, const std::string& function, std::ve
     if (module == nullptr) {
         return -1;
     }
-    ExternalFunction entry{module, ::dlsym(module, function.c_str()), false, std::move(stringArguments),
-                           stringResult};
+    ExternalFunction entry{module, System_FindFunction(module, function.c_str()), false,
+                           std::move(stringArguments), stringResult};
     if (entry.address == nullptr) {
-        entry.address = ::dlsym(module, DLLM_DecoratedName(function, entry.stringArguments).c_str());
+        entry.address =
+            System_FindFunction(module, DLLM_DecoratedName(function, entry.stringArguments).c_str());
         entry.stdcall = true;
     }
     if (entry.address == nullptr) {
-        ::dlclose(module);
+        System_FreeLibrary(module);
         return -1;
     }
     Table().push_back(std::move(entry));

@@ -1,11 +1,9 @@
 #include "Support/Win32/Support_FileM.h"
 #include "Runner/Runner_Log.h"
+#include "Support/Win32/Support_System.h"
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -34,7 +32,7 @@ std::string WithTrailingSlash(std::string folder) {
 fs::path PosixPath(std::string_view name) {
     std::string text(name);
     std::replace(text.begin(), text.end(), '\\', '/');
-    return fs::path(text);
+    return System_Path(text);
 }
 
 fs::path NormalPath(std::string_view name) {
@@ -57,7 +55,7 @@ fs::path BelowFolder(const fs::path& path, const std::string& folder) {
     if (folder.empty()) {
         return {};
     }
-    fs::path below = RealPath(path).lexically_relative(RealPath(folder));
+    fs::path below = RealPath(path).lexically_relative(RealPath(System_Path(folder)));
     if (below.empty() || ClimbsOut(below)) {
         return {};
     }
@@ -69,7 +67,7 @@ bool IsInside(const fs::path& path, const std::string& folder) {
 }
 
 bool IsListed(const std::vector<std::string>& list, const fs::path& path) {
-    return std::find(list.begin(), list.end(), path.string()) != list.end();
+    return std::find(list.begin(), list.end(), System_PathText(path)) != list.end();
 }
 
 fs::path CurrentFolder() {
@@ -81,12 +79,12 @@ fs::path CurrentFolder() {
 // Re-roots a name below `from` into `to`; empty when the name is not below `from` or the
 // result would leave `to` through a link.
 std::string Reroot(const fs::path& path, const fs::path& from, const std::string& to) {
-    fs::path below = BelowFolder(path, from.string());
+    fs::path below = BelowFolder(path, System_PathText(from));
     if (below.empty() || to.empty()) {
         return {};
     }
-    fs::path rerooted = (fs::path(to) / below).lexically_normal();
-    return IsInside(rerooted, to) ? rerooted.string() : std::string();
+    fs::path rerooted = (System_Path(to) / below).lexically_normal();
+    return IsInside(rerooted, to) ? System_PathText(rerooted) : std::string();
 }
 
 std::string Refuse(std::string_view name, bool log) {
@@ -108,15 +106,15 @@ std::string WriteResolution(std::string_view name, bool log) {
         if (ClimbsOut(path)) {
             return Refuse(name, log);
         }
-        fs::path inSaveArea = (fs::path(areas.saveArea) / path).lexically_normal();
-        return IsInside(inSaveArea, areas.saveArea) ? inSaveArea.string() : Refuse(name, log);
+        fs::path inSaveArea = (System_Path(areas.saveArea) / path).lexically_normal();
+        return IsInside(inSaveArea, areas.saveArea) ? System_PathText(inSaveArea) : Refuse(name, log);
     }
     path = path.lexically_normal();
     if (IsInside(path, areas.saveArea) || IsListed(areas.chosenForWriting, path)) {
-        return path.string();
+        return System_PathText(path);
     }
     // Writes aimed at the program's own folders go to the save area instead.
-    for (const fs::path& folder : {fs::path(areas.programFolder), CurrentFolder()}) {
+    for (const fs::path& folder : {System_Path(areas.programFolder), CurrentFolder()}) {
         std::string redirected = Reroot(path, folder, areas.saveArea);
         if (!redirected.empty()) {
             if (log) {
@@ -143,18 +141,11 @@ const std::string& FileM_ProgramFolder() {
 }
 
 std::string FileM_DefaultAppData() {
-    for (const char* variable : {"APPDATA", "XDG_DATA_HOME"}) {
-        const char* value = std::getenv(variable);
-        if (value != nullptr && *value != '\0') {
-            return value;
-        }
+    const char* value = std::getenv("APPDATA");
+    if (value != nullptr && *value != '\0') {
+        return value;
     }
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || *home == '\0') {
-        const passwd* user = getpwuid(getuid());
-        home = user != nullptr ? user->pw_dir : "/tmp";
-    }
-    return std::string(home) + "/.local/share";
+    return System_DefaultAppData();
 }
 
 std::string FileM_SaveAreaIn(const std::string& appData) {
@@ -173,11 +164,11 @@ std::string FileM_ResolveRead(std::string_view name) {
     fs::path current = CurrentFolder();
     fs::path path = (current / NormalPath(name)).lexically_normal();
     if (IsInside(path, areas.programFolder)) {
-        return path.string();
+        return System_PathText(path);
     }
     // A picked path wins over re-rooting: the user may pick a file below the current folder.
     if (IsListed(areas.chosenForReading, path)) {
-        return path.string();
+        return System_PathText(path);
     }
     return Reroot(path, current, areas.programFolder);
 }
@@ -186,23 +177,24 @@ std::string FileM_ResolveExisting(std::string_view name) {
     // A picked file is the one the user meant, even if a redirected namesake exists.
     fs::path normal = NormalPath(name);
     if (normal.is_absolute() && IsListed(Areas().chosenForReading, normal)) {
-        return normal.string();
+        return System_PathText(normal);
     }
     std::string written = WriteResolution(name, false);
     return FileM_IsFile(written) ? written : FileM_ResolveRead(name);
 }
 
 bool FileM_IsFile(const std::string& path) {
-    struct stat info {};
-    return !path.empty() && stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    std::error_code error;
+    const fs::file_status status = fs::status(System_Path(path), error);
+    return !path.empty() && fs::exists(status) && !fs::is_directory(status);
 }
 
 void FileM_AddChosenForReading(const std::string& path) {
-    Areas().chosenForReading.push_back(NormalPath(path).string());
+    Areas().chosenForReading.push_back(System_PathText(NormalPath(path)));
 }
 
 void FileM_AddChosenForWriting(const std::string& path) {
-    Areas().chosenForWriting.push_back(NormalPath(path).string());
+    Areas().chosenForWriting.push_back(System_PathText(NormalPath(path)));
 }
 
 void FileM_ClearChosen() {

@@ -1,0 +1,15 @@
+# A source with a Windows counterpart: NAME_Windows.cpp replaces NAME.cpp (or NAME_Posix.cpp) in the
+# Windows build; elsewhere the _Windows files are left out.
+function(morvane_system_sources var)
+  set(sources ${${var}})
+  if(WIN32)
+    foreach(source ${sources})
+      if(source MATCHES "^(.*)_Windows\\.cpp$")
+        list(REMOVE_ITEM sources "${CMAKE_MATCH_1}.cpp" "${CMAKE_MATCH_1}_Posix.cpp")
+      endif()
+    endforeach()
+  else()
+    list(FILTER sources EXCLUDE REGEX "_Windows\\.cpp$")
+  endif()
+  set(${var} ${sources} PARENT_SCOPE)
+endfunction()
