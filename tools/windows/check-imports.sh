@@ -4,8 +4,10 @@ set -euo pipefail
 allowed=$(grep -v '^#' "$(dirname "$0")/system-dlls.txt" | tr 'A-Z' 'a-z')
 status=0
 for file in "$@"; do
-  while read -r dll; do
+  imports=$(x86_64-w64-mingw32-objdump -p "$file" | awk '/DLL Name:/ {print tolower($3)}')
+  [[ -n $imports ]] || { echo "$file: no import table read"; status=1; }
+  for dll in $imports; do
     grep -qxF "$dll" <<<"$allowed" || { echo "$file imports $dll, which Windows does not ship"; status=1; }
-  done < <(x86_64-w64-mingw32-objdump -p "$file" | awk '/DLL Name:/ {print tolower($3)}')
+  done
 done
 exit $status
