@@ -1,8 +1,14 @@
 // The built-in commands and the chaining rules, run through the interpreter executable.
+#include "Shell_Files.h"
+#include "Shell_Names.h"
 #include "shell_test_support.h"
 #include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
+
+using shell::AsName;
+using shell::MatchWildcard;
+using shell::ProgramArgument;
 
 namespace {
 
@@ -61,6 +67,35 @@ TEST_F(ShellCommands, FoldersAreMadeEnteredAndRemoved) {
     EXPECT_EQ(Run(R"(rmdir /s /q "a\")"), 0);
     EXPECT_FALSE(fs::exists(dir() / "a"));
     EXPECT_NE(Run(R"(rmdir /s /q "a")"), 0);
+    // An empty name is not the current folder.
+    EXPECT_NE(Run(R"(rmdir /s /q "")"), 0);
+    EXPECT_TRUE(fs::exists(dir() / "stayed.txt"));
+}
+
+// Names written with AsName reach every command exactly, run nothing and match nothing but themselves.
+TEST_F(ShellCommands, NamesAreOnlyNames) {
+    const std::string payload = R"(a" & echo ran > ran.txt & "b %APPDATA% *.hca)";
+    WriteFile(dir() / payload, "p");
+    WriteFile(dir() / "x.hca", "x");
+    EXPECT_EQ(Run("echo " + AsName(payload) + "> \"" + AsName(payload) + ".log\""), 0);
+    EXPECT_EQ(ReadFile(dir() / (payload + ".log")), payload + "\n");
+    EXPECT_EQ(Run("if exist \"" + AsName(payload) + "\" del /q \"" + AsName(payload) + "\""), 0);
+    // The name's '*' is no wildcard: with the file gone it matches nothing, x.hca stays.
+    EXPECT_NE(Run("del /q \"" + AsName("*.hca") + "\""), 0);
+    EXPECT_EQ(Listing(dir()), payload + ".log x.hca");
+    EXPECT_EQ(ProgramArgument(AsName("-dash.wav")), "./-dash.wav");
+    EXPECT_EQ(ProgramArgument("of=" + AsName("-dash.wav")), "of=-dash.wav");
+}
+
+TEST(Wildcards, MatchInTimeProportionalToPatternTimesName) {
+    std::string stars(40, '*');
+    std::string name(60, 'a');
+    size_t steps = 0;
+    EXPECT_FALSE(MatchWildcard(stars + "b", name, nullptr, &steps));
+    EXPECT_LE(steps, (stars.size() + 2) * (name.size() + 1));
+    EXPECT_TRUE(MatchWildcard("*a?a*", name));
+    EXPECT_TRUE(MatchWildcard("A*.HCA", "a.b.hca"));
+    EXPECT_FALSE(MatchWildcard("*.hca", "a.hca.wav"));
 }
 
 TEST_F(ShellCommands, RemovingATreeNeverFollowsLinksOutOfIt) {

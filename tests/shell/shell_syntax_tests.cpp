@@ -1,4 +1,5 @@
 // How lines are expanded, parsed and cut into words.
+#include "Shell_Names.h"
 #include "Shell_Syntax.h"
 #include "Shell_Variables.h"
 #include "Shell_Words.h"
@@ -39,8 +40,9 @@ TEST(Variables, ExpandDefinedNamesOnly) {
     // Undefined names and lone signs stay; the closing sign can open the next name.
     EXPECT_EQ(ExpandVariables("100% %NOPE% x%APPDATA%", lookup), "100% %NOPE% x/home/u/.data");
     EXPECT_EQ(ExpandVariables("%NOPE%APPDATA%", lookup), "%NOPE/home/u/.data");
-    // One pass: a value is not expanded again.
-    EXPECT_EQ(ExpandVariables("%B%", lookup), "%A%");
+    // A value is data: never expanded again, never read as an operator or a quote.
+    EXPECT_EQ(DecodeNames(ExpandVariables("%B%", lookup)), "%A%");
+    EXPECT_NE(ExpandVariables("%B%", lookup), "%A%");
 }
 
 TEST(Variables, EnvironmentNamesIgnoreCase) {

@@ -1,5 +1,6 @@
 #include "Shell_Builtins.h"
 #include "Shell_Files.h"
+#include "Shell_Names.h"
 #include "Shell_Words.h"
 #include <unistd.h>
 
@@ -42,7 +43,7 @@ int Builtin_Echo(Session&, std::string_view arguments, int out) {
         return WriteAll(out, "ECHO is on.\n") ? 0 : 1;
     }
     // The first blank only separates the text from the command name.
-    std::string text(arguments.substr(1));
+    std::string text = DecodeNames(arguments.substr(1));
     text += '\n';
     return WriteAll(out, text) ? 0 : 1;
 }

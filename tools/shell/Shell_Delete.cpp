@@ -26,22 +26,25 @@ Outcome DeleteEntry(int folder, const std::string& name, bool force) {
     return ::unlinkat(folder, name.c_str(), 0) == 0 ? Outcome::Deleted : Outcome::Failed;
 }
 
-std::vector<std::string> MatchingNames(int folder, std::string_view pattern) {
+std::vector<std::string> MatchingNames(int folder, std::string_view pattern,
+                                       const std::vector<bool>& literal) {
     std::vector<std::string> names = ListFolder(folder);
-    std::erase_if(names, [&](const std::string& name) { return !MatchWildcard(pattern, name); });
+    std::erase_if(names, [&](const std::string& name) { return !MatchWildcard(pattern, name, &literal); });
     return names;
 }
 
-// 0 when every matching file is gone and at least one matched.
-int DeleteMatching(const std::string& path, bool force) {
+// 0 when every matching file is gone and at least one matched. `fromName` flags the bytes of the
+// path that came from a name: those are never wildcards.
+int DeleteMatching(const std::string& path, const std::vector<bool>& fromName, bool force) {
     std::string pattern = BaseName(path);
+    std::vector<bool> literal(fromName.end() - static_cast<std::ptrdiff_t>(pattern.size()), fromName.end());
     UniqueFd folder(::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     std::vector<std::string> names;
     if (folder.valid()) {
         struct stat info;
-        bool literal = ::fstatat(folder.get(), pattern.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
-        names =
-            HasWildcard(pattern) && !literal ? MatchingNames(folder.get(), pattern) : std::vector{pattern};
+        bool exists = ::fstatat(folder.get(), pattern.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+        names = HasWildcard(pattern, &literal) && !exists ? MatchingNames(folder.get(), pattern, literal)
+                                                          : std::vector{pattern};
     }
     bool deletedAny = false;
     bool failed = false;
@@ -64,7 +67,9 @@ int Builtin_Del(Session& session, std::string_view arguments, int) {
     std::vector<std::string> operands = Operands(arguments, "fq");
     int status = operands.empty() ? 1 : 0;
     for (const std::string& operand : operands) {
-        if (DeleteMatching(session.Resolve(operand), force) != 0) {
+        std::vector<bool> fromName;
+        std::string path = session.Resolve(operand, &fromName);
+        if (DeleteMatching(path, fromName, force) != 0) {
             status = 1;
         }
     }

@@ -181,27 +181,51 @@ std::string BaseName(std::string_view path) {
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-bool HasWildcard(std::string_view pattern) {
-    return pattern.find_first_of("*?") != std::string_view::npos;
+namespace {
+bool IsWild(std::string_view pattern, const std::vector<bool>* literal, size_t at, char wildcard) {
+    return pattern[at] == wildcard && (literal == nullptr || !(*literal)[at]);
+}
+} // namespace
+
+bool HasWildcard(std::string_view pattern, const std::vector<bool>* literal) {
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (IsWild(pattern, literal, i, '*') || IsWild(pattern, literal, i, '?')) {
+            return true;
+        }
+    }
+    return false;
 }
 
-bool MatchWildcard(std::string_view pattern, std::string_view name) {
-    if (pattern.empty()) {
-        return name.empty();
-    }
-    if (pattern[0] == '*') {
-        for (size_t skip = 0; skip <= name.size(); ++skip) {
-            if (MatchWildcard(pattern.substr(1), name.substr(skip))) {
-                return true;
-            }
+// Two positions and the last star to fall back to: time in proportion to pattern times name at
+// worst, however many stars there are.
+bool MatchWildcard(std::string_view pattern, std::string_view name, const std::vector<bool>* literal,
+                   size_t* steps) {
+    size_t p = 0;
+    size_t n = 0;
+    size_t star = std::string_view::npos;
+    size_t starName = 0;
+    while (n < name.size()) {
+        if (steps != nullptr) {
+            ++*steps;
         }
-        return false;
+        if (p < pattern.size() && IsWild(pattern, literal, p, '*')) {
+            star = p++;
+            starName = n;
+        } else if (p < pattern.size() &&
+                   (IsWild(pattern, literal, p, '?') || SameText(pattern.substr(p, 1), name.substr(n, 1)))) {
+            ++p;
+            ++n;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
     }
-    if (name.empty()) {
-        return false;
+    while (p < pattern.size() && IsWild(pattern, literal, p, '*')) {
+        ++p;
     }
-    bool same = pattern[0] == '?' || SameText(pattern.substr(0, 1), name.substr(0, 1));
-    return same && MatchWildcard(pattern.substr(1), name.substr(1));
+    return p == pattern.size();
 }
 
 } // namespace shell

@@ -61,8 +61,11 @@ bool Exists(const std::string& path);
 std::string ParentFolder(const std::string& path);
 std::string BaseName(std::string_view path);
 
-// '*' and '?' as the command interpreter matches them, letters without regard to case.
-bool MatchWildcard(std::string_view pattern, std::string_view name);
-bool HasWildcard(std::string_view pattern);
+// '*' and '?' as the command interpreter matches them, letters without regard to case. A byte
+// whose `literal` flag is set (it came from a name) matches only itself, whatever it is. `steps`, when
+// given, counts the comparisons made.
+bool MatchWildcard(std::string_view pattern, std::string_view name,
+                   const std::vector<bool>* literal = nullptr, size_t* steps = nullptr);
+bool HasWildcard(std::string_view pattern, const std::vector<bool>* literal = nullptr);
 
 } // namespace shell

@@ -105,7 +105,9 @@ int Builtin_Rmdir(Session& session, std::string_view arguments, int) {
     std::vector<std::string> operands = Operands(arguments, "sq");
     int status = operands.empty() ? 1 : 0;
     for (const std::string& operand : operands) {
-        if (!RemoveFolder(WithoutTrailingSlashes(session.Resolve(operand)), wholeTree)) {
+        // An empty name would be the current folder itself.
+        if (Unquote(operand).empty() ||
+            !RemoveFolder(WithoutTrailingSlashes(session.Resolve(operand)), wholeTree)) {
             ReportError("The system cannot find the file specified.");
             status = 1;
         }

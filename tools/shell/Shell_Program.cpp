@@ -1,5 +1,6 @@
 // Programs: looked up only in the session's folder, started directly (never through a shell).
 #include "Shell_Builtins.h"
+#include "Shell_Names.h"
 #include "Shell_Process.h"
 #include "Shell_Session.h"
 #include "Shell_Words.h"
@@ -36,7 +37,7 @@ std::string FindProgram(const Session& session, const std::string& name) {
 int RunProgram(Session& session, std::string_view text, int out) {
     std::vector<std::string> arguments = SplitProgramArguments(text);
     for (std::string& argument : arguments) {
-        argument = ToSlashes(argument);
+        argument = ProgramArgument(ToSlashes(argument));
     }
     std::string path = FindProgram(session, arguments[0]);
     if (path.empty()) {

@@ -1,6 +1,7 @@
 #include "Shell_Session.h"
 #include "Shell_Builtins.h"
 #include "Shell_Files.h"
+#include "Shell_Names.h"
 #include "Shell_Variables.h"
 #include "Shell_Words.h"
 #include <fcntl.h>
@@ -9,10 +10,14 @@ namespace shell {
 
 Session::Session(std::string cwd) : cwd_(std::move(cwd)) {}
 
-std::string Session::Resolve(std::string_view word) const {
-    std::string path = ToSlashes(Unquote(word));
+std::string Session::Resolve(std::string_view word, std::vector<bool>* fromName) const {
+    std::string path = DecodeNames(ToSlashes(Unquote(word)), fromName);
     if (!path.empty() && path[0] == '/') {
         return path;
+    }
+    if (fromName != nullptr) {
+        // The current folder is never a pattern either.
+        fromName->insert(fromName->begin(), cwd_.size() + 1, true);
     }
     return cwd_ + "/" + path;
 }

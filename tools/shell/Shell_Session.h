@@ -4,6 +4,7 @@
 #include "Shell_Syntax.h"
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace shell {
 
@@ -24,8 +25,9 @@ class Session {
 
     const std::string& cwd() const { return cwd_; }
     void SetCwd(std::string folder) { cwd_ = std::move(folder); }
-    // A path of a command line as a POSIX path: quotes removed, '\' made '/', relative to cwd.
-    std::string Resolve(std::string_view word) const;
+    // A path of a command line as a POSIX path: quotes removed, '\' made '/', names decoded,
+    // relative to cwd; `fromName` as DecodeNames gives it.
+    std::string Resolve(std::string_view word, std::vector<bool>* fromName = nullptr) const;
 
   private:
     int RunChain(const Chain& chain, int out);

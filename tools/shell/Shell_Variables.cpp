@@ -1,4 +1,5 @@
 #include "Shell_Variables.h"
+#include "Shell_Names.h"
 #include "Shell_Words.h"
 #include <cstdlib>
 #include <cstring>
@@ -21,7 +22,8 @@ std::string ExpandVariables(std::string_view line, const VariableLookup& lookup)
             result += line[i++];
             continue;
         }
-        result += *value;
+        // A value is data like a name: nothing in it is an operator, a quote or another reference.
+        result += AsName(*value);
         i = close + 1;
     }
     return result;

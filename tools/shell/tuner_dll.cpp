@@ -1,6 +1,7 @@
 // tuner.dll: RunSilent runs a command line through morvane-cmd, which lies beside this library,
 // as a hidden child: no terminal input or output, and the call returns when the line has ended.
 #include "Shell_Files.h"
+#include "Shell_Names.h"
 #include "Shell_Process.h"
 #include <climits>
 #include <cstdlib>
@@ -70,7 +71,7 @@ extern "C" __attribute__((visibility("default"))) double RunSilent(const char*, 
     if (!log.valid()) {
         return -1;
     }
-    shell::WriteAll(log.get(), std::string("> ") + line + "\n");
+    shell::WriteAll(log.get(), "> " + shell::ShowNames(line) + "\n");
     pid_t pid = shell::StartChild(
         {interpreterPath, {"morvane-cmd", line}, StartFolder(saveArea), true, log.get(), log.get()});
     return pid < 0 ? -1 : shell::WaitForExit(pid);
