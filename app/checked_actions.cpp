@@ -94,6 +94,7 @@ Outcome export_checked(const std::string& target) {
     }
     batch::Snapshot before(target);
     export_source(target);
+    before.NoteCreated();
     call_script(cmd, "", decode_audio_line(target, "check.wav"));
     batch::WavInfo exported = batch::ReadWavInfo(lib_path("check.wav"));
     delete_in_lib("check.wav");
@@ -123,16 +124,17 @@ Outcome replace_checked(const std::string& chosen, const std::string& container)
         return outcome;
     };
     replace_audio(chosen, container);
-    batch::MappedFile backup(container + ".orig");
-    if (!backup.Bytes() || (!backupBefore.Bytes() && backup.Bytes() != before.Bytes())) {
+    backupBefore.NoteCreated();
+    batch::OpenFile backup(container + ".orig");
+    if (!backup.valid() || (!backupBefore.Existed() && !batch::SameContent(backup.fd(), before.fd()))) {
         return undo(failed({{folder, size_of(container), "the container's folder"}},
                            "the backup could not be written"));
     }
-    // The new container is looked at once, mapped, and its stream decoded right here, frame by frame.
+    // The new container's stream is checked right here, a block of frames at a time.
     std::optional<std::string> head = batch::ReadBytes(lib_path("tuner.head"));
-    batch::MappedFile now(container);
-    if (before.Untouched() || !head || !now.Bytes() || !now.Bytes()->starts_with(*head) ||
-        !batch::HcaStreamDecodes(now.Bytes()->substr(head->size()))) {
+    batch::OpenFile now(container);
+    if (before.Untouched() || !head || !now.valid() || !batch::StartsWith(container, *head) ||
+        !batch::HcaStreamDecodes(now.fd(), static_cast<off_t>(head->size()))) {
         return undo(
             failed({{folder, size_of(container), "the container's folder"}, in_lib(decoded_size(chosen))},
                    "the chosen file could not be converted to HCA"));
@@ -143,7 +145,7 @@ Outcome replace_checked(const std::string& chosen, const std::string& container)
 Outcome restore_checked(const std::string& container) {
     const std::string backupPath = container + ".orig";
     batch::Snapshot backup(backupPath);
-    if (!backup.Bytes()) {
+    if (!backup.Existed()) {
         return {"its backup " + fs::path(backupPath).filename().string() + " is gone"};
     }
     if (std::string why = overwrite_failure(container, "container"); !why.empty()) {
@@ -152,12 +154,13 @@ Outcome restore_checked(const std::string& container) {
     batch::Snapshot before(container);
     call_script(cmd, "", restore_line(container));
     std::error_code error;
-    if (batch::ReadBytes(container) == backup.Bytes() && !fs::exists(backupPath, error)) {
+    batch::OpenFile now(container);
+    if (now.valid() && batch::SameContent(now.fd(), backup.fd()) && !fs::exists(backupPath, error)) {
         return {};
     }
     before.PutBack();
     backup.PutBack();
-    return failed({{folder_of(container), backup.Bytes()->size(), "the container's folder"}},
+    return failed({{folder_of(container), size_of(backupPath), "the container's folder"}},
                   "the container could not be written");
 }
 } // namespace tool

@@ -32,6 +32,14 @@ ProbeScan dump_and_scan(const RValue& path) {
     return scan;
 }
 
+ProbeScan probe_container(const RValue& path) {
+    ProbeScan scan = dump_and_scan(path);
+    if (scan.dumped) {
+        file_delete("lib\\temp.head");
+    }
+    return scan;
+}
+
 int64_t line_offset(const RValue& line) {
     RValue digits = string_copy(line, 1, 7);
     int64_t value = 0;

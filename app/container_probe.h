@@ -12,6 +12,8 @@ struct ProbeScan {
 };
 
 ProbeScan dump_and_scan(const RValue& path);
+// The scan, with the dump it made removed again.
+ProbeScan probe_container(const RValue& path);
 // The first seven characters of a dump line read as a hexadecimal offset.
 int64_t line_offset(const RValue& line);
 } // namespace tool

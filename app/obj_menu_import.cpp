@@ -1,6 +1,8 @@
 #include "app/backup_exists.h"
 #include "app/checked_actions.h"
 #include "app/command_lines.h"
+#include "app/container_probe.h"
+#include "app/folder_lock.h"
 #include "app/menu_button.h"
 #include <algorithm>
 #include <cctype>
@@ -8,6 +10,10 @@
 
 namespace tool {
 namespace {
+// Said before anything is cut: a file without a stream would otherwise be cut from its last dump line.
+constexpr const char* no_stream_message =
+    "Import failed: no HCA or Ogg stream was found in the first 2048 bytes.";
+
 RValue choose_container() {
     return get_open_filename_ext("Halcyon Audio (*.sab, *.mab)|*.sab;*.mab", "", global_var(file_path),
                                  "Choose an audio file from your "
@@ -41,6 +47,13 @@ void import_container(Frame& frame, const RValue& file) {
     frame.line(5);
     global_var(file_src) = file;
     frame.line(6);
+    FolderLock lock = window_folder_lock(std::string(file.Text()));
+    if (!probe_container(file).found) {
+        global_var(file_src) = "";
+        set_on_all(obj_menu_restore, btn_active, 0);
+        show_message(no_stream_message);
+        return;
+    }
     RValue name = filename_name(file);
     RValue bs = 16;
     RValue offset = call_script(byte_get_size, file, bs);

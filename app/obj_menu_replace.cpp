@@ -1,5 +1,6 @@
 #include "app/checked_actions.h"
 #include "app/container_actions.h"
+#include "app/folder_lock.h"
 #include "app/menu_button.h"
 
 namespace tool {
@@ -36,11 +37,17 @@ void obj_menu_replace_Step(CInstance* self, CInstance* other) {
     frame.line(4);
     release_preview();
     frame.line(5);
-    Outcome outcome = replace_checked(std::string(chosen.Text()), std::string(global_var(file_src).Text()));
-    frame.line(8);
-    if (outcome.ok()) {
-        log_replacement(global_var(file_src), chosen);
-    }
+    // The folder is held from the backup to the log line, and free again before the box opens.
+    Outcome outcome = [&] {
+        FolderLock lock = window_folder_lock(std::string(global_var(file_src).Text()));
+        Outcome replaced =
+            replace_checked(std::string(chosen.Text()), std::string(global_var(file_src).Text()));
+        frame.line(8);
+        if (replaced.ok()) {
+            log_replacement(global_var(file_src), chosen);
+        }
+        return replaced;
+    }();
     frame.line(9);
     show_message(outcome.ok() ? RValue("Replace complete.")
                               : RValue("Replace failed: " + outcome.failure + "."));

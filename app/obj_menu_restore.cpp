@@ -1,4 +1,5 @@
 #include "app/checked_actions.h"
+#include "app/folder_lock.h"
 #include "app/menu_button.h"
 
 namespace tool {
@@ -27,7 +28,10 @@ void obj_menu_restore_Step(CInstance* self, CInstance* other) {
     frame.line(4);
     release_preview();
     frame.line(5);
-    Outcome outcome = restore_checked(std::string(global_var(file_src).Text()));
+    Outcome outcome = [&] {
+        FolderLock lock = window_folder_lock(std::string(global_var(file_src).Text()));
+        return restore_checked(std::string(global_var(file_src).Text()));
+    }();
     frame.line(6);
     show_message(outcome.ok() ? RValue("Restore complete.")
                               : RValue("Restore failed: " + outcome.failure + "."));

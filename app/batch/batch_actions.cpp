@@ -2,12 +2,12 @@
 #include "Support/Win32/Support_FileM.h"
 #include "app/backup_exists.h"
 #include "app/batch/batch_files.h"
-#include "app/batch/batch_folder_lock.h"
 #include "app/batch/batch_stream_info.h"
 #include "app/checked_actions.h"
 #include "app/command_lines.h"
 #include "app/container_actions.h"
 #include "app/container_probe.h"
+#include "app/folder_lock.h"
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -56,10 +56,7 @@ void Check(const std::string& shown, const tool::Outcome& outcome, const char* a
 }
 
 tool::ProbeScan Probe(const std::string& shown, const std::string& container) {
-    tool::ProbeScan scan = tool::dump_and_scan(container);
-    if (scan.dumped) {
-        tool::file_delete("lib\\temp.head");
-    }
+    tool::ProbeScan scan = tool::probe_container(container);
     if (!scan.found) {
         Fail(shown, "no HCA or Ogg stream found in the first 2048 bytes");
     }
@@ -157,7 +154,10 @@ bool RunAction(const Action& action) {
     using Clock = std::chrono::steady_clock;
     std::string what = Describe(action);
     std::fprintf(stderr, "%s ...\n", what.c_str());
-    FolderLock lock(action.paths[0], FullPath(action.paths[0]));
+    tool::FolderLock lock(FullPath(action.paths[0]), [&](const std::function<void()>& block) {
+        std::fprintf(stderr, "%s: waiting for another action in its folder\n", action.paths[0].c_str());
+        block();
+    });
     auto started = Clock::now();
     try {
         switch (action.kind) {

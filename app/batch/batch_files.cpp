@@ -97,6 +97,97 @@ MappedFile::~MappedFile() {
     }
 }
 
+OpenFile::OpenFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+
+OpenFile::~OpenFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+// Up to `size` bytes from `offset`, fewer only at the end of the file; -1 on an error.
+ssize_t ReadAt(int fd, char* data, size_t size, off_t offset) {
+    size_t done = 0;
+    while (done < size) {
+        ssize_t got = ::pread(fd, data + done, size - done, offset + static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return -1;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<size_t>(got);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+namespace {
+constexpr size_t Block = 1 << 20;
+
+bool SameIdentity(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The whole of `from` into a new file beside `path`, renamed over it.
+bool CopyOver(int from, const std::string& path, mode_t mode) {
+    std::string temporary = path + ".batch-undo";
+    int to = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (to < 0) {
+        return false;
+    }
+    std::string buffer(Block, '\0');
+    bool ok = true;
+    for (off_t at = 0; ok;) {
+        ssize_t got = ReadAt(from, buffer.data(), Block, at);
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        for (ssize_t written = 0; ok && written < got;) {
+            ssize_t put = ::write(to, buffer.data() + written, static_cast<size_t>(got - written));
+            ok = put > 0 || (put < 0 && errno == EINTR);
+            written += put > 0 ? put : 0;
+        }
+        at += got;
+    }
+    ok = ::fsync(to) == 0 && ok;
+    ok = ::close(to) == 0 && ok;
+    if (!ok || ::chmod(temporary.c_str(), mode) != 0 || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+bool SameContent(int a, int b) {
+    std::string left(Block, '\0');
+    std::string right(Block, '\0');
+    for (off_t at = 0;;) {
+        ssize_t gotLeft = ReadAt(a, left.data(), Block, at);
+        ssize_t gotRight = ReadAt(b, right.data(), Block, at);
+        if (gotLeft < 0 || gotLeft != gotRight ||
+            std::memcmp(left.data(), right.data(), static_cast<size_t>(gotLeft)) != 0) {
+            return false;
+        }
+        if (gotLeft == 0) {
+            return true;
+        }
+        at += gotLeft;
+    }
+}
+
+bool StartsWith(const std::string& path, std::string_view prefix) {
+    OpenFile file(path);
+    std::string head(prefix.size(), '\0');
+    return file.valid() &&
+           ReadAt(file.fd(), head.data(), head.size(), 0) == static_cast<ssize_t>(head.size()) &&
+           head == prefix;
+}
+
 bool LooksLikeAudio(const std::string& path) {
     std::string head = Head(path, 12);
     auto starts = [&](const char* tag) { return head.compare(0, std::strlen(tag), tag) == 0; };
@@ -107,41 +198,43 @@ bool LooksLikeAudio(const std::string& path) {
     return wav || mp3 || starts("OggS");
 }
 
-Snapshot::Snapshot(std::string path) : path_(std::move(path)), bytes_(ReadBytes(path_)) {
-    struct stat info;
-    if (bytes_ && ::stat(path_.c_str(), &info) == 0) {
-        mode_ = info.st_mode & 07777;
-        inode_ = info.st_ino;
-        modified_ = info.st_mtim;
+Snapshot::Snapshot(std::string path) : path_(std::move(path)), file_(path_) {
+    if (file_.valid()) {
+        ::fstat(file_.fd(), &info_);
     }
 }
 
 bool Snapshot::Untouched() const {
-    struct stat info;
-    if (::stat(path_.c_str(), &info) != 0) {
-        return !bytes_;
+    struct stat now;
+    if (::stat(path_.c_str(), &now) != 0) {
+        return !Existed();
     }
-    return bytes_ && info.st_ino == inode_ && info.st_mtim.tv_sec == modified_.tv_sec &&
-           info.st_mtim.tv_nsec == modified_.tv_nsec;
+    return Existed() && SameIdentity(now, info_) && now.st_mtim.tv_sec == info_.st_mtim.tv_sec &&
+           now.st_mtim.tv_nsec == info_.st_mtim.tv_nsec;
+}
+
+void Snapshot::NoteCreated() {
+    noted_ = !Existed() && ::stat(path_.c_str(), &created_) == 0;
 }
 
 bool Snapshot::PutBack() const {
-    if (!bytes_) {
-        return std::remove(path_.c_str()) == 0 || errno == ENOENT;
+    struct stat now;
+    bool present = ::stat(path_.c_str(), &now) == 0;
+    if (!Existed()) {
+        if (!present) {
+            return true;
+        }
+        return noted_ && SameIdentity(now, created_) && std::remove(path_.c_str()) == 0;
     }
-    if (ReadBytes(path_) == bytes_) {
+    if (Untouched()) {
         return true;
     }
-    std::string temporary = path_ + ".batch-undo";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes_->data(), static_cast<std::streamsize>(bytes_->size()));
-        if (!out.flush()) {
-            std::remove(temporary.c_str());
-            return false;
-        }
+    // Written in place since (not by us): its old bytes are gone, and guessing would do harm.
+    struct stat held;
+    if (::fstat(file_.fd(), &held) != 0 || held.st_size != info_.st_size ||
+        held.st_mtim.tv_nsec != info_.st_mtim.tv_nsec || held.st_mtim.tv_sec != info_.st_mtim.tv_sec) {
+        return false;
     }
-    ::chmod(temporary.c_str(), mode_);
-    return std::rename(temporary.c_str(), path_.c_str()) == 0;
+    return CopyOver(file_.fd(), path_, info_.st_mode & 07777);
 }
 } // namespace batch

@@ -5,7 +5,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <utility>
 
 namespace batch {
 // The PCM a decoder wrote: what --info reports and what every check looks at.
@@ -18,7 +20,7 @@ struct WavInfo {
 };
 WavInfo ReadWavInfo(const std::string& path);
 
-// The whole file, or nothing when it cannot be read.
+// The whole file, or nothing when it cannot be read (for small files: a WAV header, tuner.head).
 std::optional<std::string> ReadBytes(const std::string& path);
 
 // A file mapped read-only, to be looked at once without copying it into memory of our own.
@@ -37,25 +39,54 @@ class MappedFile {
     std::optional<std::string_view> bytes_;
 };
 
+// An open descriptor, closed when it goes.
+class OpenFile {
+  public:
+    explicit OpenFile(const std::string& path);
+    ~OpenFile();
+    OpenFile(OpenFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    int fd() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+
+  private:
+    int fd_ = -1;
+};
+
+// Up to `size` bytes from `offset`, fewer only at the end of the file; -1 on an error.
+ssize_t ReadAt(int fd, char* data, size_t size, off_t offset);
+// Whether two open files hold the same bytes, read a block at a time.
+bool SameContent(int a, int b);
+// Whether the file at `path` begins with `prefix`.
+bool StartsWith(const std::string& path, std::string_view prefix);
+
 // MP3, Ogg or WAV, told by the file's first bytes.
 bool LooksLikeAudio(const std::string& path);
 
-// A file as it was, to be put back byte for byte (or removed again when it did not exist).
+// A file as it was, to be put back byte for byte (or removed again when it did not exist). It is kept
+// open, not read: every copy of ours and of the interpreter renames a new file over the old one, so
+// the old bytes stay readable through the descriptor, and a 2 GB container costs no memory.
 class Snapshot {
   public:
     explicit Snapshot(std::string path);
-    const std::optional<std::string>& Bytes() const { return bytes_; }
+    bool Existed() const { return file_.valid(); }
+    // The descriptor of the file as it was (-1 when it did not exist).
+    int fd() const { return file_.fd(); }
     // The same file, not written since (same inode and modification time): a copy over it renames a
     // new file into place, so identical bytes alone would not tell.
     bool Untouched() const;
+    // A file that did not exist is now there, made by this action: only that very file (same inode)
+    // is removed by PutBack, never one that another hand put there meanwhile.
+    void NoteCreated();
     // Written beside the file and renamed over it, so a failure leaves the present file whole.
     bool PutBack() const;
 
   private:
     std::string path_;
-    std::optional<std::string> bytes_;
-    mode_t mode_ = 0644;
-    ino_t inode_ = 0;
-    timespec modified_{};
+    OpenFile file_;
+    struct stat info_ {};
+    struct stat created_ {};
+    bool noted_ = false;
 };
 } // namespace batch

@@ -1,50 +1,88 @@
 #include "app/batch/batch_hca_check.h"
+#include "app/batch/batch_files.h"
 #include "hca_crc.h"
 #include "hca_error.h"
 #include "hca_stream_decoding.h"
 #include <algorithm>
-#include <cstring>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <vector>
 
 namespace batch {
 namespace {
 constexpr uint32_t DecodedAtEachEnd = 64;
+// An HCA header's size is a 16-bit field.
+constexpr size_t LargestHeader = 0x10000;
+constexpr uint32_t FramesPerRead = 1024;
 
-bool ChecksumsHold(const hca::Header& header, std::span<const uint8_t> frames) {
-    for (uint32_t frame = 0; frame < header.frame_count; ++frame) {
-        if (hca::crc16(frames.subspan(size_t{frame} * header.frame_size, header.frame_size)) != 0) {
-            return false;
+struct Stream {
+    int fd;
+    off_t frames; // where the first frame starts
+    hca::Header header;
+};
+
+// `count` frames from `first` on, read from the file.
+std::vector<uint8_t> ReadFrames(const Stream& stream, uint32_t first, uint32_t count) {
+    std::vector<uint8_t> bytes(size_t{count} * stream.header.frame_size);
+    off_t at = stream.frames + static_cast<off_t>(size_t{first} * stream.header.frame_size);
+    if (ReadAt(stream.fd, reinterpret_cast<char*>(bytes.data()), bytes.size(), at) !=
+        static_cast<ssize_t>(bytes.size())) {
+        throw std::runtime_error("short read");
+    }
+    return bytes;
+}
+
+bool ChecksumsHold(const Stream& stream) {
+    const uint32_t size = stream.header.frame_size;
+    for (uint32_t first = 0; first < stream.header.frame_count; first += FramesPerRead) {
+        uint32_t count = std::min(FramesPerRead, stream.header.frame_count - first);
+        std::vector<uint8_t> bytes = ReadFrames(stream, first, count);
+        for (uint32_t frame = 0; frame < count; ++frame) {
+            if (hca::crc16(std::span<const uint8_t>(bytes).subspan(size_t{frame} * size, size)) != 0) {
+                return false;
+            }
         }
     }
     return true;
 }
 
 // Frames from `first` on decoded as a stream of their own: a frame needs only the one before it.
-bool RunDecodes(hca::Header header, std::span<const uint8_t> frames, uint32_t first, uint32_t count) {
+bool RunDecodes(const Stream& stream, uint32_t first, uint32_t count) {
+    hca::Header header = stream.header;
     header.frame_count = count;
     header.loop.reset();
+    const std::vector<uint8_t> frames = ReadFrames(stream, first, count);
     hca::FrameIo io;
     io.read = [&](uint32_t from, std::span<uint8_t> bytes) {
-        std::memcpy(bytes.data(), frames.data() + size_t{first + from} * header.frame_size, bytes.size());
+        std::copy_n(frames.begin() + static_cast<std::ptrdiff_t>(size_t{from} * header.frame_size),
+                    bytes.size(), bytes.begin());
     };
     io.write = [](uint32_t, std::span<int16_t>) {};
     return hca::decode_frames(header, {}, io, hca::DecodePlan{}).empty();
 }
 } // namespace
 
-bool HcaStreamDecodes(std::string_view stream) {
-    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(stream.data()), stream.size());
-    if (!hca::has_hca_signature(bytes)) {
+bool HcaStreamDecodes(int fd, off_t offset) {
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || info.st_size <= offset) {
+        return false;
+    }
+    std::vector<uint8_t> head(LargestHeader);
+    ssize_t got = ReadAt(fd, reinterpret_cast<char*>(head.data()), head.size(), offset);
+    head.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    if (!hca::has_hca_signature(head)) {
         return false;
     }
     try {
-        const hca::Header header = hca::parse_header(bytes);
-        hca::check_stream_size(header, bytes.size());
-        const std::span<const uint8_t> frames = bytes.subspan(header.header_size);
+        const hca::Header header = hca::parse_header(head);
+        hca::check_stream_size(header, static_cast<uint64_t>(info.st_size - offset));
+        const Stream stream{fd, offset + static_cast<off_t>(header.header_size), header};
         const uint32_t ends = std::min(header.frame_count, DecodedAtEachEnd);
-        return header.frame_count > 0 && ChecksumsHold(header, frames) &&
-               RunDecodes(header, frames, 0, ends) &&
-               RunDecodes(header, frames, header.frame_count - ends, ends);
+        return header.frame_count > 0 && ChecksumsHold(stream) && RunDecodes(stream, 0, ends) &&
+               RunDecodes(stream, header.frame_count - ends, ends);
     } catch (const hca::FormatError&) {
+        return false;
+    } catch (const std::runtime_error&) {
         return false;
     }
 }

@@ -112,7 +112,7 @@ mkfifo release
 until ! flock -n "$work" true; do sleep 0.1; done
 ("$bin/morvane-radio-tuner" --replace a.sab other.wav > /dev/null 2> waited.txt) & waiter=$!
 for _ in $(seq 300); do grep -q waiting waited.txt && break; sleep 0.1; done
-grep -qxF "a.sab: waiting for another batch working in its folder" waited.txt || fail "no wait: $(cat waited.txt)"
+grep -qxF "a.sab: waiting for another action in its folder" waited.txt || fail "no wait: $(cat waited.txt)"
 same a.sab a.sab.pristine
 echo > release
 wait $waiter || fail "the batch that waited failed: $(cat waited.txt)"
