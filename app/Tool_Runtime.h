@@ -56,6 +56,8 @@
     X(get_open_filename_ext)                                                                                 \
     X(get_save_filename_ext)                                                                                 \
     X(is_real)                                                                                               \
+    X(keyboard_check)                                                                                        \
+    X(keyboard_check_pressed)                                                                                \
     X(mouse_check_button)                                                                                    \
     X(mouse_check_button_pressed)                                                                            \
     X(mouse_check_button_released)                                                                           \
@@ -84,7 +86,8 @@
     X(window_mouse_get_x)                                                                                    \
     X(window_mouse_get_y)                                                                                    \
     X(window_set_cursor)                                                                                     \
-    X(window_set_position)
+    X(window_set_position)                                                                                   \
+    X(window_position_visible)
 
 // The built-in variables the tool reads or writes.
 #define TOOL_BUILTIN_VARIABLES(X)                                                                            \
@@ -178,6 +181,8 @@ constexpr int ty_real = 0;
 constexpr int ty_string = 1;
 constexpr int cr_default = 0;
 constexpr int cr_handpoint = -21;
+constexpr int vk_shift = 16, vk_control = 17, vk_escape = 27, vk_space = 32, vk_left = 37, vk_right = 39,
+              vk_f1 = 112;
 constexpr int fa_left = 0, fa_center = 1, fa_top = 0, fa_middle = 1;
 
 // The play glyph, U+25B7.

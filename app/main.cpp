@@ -1,32 +1,60 @@
 // Morvane Radio Tuner: the runtime with the tool's code and data, on the desktop platform; with an
 // option of the form --name, batch mode instead, without a window.
 #include "Runner/Runner_Form.h"
+#include "Runner/Runner_Log.h"
 #include "app/Tool_Game.h"
 #include "app/batch/batch_main.h"
 #include "app/batch/batch_options.h"
 #include "app/single_window.h"
+#include "app/window_options.h"
 #include "data/GameDataBlob.h"
 #include "platform/desktop/Desktop_Platform.h"
 #include <cstdio>
+#include <filesystem>
+
+namespace {
+// A file manager opens a container with its path as the only argument.
+std::vector<std::string> OpenedFiles(const std::vector<std::string>& arguments) {
+    if (arguments.size() != 1 || arguments[0].starts_with('-')) {
+        return {};
+    }
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(arguments[0], error);
+    return {error ? arguments[0] : absolute.lexically_normal().string()};
+}
+} // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
+    const WindowOptions options = TakeWindowOptions(arguments);
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "morvane-radio-tuner: %s\n", options.error.c_str());
+        return 2;
+    }
     const EmbeddedGame& game = Tool_Game(kGameData, kGameDataSize);
     if (batch::IsBatchCommandLine(arguments)) {
         return batch::BatchMain(arguments, game);
     }
     RunnerConfig config;
-    // A file manager opens a container with its path as the only argument.
-    if (arguments.size() == 1 && !arguments[0].starts_with('-')) {
-        config.openFiles.push_back(arguments[0]);
-    }
+    config.openFiles = OpenedFiles(arguments);
     config.arguments = std::move(arguments);
-    DesktopPlatform platform;
+    // The terminal gets what went wrong; the runtime's start-up lines stay in runtime.log.
+    Runner_SetLogToStderr(options.verbose);
+    DesktopPlatform platform(options.scale);
     if (!single_window::Claim()) {
+        // The window that runs takes the file, or is raised.
+        if (single_window::HandOver(config.openFiles)) {
+            return 0;
+        }
         const char* text = "Morvane Radio Tuner is already running.";
         std::fprintf(stderr, "%s\n", text);
         platform.ShowMessage(text, "Morvane Radio Tuner");
         return 1;
+    }
+    single_window::Listener listener;
+    if (listener.Fd() >= 0) {
+        platform.AcceptHandoffs(listener.Fd(),
+                                [&](std::vector<std::string>& files) { return listener.Receive(files); });
     }
     return Runner_Main(config, game, platform);
 }

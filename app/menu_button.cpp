@@ -56,7 +56,13 @@ void update_look() {
 }
 } // namespace
 
-bool menu_button_step(bool switchable) {
+bool shortcut_pressed(const Shortcut& shortcut) {
+    return truthy(keyboard_check_pressed(shortcut.key)) &&
+           truthy(keyboard_check(vk_control)) == shortcut.control &&
+           truthy(keyboard_check(vk_shift)) == shortcut.shift;
+}
+
+bool menu_button_step(bool switchable, const Shortcut& shortcut) {
     if (global_var(init) == RValue(1.0)) {
         return false;
     }
@@ -68,6 +74,9 @@ bool menu_button_step(bool switchable) {
     }
     track_pointer();
     update_look();
+    if (shortcut_pressed(shortcut)) {
+        self_var(btn_release) = 1;
+    }
     return self_var(btn_release) == RValue(1.0);
 }
 

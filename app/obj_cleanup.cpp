@@ -1,4 +1,5 @@
 #include "app/command_lines.h"
+#include "app/settings.h"
 
 namespace tool {
 // Keeps the drawing surface (and, when it had to change, the GUI layer) at the tool's size.
@@ -18,9 +19,15 @@ void obj_cleanup_BeginStep(CInstance* self, CInstance* other) {
     }
 }
 
-// At the end: the preview stream goes, and the whole lib directory with it.
+// At the end: the volume and the window's place are remembered, the preview stream goes, and the
+// whole lib directory with it.
 void obj_cleanup_CleanUp(CInstance* self, CInstance* other) {
     Frame frame(self, other, "Object_obj_cleanup_CleanUp_0");
+    settings::Values& remembered = settings::Remembered();
+    remembered.volume = global_var(file_vol).AsReal();
+    remembered.window = {static_cast<int>(window_get_x().AsReal()),
+                         static_cast<int>(window_get_y().AsReal())};
+    settings::Save();
     frame.line(1);
     if (global_var(file_stream) != RValue(-1.0)) {
         audio_stop_sound(global_var(file_stream));

@@ -8,6 +8,8 @@ constexpr const char* about_text =
     "vgaudiocli, the HCA codec behind vgaudiocli.exe, written for this tool by the Morvane Radio Tuner "
     "contributors, 2026.\n\n"
     "This tool is not an official product of the publisher of MORVANE and is not endorsed by it.\n\n"
+    "Keys: Ctrl+O Import, Space play or pause, Ctrl+E Export, Ctrl+R Replace, Ctrl+Shift+R Restore, "
+    "F1 About, Left and Right volume, Ctrl+Q or Escape close.\n\n"
     "Use at your own risk!";
 } // namespace
 
@@ -21,7 +23,7 @@ void obj_menu_about_Create(CInstance* self, CInstance* other) {
 void obj_menu_about_Step(CInstance* self, CInstance* other) {
     Frame frame(self, other, "Object_obj_menu_about_Step_0");
     frame.line(1);
-    if (menu_button_step(false)) {
+    if (menu_button_step(false, Shortcut{vk_f1})) {
         frame.line(2);
         show_message(self_var(str_attrib));
     }

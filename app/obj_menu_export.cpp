@@ -11,7 +11,7 @@ void obj_menu_export_Create(CInstance* self, CInstance* other) {
 void obj_menu_export_Step(CInstance* self, CInstance* other) {
     Frame frame(self, other, "Object_obj_menu_export_Step_0");
     frame.line(1);
-    if (!menu_button_step(false)) {
+    if (!menu_button_step(false, Shortcut{'E', true})) {
         return;
     }
     frame.line(2);

@@ -4,6 +4,7 @@
 #include "app/container_probe.h"
 #include "app/folder_lock.h"
 #include "app/menu_button.h"
+#include "app/settings.h"
 #include <algorithm>
 #include <cctype>
 #include <string>
@@ -72,7 +73,9 @@ void import_container(Frame& frame, const RValue& file) {
         global_var(file_src) = "";
         set_on_all(obj_menu_restore, btn_active, 0);
         show_message(RValue("Import failed: ") + RValue(outcome.failure) + RValue("."));
+        return;
     }
+    settings::Remembered().importFolder = std::string(global_var(file_path).Text());
 }
 } // namespace
 
@@ -87,7 +90,7 @@ void obj_menu_import_Create(CInstance* self, CInstance* other) {
 void obj_menu_import_Step(CInstance* self, CInstance* other) {
     Frame frame(self, other, "Object_obj_menu_import_Step_0");
     frame.line(1);
-    const bool clicked = menu_button_step(false);
+    const bool clicked = menu_button_step(false, Shortcut{'O', true});
     if (global_var(init) == RValue(1.0)) {
         return;
     }

@@ -13,7 +13,7 @@ void obj_menu_restore_Create(CInstance* self, CInstance* other) {
 void obj_menu_restore_Step(CInstance* self, CInstance* other) {
     Frame frame(self, other, "Object_obj_menu_restore_Step_0");
     frame.line(1);
-    if (!menu_button_step(true)) {
+    if (!menu_button_step(true, Shortcut{'R', true, true})) {
         return;
     }
     frame.line(2);

@@ -44,6 +44,16 @@ RValue handle_volume(const RValue& text) {
     }
     return RValue("Volume (") + string(round(global_var(file_vol) * RValue(100.0))) + RValue("%)");
 }
+
+// Left and right step the volume as the wheel does, wherever the pointer is.
+void volume_keys() {
+    if (shortcut_pressed(Shortcut{vk_left})) {
+        apply_volume(clamp(global_var(file_vol) - RValue(0.1), 0, 1));
+    }
+    if (shortcut_pressed(Shortcut{vk_right})) {
+        apply_volume(clamp(global_var(file_vol) + RValue(0.1), 0, 1));
+    }
+}
 } // namespace
 
 void obj_menu_status_Create(CInstance* self, CInstance* other) {
@@ -78,6 +88,7 @@ void obj_menu_status_Draw(CInstance* self, CInstance* other) {
     frame.line(5);
     draw_rectangle(x, y, x + (w - RValue(1.0)) * global_var(file_vol), y + h - RValue(1.0), false);
     frame.line(6);
+    volume_keys();
     RValue t = status_text();
     frame.line(7);
     t = handle_volume(t);

@@ -1,4 +1,5 @@
-#include "app/Tool_Code.h"
+#include "app/menu_button.h"
+#include "app/settings.h"
 
 namespace tool {
 void obj_win_Create(CInstance* self, CInstance* other) {
@@ -10,12 +11,21 @@ void obj_win_Create(CInstance* self, CInstance* other) {
     self_var(mouse_drag_x) = 0;
     self_var(mouse_drag_y) = 0;
     global_var(mouse_drag) = 0;
+    // Where the window was last closed, unless no screen shows that place now.
+    const auto& place = settings::Remembered().window;
+    if (place && truthy(window_position_visible(place->first, place->second))) {
+        window_set_position(place->first, place->second);
+    }
 }
 
-// The close button in the top band, and dragging the window by that band.
+// The close button in the top band (or Ctrl+Q, Escape), and dragging the window by that band.
 void obj_win_Step(CInstance* self, CInstance* other) {
     Frame frame(self, other, "Object_obj_win_Step_0");
     frame.line(1);
+    if (shortcut_pressed(Shortcut{'Q', true}) || shortcut_pressed(Shortcut{vk_escape})) {
+        game_end();
+        return;
+    }
     RValue mx = display_mouse_get_x();
     RValue my = display_mouse_get_y();
     RValue wx = window_get_x();

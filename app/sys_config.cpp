@@ -1,7 +1,8 @@
 #include "app/Tool_Code.h"
+#include "app/settings.h"
 
 namespace tool {
-// The tool's configuration and skin, in this order.
+// The tool's configuration and skin, in this order; the volume and the first folder as remembered.
 RValue& sys_config(CInstance* self, CInstance* other, RValue& result, int, RValue**) {
     Frame frame(self, other, "Script_sys_config");
     frame.line(1);
@@ -9,10 +10,10 @@ RValue& sys_config(CInstance* self, CInstance* other, RValue& result, int, RValu
     global_var(mouse_drag) = 0;
     global_var(menu_focus) = 1;
     global_var(menu_index) = -1;
-    global_var(file_path) = get(BV::program_directory);
+    global_var(file_path) = settings::ImportStartFolder();
     global_var(file_src) = "";
     global_var(file_stream) = -1;
-    global_var(file_vol) = 0.75;
+    global_var(file_vol) = settings::Remembered().volume.value_or(0.75);
     global_var(skin_gui_width) = 384;
     global_var(skin_gui_height) = 192;
     global_var(skin_main_fnt) = 0;

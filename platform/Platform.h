@@ -2,6 +2,7 @@
 // Three backends fill it: desktop (SDL2 + GTK 3), headless (no display: batch mode) and scripted
 // (tests drive it frame by frame).
 #pragma once
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -19,6 +20,9 @@ struct InputState {
     // Presses and releases seen since the last snapshot, so a click inside one frame is not lost.
     int buttonPresses[4] = {};
     int buttonReleases[4] = {};
+    // Keys by the runtime's key codes (vk_*): held now, and pressed since the last snapshot.
+    std::bitset<256> keyHeld;
+    std::bitset<256> keyPressed;
 };
 
 // What the platform calls the runtime back for; either may be empty.
@@ -52,6 +56,9 @@ class Platform {
     virtual void WindowPosition(int& x, int& y) = 0; // client area, screen pixels
     virtual void WindowSize(int& width, int& height) = 0;
     virtual void SetWindowPosition(int x, int y) = 0;
+    // Whether a screen would show the window put at x, y: the middle of its top edge, where it is
+    // taken to be dragged, lies on one.
+    virtual bool PositionVisible(int x, int y) = 0;
     virtual bool HasFocus() = 0;
     virtual void Focus() = 0;
 

@@ -4,6 +4,9 @@ namespace {
 bool ValidButton(int button) {
     return button >= 1 && button <= 3;
 }
+bool ValidKey(int key) {
+    return key >= 1 && key <= 255;
+}
 } // namespace
 
 void InputCollector::PointerAt(int windowX, int windowY) {
@@ -35,6 +38,18 @@ void InputCollector::Wheel(int steps) {
         state_.wheelDown -= steps;
 }
 
+void InputCollector::KeyDown(int key) {
+    if (InModalWait() || !ValidKey(key))
+        return;
+    state_.keyHeld.set(size_t(key));
+    state_.keyPressed.set(size_t(key));
+}
+
+void InputCollector::KeyUp(int key) {
+    if (ValidKey(key))
+        state_.keyHeld.reset(size_t(key));
+}
+
 void InputCollector::BeginModalWait() {
     ++modalDepth_;
 }
@@ -55,5 +70,6 @@ InputState InputCollector::Take() {
     for (int b = 0; b < 4; ++b)
         state_.buttonPresses[b] = state_.buttonReleases[b] = 0;
     state_.wheelUp = state_.wheelDown = 0;
+    state_.keyPressed.reset();
     return taken;
 }

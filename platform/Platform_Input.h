@@ -10,8 +10,11 @@ class InputCollector {
     void ButtonDown(int button);
     void ButtonUp(int button);
     void Wheel(int steps); // positive: away from the user
+    // Keys by the runtime's key codes; codes outside 1-255 are ignored.
+    void KeyDown(int key);
+    void KeyUp(int key);
 
-    // While the program is blocked in a modal wait, clicks and wheel steps are dropped; when the
+    // While the program is blocked in a modal wait, clicks, keys and wheel steps are dropped; when the
     // wait ends nothing counts as held and the next snapshot starts afresh.
     void BeginModalWait();
     void EndModalWait(); // calls `waitEnded` when the outermost wait ends

@@ -46,6 +46,11 @@ void window_set_position(RValue& result, CInstance*, CInstance*, int argc, RValu
     result = RValue(0.0);
 }
 
+void window_position_visible(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    result =
+        RValue(CurrentPlatform().PositionVisible(ArgInt(argc, args, 0), ArgInt(argc, args, 1)) ? 1.0 : 0.0);
+}
+
 void window_has_focus(RValue& result, CInstance*, CInstance*, int, RValue*) {
     result = RValue(CurrentPlatform().HasFocus() ? 1.0 : 0.0);
 }
@@ -112,6 +117,14 @@ void device_mouse_check_button_released(RValue& result, CInstance*, CInstance*, 
     result = RValue(DeviceAnswer(argc, args, Input_ButtonReleased) ? 1.0 : 0.0);
 }
 
+void keyboard_check(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    result = RValue(Input_KeyHeld(ArgInt(argc, args, 0)) ? 1.0 : 0.0);
+}
+
+void keyboard_check_pressed(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    result = RValue(Input_KeyPressed(ArgInt(argc, args, 0)) ? 1.0 : 0.0);
+}
+
 void mouse_wheel_up(RValue& result, CInstance*, CInstance*, int, RValue*) {
     result = RValue(Input_WheelUp() ? 1.0 : 0.0);
 }
@@ -154,6 +167,7 @@ void Register_Window() {
     Function_Add("window_get_width", window_get_width, 0);
     Function_Add("window_get_height", window_get_height, 0);
     Function_Add("window_set_position", window_set_position, 2);
+    Function_Add("window_position_visible", window_position_visible, 2);
     Function_Add("window_has_focus", window_has_focus, 0);
     Function_Add("window_mouse_get_x", window_mouse_get_x, 0);
     Function_Add("window_mouse_get_y", window_mouse_get_y, 0);
@@ -170,6 +184,8 @@ void Register_Window() {
     Function_Add("device_mouse_check_button_pressed", device_mouse_check_button_pressed, 2);
     Function_Add("device_mouse_check_button_released", device_mouse_check_button_released, 2);
     Function_Add("mouse_wheel_up", mouse_wheel_up, 0);
+    Function_Add("keyboard_check", keyboard_check, 1);
+    Function_Add("keyboard_check_pressed", keyboard_check_pressed, 1);
     Function_Add("mouse_wheel_down", mouse_wheel_down, 0);
     Function_Add("surface_exists", surface_exists, 1);
     Function_Add("surface_get_width", surface_get_width, 1);

@@ -3,6 +3,7 @@
 #include "Graphics_API/Graphics_API.h"
 #include "platform/Platform.h"
 #include <array>
+#include <bitset>
 
 namespace {
 constexpr int ButtonCount = 4; // index 0 unused, as in the platform's snapshot
@@ -12,6 +13,7 @@ constexpr int MaxOwedEdges = 4;
 struct Snapshot {
     std::array<bool, ButtonCount> held{}, pressed{}, released{};
     bool wheelUp = false, wheelDown = false;
+    std::bitset<256> keyHeld, keyPressed;
     int mouseX = 0, mouseY = 0;
     double roomX = 0, roomY = 0;
 };
@@ -52,6 +54,8 @@ void Input_Update() {
     }
     next.wheelUp = taken.wheelUp > 0;
     next.wheelDown = taken.wheelDown > 0;
+    next.keyHeld = taken.keyHeld;
+    next.keyPressed = taken.keyPressed;
     next.mouseX = taken.windowMouseX;
     next.mouseY = taken.windowMouseY;
     Graphics_WindowToRoom(next.mouseX, next.mouseY, next.roomX, next.roomY);
@@ -66,6 +70,8 @@ void Input_Reset() {
 void Input_Forget() {
     current.held = current.pressed = current.released = {};
     current.wheelUp = current.wheelDown = false;
+    current.keyHeld.reset();
+    current.keyPressed.reset();
     owed = {};
 }
 
@@ -77,6 +83,12 @@ bool Input_ButtonPressed(int button) {
 }
 bool Input_ButtonReleased(int button) {
     return Ask(current.released, button, false);
+}
+bool Input_KeyHeld(int key) {
+    return key >= 0 && key < 256 && current.keyHeld.test(size_t(key));
+}
+bool Input_KeyPressed(int key) {
+    return key >= 0 && key < 256 && current.keyPressed.test(size_t(key));
 }
 bool Input_WheelUp() {
     return current.wheelUp;

@@ -5,6 +5,9 @@
 bool Input_ButtonHeld(int button);
 bool Input_ButtonPressed(int button);
 bool Input_ButtonReleased(int button);
+// Keys by key code (vk_*): held, or pressed since the last update.
+bool Input_KeyHeld(int key);
+bool Input_KeyPressed(int key);
 bool Input_WheelUp();
 bool Input_WheelDown();
 // The pointer in window pixels, as taken at the latest update.

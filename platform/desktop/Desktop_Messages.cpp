@@ -13,12 +13,6 @@ void OnQuitSignal(int) {
     quitSignalled = 1;
 }
 
-// Readable within `timeout` (null: at once); a signal counts, since a quit may be waiting.
-bool Readable(int connection, const timespec* timeout) {
-    pollfd source{connection, POLLIN, 0};
-    return ppoll(&source, 1, timeout, nullptr) != 0;
-}
-
 } // namespace
 
 void MessageSource::Attach(SDL_Window* window) {
@@ -30,21 +24,32 @@ void MessageSource::Attach(SDL_Window* window) {
     connection_ = ConnectionNumber(info.info.x11.display);
 }
 
-bool MessageSource::MayHaveMessages() const {
-    if (display_ == nullptr || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) ||
-        QLength(static_cast<Display*>(display_)) > 0)
+void MessageSource::Watch(int fd) {
+    watched_ = fd;
+}
+
+bool MessageSource::Poll(const timespec& timeout) {
+    // A negative descriptor is skipped by poll.
+    pollfd sources[2] = {{connection_, POLLIN, 0}, {watched_, POLLIN, 0}};
+    const int ready = ppoll(sources, 2, &timeout, nullptr);
+    watchedReady_ = (sources[1].revents & POLLIN) != 0;
+    return ready != 0;
+}
+
+bool MessageSource::MayHaveMessages() {
+    const bool queued = display_ == nullptr || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) ||
+                        QLength(static_cast<Display*>(display_)) > 0;
+    if (queued && watched_ < 0)
         return true;
-    const timespec now{0, 0};
-    return Readable(connection_, &now);
+    return Poll(timespec{0, 0}) || queued;
 }
 
 bool MessageSource::CanWait() const {
     return display_ != nullptr;
 }
 
-bool MessageSource::Await(int64_t micros) const {
-    const timespec timeout{time_t(micros / 1'000'000), long(micros % 1'000'000) * 1000L};
-    return Readable(connection_, &timeout);
+bool MessageSource::Await(int64_t micros) {
+    return Poll(timespec{time_t(micros / 1'000'000), long(micros % 1'000'000) * 1000L});
 }
 
 QuitSignals::QuitSignals() {

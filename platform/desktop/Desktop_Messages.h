@@ -1,6 +1,7 @@
 // Where the window's messages come from. On X that is the display connection, which can be asked
 // whether anything arrived and waited on, so an idle frame costs no trip through SDL's event pump.
-// Elsewhere (Wayland) every pump goes through SDL and waits are short naps.
+// Elsewhere (Wayland) every pump goes through SDL and waits are short naps. One more descriptor
+// (a later start of the program knocking) is asked and waited on in the same call.
 #pragma once
 #include <SDL2/SDL.h>
 #include <cstdint>
@@ -8,15 +9,24 @@
 class MessageSource {
   public:
     void Attach(SDL_Window* window);
+    void Watch(int fd);
     // False only when nothing can have arrived since the last pump.
-    bool MayHaveMessages() const;
+    bool MayHaveMessages();
+    // Whether the watched descriptor was readable when last asked.
+    bool WatchedReady() const { return watchedReady_; }
     // Whether Await can be used: there is a connection to wait on.
     bool CanWait() const;
     // Sleeps until messages arrive or `micros` have passed; false when none can have arrived.
-    bool Await(int64_t micros) const;
+    bool Await(int64_t micros);
 
   private:
+    // Asks both descriptors, waiting up to `timeout` (null: not at all); true when either is readable
+    // or a signal came (a quit may be waiting).
+    bool Poll(const timespec& timeout);
+
     int connection_ = -1;
+    int watched_ = -1;
+    bool watchedReady_ = false;
     void* display_ = nullptr; // the X display, whose own queue may hold events already read
 };
 

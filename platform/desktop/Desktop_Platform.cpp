@@ -1,6 +1,7 @@
 #include "platform/desktop/Desktop_Platform.h"
 #include "platform/Platform_Clock.h"
 #include "platform/Platform_Log.h"
+#include "platform/desktop/Desktop_Keys.h"
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -144,6 +145,18 @@ void DesktopPlatform::SetWindowPosition(int x, int y) {
     SDL_SetWindowPosition(window_.get(), x, y);
 }
 
+bool DesktopPlatform::PositionVisible(int x, int y) {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window_.get(), &width, &height);
+    const SDL_Point middle{x + width / 2, y};
+    for (int display = 0; display < SDL_GetNumVideoDisplays(); ++display) {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(display, &bounds) == 0 && SDL_PointInRect(&middle, &bounds))
+            return true;
+    }
+    return false;
+}
+
 bool DesktopPlatform::HasFocus() {
     return window_ && (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
@@ -177,6 +190,15 @@ void DesktopPlatform::HandleEvent(const SDL_Event& event) {
     case SDL_MOUSEBUTTONUP:
         input_.ButtonUp(RuntimeButton(event.button.button));
         break;
+    case SDL_KEYDOWN: {
+        const int key = Desktop_KeyCode(event.key.keysym.sym);
+        if (!event.key.repeat || Desktop_KeyRepeats(key))
+            input_.KeyDown(key);
+        break;
+    }
+    case SDL_KEYUP:
+        input_.KeyUp(Desktop_KeyCode(event.key.keysym.sym));
+        break;
     case SDL_MOUSEWHEEL:
         input_.Wheel(event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y);
         break;
@@ -205,7 +227,23 @@ bool DesktopPlatform::PumpMessages() {
         while (SDL_PollEvent(&event))
             HandleEvent(event);
     }
+    if (messages_.WatchedReady())
+        TakeHandoffs();
     return !quit_;
+}
+
+void DesktopPlatform::AcceptHandoffs(int fd, std::function<bool(std::vector<std::string>&)> receive) {
+    receiveHandoff_ = std::move(receive);
+    messages_.Watch(fd);
+}
+
+// Unlike a drop, a handed file is no input for the window: one that comes during a modal wait is kept.
+void DesktopPlatform::TakeHandoffs() {
+    bool knocked = false;
+    while (receiveHandoff_(dropped_))
+        knocked = true;
+    if (knocked && window_)
+        Focus();
 }
 
 bool DesktopPlatform::AwaitMessages(int64_t micros) {

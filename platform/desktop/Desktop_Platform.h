@@ -10,7 +10,8 @@
 
 class DesktopPlatform final : public Platform {
   public:
-    DesktopPlatform() = default;
+    // `scale`: window pixels per room unit; 0 as the desktop is scaled (GDK_SCALE, Xft.dpi).
+    explicit DesktopPlatform(int scale = 0) : askedScale_(scale) {}
     ~DesktopPlatform() override;
     DesktopPlatform(const DesktopPlatform&) = delete;
     DesktopPlatform& operator=(const DesktopPlatform&) = delete;
@@ -25,6 +26,7 @@ class DesktopPlatform final : public Platform {
     void WindowPosition(int& x, int& y) override;
     void WindowSize(int& width, int& height) override;
     void SetWindowPosition(int x, int y) override;
+    bool PositionVisible(int x, int y) override;
     bool HasFocus() override;
     void Focus() override;
 
@@ -35,6 +37,9 @@ class DesktopPlatform final : public Platform {
     void DisplayMouse(int& x, int& y) override;
     void SetCursor(int cursor) override;
     std::vector<std::string> TakeDroppedFiles() override { return std::exchange(dropped_, {}); }
+    // A later start of the program knocks at `fd`: `receive` takes one start's files (false when none
+    // waits); they join the dropped files, and the window is raised.
+    void AcceptHandoffs(int fd, std::function<bool(std::vector<std::string>&)> receive);
 
     // --- modal waits
     void RunBlocking(const std::function<void()>& work) override;
@@ -61,10 +66,13 @@ class DesktopPlatform final : public Platform {
 
     bool StartVideo();
     void HandleEvent(const SDL_Event& event);
+    void TakeHandoffs();
     // A dialog or box of a toolkit that runs its own loop; the window is serviced from that loop.
     template <typename Work> auto Modal(Work work);
 
     bool videoStarted_ = false;
+    int askedScale_ = 0;
+    int scale_ = 1;
     std::unique_ptr<SDL_Window, WindowDeleter> window_;
     std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;
     CursorSet cursors_;
@@ -72,6 +80,7 @@ class DesktopPlatform final : public Platform {
     InputCollector input_;
     PlatformCallbacks callbacks_;
     std::vector<std::string> dropped_;
+    std::function<bool(std::vector<std::string>&)> receiveHandoff_;
     bool quit_ = false;
     MessageSource messages_;
     QuitSignals quitSignals_;

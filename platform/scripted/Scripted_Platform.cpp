@@ -42,6 +42,11 @@ void ScriptedPlatform::SetWindowPosition(int x, int y) {
     windowY_ = y;
 }
 
+bool ScriptedPlatform::PositionVisible(int x, int y) {
+    const int middle = x + request_.width / 2;
+    return middle >= 0 && middle < ScreenWidth && y >= 0 && y < ScreenHeight;
+}
+
 InputState ScriptedPlatform::TakeInput() {
     input_.PointerAt(screenPointerX_ - windowX_, screenPointerY_ - windowY_);
     return input_.Take();
@@ -76,6 +81,14 @@ void ScriptedPlatform::Press(int button) {
 
 void ScriptedPlatform::Release(int button) {
     input_.ButtonUp(button);
+}
+
+void ScriptedPlatform::KeyDown(int key) {
+    input_.KeyDown(key);
+}
+
+void ScriptedPlatform::KeyUp(int key) {
+    input_.KeyUp(key);
 }
 
 void ScriptedPlatform::TurnWheel(int steps) {

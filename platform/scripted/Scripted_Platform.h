@@ -39,6 +39,7 @@ class ScriptedPlatform final : public Platform {
     void WindowPosition(int& x, int& y) override;
     void WindowSize(int& width, int& height) override;
     void SetWindowPosition(int x, int y) override;
+    bool PositionVisible(int x, int y) override;
     bool HasFocus() override { return focused_; }
     void Focus() override { focused_ = true; }
     // A pass of the message pump takes 0.1 ms of fake time, so the frame wait's spin comes to its end.
@@ -70,6 +71,8 @@ class ScriptedPlatform final : public Platform {
     void Press(int button); // 1 left, 2 right, 3 middle
     void Release(int button);
     void TurnWheel(int steps); // positive: away from the user
+    void KeyDown(int key);     // the runtime's key codes (vk_*)
+    void KeyUp(int key);
     void SetFocus(bool focused) { focused_ = focused; }
     void RequestQuit() { quit_ = true; }
     void AdvanceClock(int64_t micros) { now_ += micros; }

@@ -11,6 +11,7 @@
 #include "data/GameDataBlob.h"
 #include "platform/scripted/Scripted_Platform.h"
 #include <AL/al.h>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -83,6 +84,30 @@ struct ScenarioFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A key's runtime code from its name in a scenario: a letter or digit, f1-f12 or one of the names below.
+int KeyCode(const std::string& name) {
+    static const std::map<std::string, int> named = {{"shift", 16}, {"ctrl", 17},  {"alt", 18}, {"esc", 27},
+                                                     {"space", 32}, {"left", 37},  {"up", 38},  {"right", 39},
+                                                     {"down", 40},  {"return", 13}};
+    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
+        return std::toupper(static_cast<unsigned char>(name[0]));
+    if (name.size() >= 2 && name[0] == 'f' && std::isdigit(static_cast<unsigned char>(name[1])))
+        return 111 + std::stoi(name.substr(1));
+    auto found = named.find(name);
+    if (found == named.end())
+        throw ScenarioFailure("unknown key '" + name + "'");
+    return found->second;
+}
+
+// "ctrl+shift+r": the keys of a chord, in the order they go down.
+std::vector<int> Chord(const std::string& text) {
+    std::vector<int> keys;
+    std::stringstream parts(text);
+    for (std::string part; std::getline(parts, part, '+');)
+        keys.push_back(KeyCode(part));
+    return keys;
+}
+
 class ScenarioRun {
   public:
     ScenarioRun(const ScenarioOptions& options, std::ostream& report)
@@ -90,7 +115,8 @@ class ScenarioRun {
         variables_ = {
             {"APPDATA", workspace_.AppData()}, {"PROGRAM", workspace_.Program()},
             {"WORK", workspace_.Work()},       {"SOURCE", options.sourceFolder},
-            {"BIN", options.binFolder},        {"LIB", workspace_.AppData() + "/Morvane_Radio_Tuner/lib"}};
+            {"BIN", options.binFolder},        {"LIB", workspace_.AppData() + "/Morvane_Radio_Tuner/lib"},
+            {"HOME", workspace_.Home()}};
         setenv("SCENARIO_WORK", workspace_.Work().c_str(), 1);
         setenv("SCENARIO_SOURCE", options.sourceFolder.c_str(), 1);
         setenv("SCENARIO_PROGRAM", workspace_.Program().c_str(), 1);
@@ -150,6 +176,16 @@ class ScenarioRun {
                  run.platform_.Press(1);
                  run.Frames(1);
                  run.platform_.Release(1);
+                 run.Frames(1);
+             }},
+            {"key",
+             [](ScenarioRun& run, const auto& a) {
+                 const std::vector<int> keys = Chord(run.Arg(a, 0));
+                 for (int key : keys)
+                     run.platform_.KeyDown(key);
+                 run.Frames(1);
+                 for (int key : keys)
+                     run.platform_.KeyUp(key);
                  run.Frames(1);
              }},
             {"wheel", [](ScenarioRun& run,

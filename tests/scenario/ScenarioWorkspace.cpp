@@ -14,6 +14,7 @@ ScenarioWorkspace::ScenarioWorkspace(const std::string& binFolder, bool keep) : 
     fs::create_directories(AppData());
     fs::create_directories(Program());
     fs::create_directories(Work());
+    fs::create_directories(Home());
     for (const char* name : {"tuner.dll", "morvane-cmd", "lib.win"}) {
         fs::path source = fs::path(binFolder) / name;
         if (fs::exists(source)) {
@@ -21,6 +22,8 @@ ScenarioWorkspace::ScenarioWorkspace(const std::string& binFolder, bool keep) : 
         }
     }
     setenv("APPDATA", AppData().c_str(), 1);
+    setenv("HOME", Home().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (Home() + "/.config").c_str(), 1);
 }
 
 ScenarioWorkspace::~ScenarioWorkspace() {

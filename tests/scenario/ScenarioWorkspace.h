@@ -1,5 +1,6 @@
-// The temporary folders a scenario runs in: APPDATA, the program folder (tuner.dll, lib.win) and a
-// work folder for the user's files. Removed at the end unless kept.
+// The temporary folders a scenario runs in: APPDATA, the program folder (tuner.dll, lib.win), a
+// work folder for the user's files and a home (HOME and its .config) for what the tool remembers.
+// Removed at the end unless kept.
 #pragma once
 #include <string>
 
@@ -14,6 +15,7 @@ class ScenarioWorkspace {
     std::string AppData() const { return root_ + "/appdata"; }
     std::string Program() const { return root_ + "/program"; }
     std::string Work() const { return root_ + "/work"; }
+    std::string Home() const { return root_ + "/home"; }
 
   private:
     std::string root_;

@@ -1,0 +1,24 @@
+// What the tool remembers between runs, in the user's config folder
+// ($XDG_CONFIG_HOME/morvane-radio-tuner/settings, else ~/.config/...): the volume, the window's
+// position and the folder of the container imported last.
+#pragma once
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace settings {
+struct Values {
+    std::optional<double> volume;
+    std::optional<std::pair<int, int>> window; // client area's top left corner, screen units
+    std::string importFolder;                  // ends with '/'
+};
+
+// Read from the file at the first call; changes made to it are written by Save.
+Values& Remembered();
+// Written beside the file and renamed over it, so a crash never leaves half a file.
+void Save();
+
+// Where the first Import dialog starts: the remembered folder, else the user's music folder, else
+// home; never a hidden folder (the installed tool runs from one). Ends with '/'.
+std::string ImportStartFolder();
+} // namespace settings
