@@ -2,6 +2,7 @@
 #include "Support/Win32/Support_FileM.h"
 #include "app/batch/batch_files.h"
 #include "app/batch/batch_hca_check.h"
+#include "app/batch/batch_interrupt.h"
 #include "app/command_lines.h"
 #include "app/container_actions.h"
 #include "app/write_failure.h"
@@ -95,6 +96,10 @@ Outcome export_checked(const std::string& target) {
     batch::Snapshot before(target);
     export_source(target);
     before.NoteCreated();
+    if (batch::Interrupted()) {
+        before.PutBack();
+        return {"interrupted"};
+    }
     call_script(cmd, "", decode_audio_line(target, "check.wav"));
     batch::WavInfo exported = batch::ReadWavInfo(lib_path("check.wav"));
     delete_in_lib("check.wav");
@@ -125,6 +130,9 @@ Outcome replace_checked(const std::string& chosen, const std::string& container)
     };
     replace_audio(chosen, container);
     backupBefore.NoteCreated();
+    if (batch::Interrupted()) {
+        return undo({"interrupted"});
+    }
     batch::OpenFile backup(container + ".orig");
     if (!backup.valid() || (!backupBefore.Existed() && !batch::SameContent(backup.fd(), before.fd()))) {
         return undo(failed({{folder, size_of(container), "the container's folder"}},
@@ -153,6 +161,11 @@ Outcome restore_checked(const std::string& container) {
     }
     batch::Snapshot before(container);
     call_script(cmd, "", restore_line(container));
+    if (batch::Interrupted()) {
+        before.PutBack();
+        backup.PutBack();
+        return {"interrupted"};
+    }
     std::error_code error;
     batch::OpenFile now(container);
     if (now.valid() && batch::SameContent(now.fd(), backup.fd()) && !fs::exists(backupPath, error)) {

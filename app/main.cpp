@@ -56,5 +56,9 @@ int main(int argc, char** argv) {
         platform.AcceptHandoffs(listener.Fd(),
                                 [&](std::vector<std::string>& files) { return listener.Receive(files); });
     }
-    return Runner_Main(config, game, platform);
+    const int code = Runner_Main(config, game, platform);
+    if (!options.verbose && !platform.WindowFailure().empty()) {
+        std::fprintf(stderr, "%s\n", platform.WindowFailure().c_str());
+    }
+    return code;
 }

@@ -2,6 +2,7 @@
 #include "Support/Win32/Support_FileM.h"
 #include "app/batch/batch_actions.h"
 #include "app/batch/batch_helpers.h"
+#include "app/batch/batch_interrupt.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <map>
 #include <poll.h>
 #include <sched.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -145,6 +147,13 @@ class Jobs {
 
     // Until a worker reports or ends, or a moment has passed for the output of the running action.
     void Wait() {
+        // A signal sent to this process alone reaches the workers too, so each undoes its action.
+        if (Interrupted() && !forwarded_) {
+            for (const Worker& worker : workers_) {
+                ::kill(worker.pid, Interrupted());
+            }
+            forwarded_ = true;
+        }
         std::vector<pollfd> fds;
         for (const Worker& worker : workers_) {
             fds.push_back(pollfd{worker.reports, POLLIN, 0});
@@ -228,6 +237,7 @@ class Jobs {
     std::string spool_;
     std::vector<Worker> workers_;
     size_t head_ = 0;
+    bool forwarded_ = false;
     off_t outDone_ = 0;
     off_t errDone_ = 0;
 };

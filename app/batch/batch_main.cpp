@@ -5,6 +5,7 @@
 #include "app/Tool_Code.h"
 #include "app/batch/batch_actions.h"
 #include "app/batch/batch_helpers.h"
+#include "app/batch/batch_interrupt.h"
 #include "app/batch/batch_jobs.h"
 #include "app/batch/batch_work_area.h"
 #include "platform/headless/Headless_Platform.h"
@@ -19,7 +20,12 @@ int RunActions(const Options& options, const std::string& saveArea) {
         return 1;
     }
     unsigned jobs = options.jobs > 0 ? options.jobs : CoreCount();
-    return RunInJobs(options.actions, jobs, helpers, RunAction) ? 0 : 1;
+    // Once interrupted, the actions not begun are skipped.
+    const bool allSucceeded = RunInJobs(options.actions, jobs, helpers, [](const Action& action) {
+        return !Interrupted() && RunAction(action);
+    });
+    // As a shell reports a program ended by the signal.
+    return Interrupted() ? 128 + Interrupted() : allSucceeded ? 0 : 1;
 }
 } // namespace
 
@@ -47,6 +53,7 @@ int BatchMain(const std::vector<std::string>& arguments, const EmbeddedGame& gam
     // The runtime's log stays in its file; the terminal gets progress and reasons only.
     Runner_SetLogToStderr(false);
     HeadlessPlatform platform;
+    InterruptSignals signals;
     return Runner_RunWithoutWindow(RunnerConfig{}, game, platform,
                                    [&] { return RunActions(options, area.Parent()); });
 }

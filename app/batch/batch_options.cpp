@@ -10,7 +10,9 @@ const char* const UsageText =
     ".wav)\n"
     "  morvane-radio-tuner --replace CONTAINER AUDIO      (AUDIO: mp3, ogg or wav)\n"
     "  morvane-radio-tuner --restore CONTAINER\n"
-    "  morvane-radio-tuner --help | --version\n"
+    "  morvane-radio-tuner -h, --help | -V, --version\n"
+    "  morvane-radio-tuner [--verbose] [--scale N] [CONTAINER]   (the window; --verbose also prints its\n"
+    "                                     log on the terminal, --scale N draws it N times as large)\n"
     "\n"
     "--jobs N works on up to N container folders at once (default: one per core); each folder's\n"
     "actions still run in the order given, and the output keeps that order.\n"
@@ -51,18 +53,20 @@ constexpr Form forms[] = {{"--info", ActionKind::Info, 0},
 } // namespace
 
 bool IsBatchCommandLine(const std::vector<std::string>& arguments) {
-    return !arguments.empty() && IsOption(arguments.front());
+    return !arguments.empty() &&
+           (IsOption(arguments.front()) || arguments.front() == "-h" || arguments.front() == "-V");
 }
 
 Options ParseOptions(const std::vector<std::string>& arguments) {
     Options options;
     for (size_t i = 0; i < arguments.size();) {
         const std::string& option = arguments[i++];
-        if (option == "--help" || option == "--version") {
+        const bool help = option == "--help" || option == "-h";
+        if (help || option == "--version" || option == "-V") {
             if (arguments.size() != 1) {
                 return Usage(option + " stands alone");
             }
-            options.mode = option == "--help" ? Options::Mode::Help : Options::Mode::Version;
+            options.mode = help ? Options::Mode::Help : Options::Mode::Version;
             return options;
         }
         if (option == "--jobs") {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 // A changed frame of a small fixed window costs the software renderer little (bench/graphics), while
@@ -53,6 +54,22 @@ bool ShowsNothing(const char* driver) {
            (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
+constexpr const char* NoDisplay = "no display (neither DISPLAY nor WAYLAND_DISPLAY leads to one)";
+
+bool Set(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// The driver the environment points to: nullptr lets SDL choose (a driver was asked for, or there is
+// a Wayland display), "" means there is no display at all. Without a Wayland display SDL would try
+// the Wayland driver after a failed X one, and its client library prints an error of its own.
+const char* DriverFromEnvironment() {
+    if (Set("SDL_VIDEODRIVER") || Set("WAYLAND_DISPLAY"))
+        return nullptr;
+    return Set("DISPLAY") ? "x11" : "";
+}
+
 bool NeedsRepaint(uint8_t windowEvent) {
     switch (windowEvent) {
     case SDL_WINDOWEVENT_SHOWN:
@@ -75,20 +92,29 @@ DesktopPlatform::~DesktopPlatform() {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
+bool DesktopPlatform::CannotOpenWindow(const std::string& why) {
+    windowFailure_ = "Cannot open a window: " + why;
+    Platform_Log("%s\n", windowFailure_.c_str());
+    return false;
+}
+
 bool DesktopPlatform::StartVideo() {
     if (videoStarted_)
         return true;
     // A tool's window is no reason to keep the screen awake (SDL would, as for a game).
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        Platform_Log("Cannot open a window: %s\n", SDL_GetError());
-        return false;
-    }
+    const char* driver = DriverFromEnvironment();
+    if (driver != nullptr && *driver == '\0')
+        return CannotOpenWindow(NoDisplay);
+    if (driver != nullptr)
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return CannotOpenWindow(driver != nullptr
+                                    ? "no display at DISPLAY=" + std::string(std::getenv("DISPLAY"))
+                                    : std::string(SDL_GetError()));
     videoStarted_ = true;
-    if (ShowsNothing(SDL_GetCurrentVideoDriver())) {
-        Platform_Log("Cannot open a window: no display (neither DISPLAY nor WAYLAND_DISPLAY leads to one)\n");
-        return false;
-    }
+    if (ShowsNothing(SDL_GetCurrentVideoDriver()))
+        return CannotOpenWindow(NoDisplay);
     return true;
 }
 
@@ -105,14 +131,12 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
     window_.reset(SDL_CreateWindow(request.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    request.width, request.height, flags));
     if (!window_) {
-        Platform_Log("Cannot create the window: %s\n", SDL_GetError());
-        return false;
+        return CannotOpenWindow(SDL_GetError());
     }
     renderer_.reset(MakeRenderer(window_.get(), PreferSoftware(request)));
     if (!renderer_) {
-        Platform_Log("Cannot create a renderer: %s\n", SDL_GetError());
         window_.reset();
-        return false;
+        return CannotOpenWindow(SDL_GetError());
     }
     messages_.Attach(window_.get());
     SDL_RendererInfo info{};

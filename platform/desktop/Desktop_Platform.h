@@ -18,6 +18,8 @@ class DesktopPlatform final : public Platform {
 
     // --- window
     bool CreateWindow(const WindowRequest& request) override;
+    // Why no window could be made, in one line for the terminal; "" when it could.
+    const std::string& WindowFailure() const { return windowFailure_; }
     SDL_Renderer* Renderer() override { return renderer_.get(); }
     void Present() override;
     void SetCallbacks(PlatformCallbacks callbacks) override;
@@ -65,6 +67,7 @@ class DesktopPlatform final : public Platform {
     };
 
     bool StartVideo();
+    bool CannotOpenWindow(const std::string& why); // false, with the reason logged and kept
     void HandleEvent(const SDL_Event& event);
     void TakeHandoffs();
     // A dialog or box of a toolkit that runs its own loop; the window is serviced from that loop.
@@ -72,6 +75,7 @@ class DesktopPlatform final : public Platform {
 
     bool videoStarted_ = false;
     int askedScale_ = 0;
+    std::string windowFailure_;
     int scale_ = 1;
     std::unique_ptr<SDL_Window, WindowDeleter> window_;
     std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;

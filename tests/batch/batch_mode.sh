@@ -143,8 +143,18 @@ for usage in "--export a.sab" "--export a.sab out.flac" "--replace a.sab" "--fro
   tuner $usage
   [ "$status" = 2 ] && grep -q "^Usage:" err.txt || fail "\"$usage\" is not a usage error"
 done
-tuner --help
-[ "$status" = 0 ] && grep -q -- "--replace CONTAINER AUDIO" out.txt || fail "--help"
+for help in --help -h; do
+  tuner $help
+  [ "$status" = 0 ] && grep -q -- "--replace CONTAINER AUDIO" out.txt || fail "$help"
+done
+for version in --version -V; do
+  tuner $version
+  [ "$status" = 0 ] && grep -qx "morvane-radio-tuner [0-9.]*" out.txt || fail "$version: $(cat out.txt)"
+done
+# The window without a display: one line that says so (the runtime's lines go to its log), status 1.
+APPDATA=$work/window tuner
+[ "$status" = 1 ] && [ "$(cat err.txt)" = "Cannot open a window: no display (neither DISPLAY nor WAYLAND_DISPLAY leads to one)" ] ||
+  fail "a window without a display: status $status: $(cat err.txt)"
 
 # The window's lib directory and scratch file are untouched; batch mode leaves no folder behind.
 [ "$(cat "$window_lib/stream.ogg")" = preview ] || fail "the window's scratch file changed"

@@ -1,0 +1,31 @@
+#include "app/batch/batch_interrupt.h"
+#include <csignal>
+
+namespace batch {
+namespace {
+volatile std::sig_atomic_t caught = 0;
+struct sigaction previousInterrupt {};
+struct sigaction previousTerminate {};
+
+void OnSignal(int signal) {
+    caught = signal;
+}
+} // namespace
+
+InterruptSignals::InterruptSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &previousInterrupt);
+    sigaction(SIGTERM, &action, &previousTerminate);
+}
+
+InterruptSignals::~InterruptSignals() {
+    sigaction(SIGINT, &previousInterrupt, nullptr);
+    sigaction(SIGTERM, &previousTerminate, nullptr);
+}
+
+int Interrupted() {
+    return caught;
+}
+} // namespace batch

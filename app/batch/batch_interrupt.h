@@ -1,0 +1,18 @@
+// SIGINT and SIGTERM in batch mode: caught, so that the action under way is undone like a failed one
+// (its container, backup and export put back, the working folder removed) and no later action runs.
+// A terminal's Ctrl-C reaches the helper programs too and ends the running line at once; a SIGTERM
+// sent to this process alone lets that line finish first.
+#pragma once
+
+namespace batch {
+class InterruptSignals {
+  public:
+    InterruptSignals();
+    ~InterruptSignals();
+    InterruptSignals(const InterruptSignals&) = delete;
+    InterruptSignals& operator=(const InterruptSignals&) = delete;
+};
+
+// The signal caught, or 0.
+int Interrupted();
+} // namespace batch

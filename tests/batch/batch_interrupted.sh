@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# A batch --replace interrupted by SIGTERM, or by SIGINT to its process group as a terminal's Ctrl-C
+# sends it, is undone like a failed one: the container as it was, no backup left by it, no working
+# folder, and the shell's status for the signal.
+set -uo pipefail
+bin=$(cd "$1" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export APPDATA=$work/appdata
+unset DISPLAY WAYLAND_DISPLAY
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+cd "$work"
+mkdir helpers
+"$bin/morvane-cmd" "expand \"$bin/lib.win\" -f:* \"$work/helpers\"" > /dev/null
+# Long enough that the rebuild is still running when the signal comes.
+ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=330:duration=5" -ac 2 -ar 44100 orig.wav
+helpers/vgaudiocli.exe -i orig.wav orig.hca --out-format hca --hcaquality high > /dev/null
+cat helpers/tuner.head orig.hca > pristine.sab
+ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=880:duration=240" -ac 2 song.mp3
+
+for signal in TERM INT; do
+  cp pristine.sab a.sab
+  rm -f a.sab.orig
+  setsid "$bin/morvane-radio-tuner" --replace a.sab song.mp3 > out.txt 2> err.txt & pid=$!
+  # The backup made by this action is there: the rebuild has begun.
+  for _ in $(seq 600); do [ -e a.sab.orig ] && break; sleep 0.05; done
+  [ -e a.sab.orig ] || fail "$signal: no backup was made: $(cat err.txt)"
+  sleep 0.3
+  kill -s "$signal" -- "-$pid"
+  wait "$pid"
+  status=$?
+  want=$([ "$signal" = TERM ] && echo 143 || echo 130)
+  [ "$status" = "$want" ] || fail "$signal: exit status $status, not $want: $(cat err.txt)"
+  grep -qx "a.sab: interrupted (the container is as it was)" err.txt || fail "$signal: no reason given: $(cat err.txt)"
+  cmp -s a.sab pristine.sab || fail "$signal: the container changed"
+  [ ! -e a.sab.orig ] || fail "$signal: the backup made by the interrupted action was left"
+  [ -z "$(ls "$APPDATA/Morvane_Radio_Tuner" | grep batch-)" ] || fail "$signal: a working folder was left"
+done
+[ "$failures" = 0 ] && echo "interrupted replace: undone both times"
+exit $((failures > 0))
