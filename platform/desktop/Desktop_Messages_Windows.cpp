@@ -21,7 +21,10 @@ void MessageSource::Attach(SDL_Window* window) {
         display_ = info.info.win.window;
 }
 
-bool MessageSource::MayHaveMessages() const {
+// Later starts hand over through a socket on POSIX systems only: nothing to watch here.
+void MessageSource::Watch(int) {}
+
+bool MessageSource::MayHaveMessages() {
     return display_ == nullptr || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) ||
            GetQueueStatus(QS_ALLINPUT) != 0;
 }
@@ -30,7 +33,7 @@ bool MessageSource::CanWait() const {
     return display_ != nullptr;
 }
 
-bool MessageSource::Await(int64_t micros) const {
+bool MessageSource::Await(int64_t micros) {
     const DWORD millis = static_cast<DWORD>((micros + 999) / 1000);
     return MsgWaitForMultipleObjects(0, nullptr, FALSE, millis, QS_ALLINPUT) == WAIT_OBJECT_0;
 }

@@ -2,6 +2,7 @@
 #include "platform/Platform_Clock.h"
 #include "platform/Platform_Log.h"
 #include "platform/desktop/Desktop_Keys.h"
+#include "platform/desktop/Desktop_Scale.h"
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -123,7 +124,8 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (!StartVideo())
         return false;
-    uint32_t flags = SDL_WINDOW_SHOWN;
+    // Shown once it has its size on this desktop.
+    uint32_t flags = SDL_WINDOW_HIDDEN;
     if (request.borderless)
         flags |= SDL_WINDOW_BORDERLESS;
     if (request.resizable)
@@ -133,11 +135,21 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
     if (!window_) {
         return CannotOpenWindow(SDL_GetError());
     }
+    scale_ = askedScale_ > 0 ? askedScale_ : Desktop_Scale(window_.get(), request.width, request.height);
+    if (scale_ > 1) {
+        SDL_SetWindowSize(window_.get(), request.width * scale_, request.height * scale_);
+        SDL_SetWindowPosition(window_.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
     renderer_.reset(MakeRenderer(window_.get(), PreferSoftware(request)));
     if (!renderer_) {
         window_.reset();
         return CannotOpenWindow(SDL_GetError());
     }
+    // The runtime draws the room's size; SDL enlarges it by whole pixels (nearest, so they stay
+    // crisp) and maps the pointer's events back.
+    SDL_RenderSetLogicalSize(renderer_.get(), request.width, request.height);
+    SDL_RenderSetIntegerScale(renderer_.get(), SDL_TRUE);
+    SDL_ShowWindow(window_.get());
     messages_.Attach(window_.get());
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(renderer_.get(), &info);
@@ -157,22 +169,27 @@ std::string DesktopPlatform::Caption() {
     return window_ ? SDL_GetWindowTitle(window_.get()) : "";
 }
 
+// Positions and sizes go to the runtime in room units: screen pixels divided by the scale.
 void DesktopPlatform::WindowPosition(int& x, int& y) {
     SDL_GetWindowPosition(window_.get(), &x, &y);
+    x /= scale_;
+    y /= scale_;
 }
 
 void DesktopPlatform::WindowSize(int& width, int& height) {
     SDL_GetWindowSize(window_.get(), &width, &height);
+    width /= scale_;
+    height /= scale_;
 }
 
 void DesktopPlatform::SetWindowPosition(int x, int y) {
-    SDL_SetWindowPosition(window_.get(), x, y);
+    SDL_SetWindowPosition(window_.get(), x * scale_, y * scale_);
 }
 
 bool DesktopPlatform::PositionVisible(int x, int y) {
     int width = 0, height = 0;
     SDL_GetWindowSize(window_.get(), &width, &height);
-    const SDL_Point middle{x + width / 2, y};
+    const SDL_Point middle{x * scale_ + width / 2, y * scale_};
     for (int display = 0; display < SDL_GetNumVideoDisplays(); ++display) {
         SDL_Rect bounds{};
         if (SDL_GetDisplayBounds(display, &bounds) == 0 && SDL_PointInRect(&middle, &bounds))
@@ -266,8 +283,11 @@ void DesktopPlatform::TakeHandoffs() {
     bool knocked = false;
     while (receiveHandoff_(dropped_))
         knocked = true;
-    if (knocked && window_)
+    if (knocked && window_) {
+        if (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_MINIMIZED)
+            SDL_RestoreWindow(window_.get());
         Focus();
+    }
 }
 
 bool DesktopPlatform::AwaitMessages(int64_t micros) {
@@ -286,13 +306,15 @@ InputState DesktopPlatform::TakeInput() {
         int x = 0, y = 0, windowX = 0, windowY = 0;
         SDL_GetGlobalMouseState(&x, &y);
         SDL_GetWindowPosition(window_.get(), &windowX, &windowY);
-        input_.PointerAt(x - windowX, y - windowY);
+        input_.PointerAt((x - windowX) / scale_, (y - windowY) / scale_);
     }
     return input_.Take();
 }
 
 void DesktopPlatform::DisplayMouse(int& x, int& y) {
     SDL_GetGlobalMouseState(&x, &y);
+    x /= scale_;
+    y /= scale_;
 }
 
 int64_t DesktopPlatform::NowMicros() {
