@@ -1,26 +1,35 @@
 #include "Graphics/Graphics_RenderList.h"
 #include "Graphics/Graphics_Window.h"
 #include "platform/Platform.h"
+#include <cstring>
+#include <type_traits>
 #include <vector>
 
 namespace {
 enum class Kind : uint8_t { OutputSize, Target, Clip, NoClip, Clear, Fill, Copy };
 
-// Plain values only, so that two frames compare member by member.
+// Plain values laid out without padding, so that two frames compare as bytes: equal bytes are the
+// same picture (a -0 against a 0 only renders once more).
 struct Command {
-    Kind kind = Kind::Clear;
     SDL_Texture* texture = nullptr; // Target, Copy
-    bool whole = true;              // Fill: the clip area; Copy: the whole texture
-    int x = 0, y = 0, w = 0, h = 0; // Clip, Fill; Copy: the source; OutputSize: w, h
-    bool toWholeTarget = true;      // Copy
-    float dx = 0, dy = 0, dw = 0, dh = 0;
     double angle = 0;
+    float dx = 0, dy = 0, dw = 0, dh = 0;
     float cx = 0, cy = 0;
+    int x = 0, y = 0, w = 0, h = 0; // Clip, Fill; Copy: the source; OutputSize: w, h
     int flip = 0;
-    uint8_t r = 0, g = 0, b = 0, a = 0; // Clear, Fill: the colour; Copy: the modulation
     int blend = 0;
-    bool operator==(const Command&) const = default;
+    Kind kind = Kind::Clear;
+    bool whole = true;                  // Fill: the clip area; Copy: the whole texture
+    bool toWholeTarget = true;          // Copy
+    uint8_t r = 0, g = 0, b = 0, a = 0; // Clear, Fill: the colour; Copy: the modulation
+    uint8_t unused = 0;
 };
+static_assert(sizeof(Command) == 72 && std::is_trivially_copyable_v<Command>, "a Command has no padding");
+
+bool SameCommands(const std::vector<Command>& one, const std::vector<Command>& other) {
+    return one.size() == other.size() &&
+           (one.empty() || std::memcmp(one.data(), other.data(), one.size() * sizeof(Command)) == 0);
+}
 
 struct Recording {
     bool active = false;
@@ -179,7 +188,7 @@ void RenderList_BeginFrame() {
 bool RenderList_EndFrame(bool present) {
     recording.active = false;
     immediateTarget = nullptr;
-    if (!present || (recording.selfContained && recording.commands == lastPresented))
+    if (!present || (recording.selfContained && SameCommands(recording.commands, lastPresented)))
         return false;
     Replay(recording.commands);
     CurrentPlatform().Present();

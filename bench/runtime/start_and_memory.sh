@@ -22,7 +22,8 @@ for run in $(seq "$runs"); do
   sleep 6
   rss=$(awk '/VmRSS/ { print $2 }' "/proc/$tool/status")
   echo "run $run: window shown $(since_start mapped "$start" "$work/$run.marks") ms after exec," \
-       "first frame presented $(since_start presented "$start" "$work/$run.marks") ms;" \
+       "first frame presented $(since_start presented "$start" "$work/$run.marks") ms" \
+       "(CPU $(since_start cpu 0 "$work/$run.marks") ms);" \
        "resident $(( rss / 1024 )) MB after the splash"
   kill "$tool"; wait "$tool" 2> /dev/null || true
 done

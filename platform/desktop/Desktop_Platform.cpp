@@ -84,6 +84,23 @@ bool NeedsRepaint(uint8_t windowEvent) {
         return false;
     }
 }
+
+// The window takes no typed text, so X's input method needs no compose table: reading the locale's
+// (thousands of lines) was a third of the work before the first frame. A table the user names is
+// still read; the programs started later see the environment as it was.
+int InitVideo() {
+#ifdef _WIN32
+    return SDL_InitSubSystem(SDL_INIT_VIDEO);
+#else
+    const bool composeNamed = std::getenv("XCOMPOSEFILE") != nullptr;
+    if (!composeNamed)
+        setenv("XCOMPOSEFILE", "/dev/null", 1);
+    const int started = SDL_InitSubSystem(SDL_INIT_VIDEO);
+    if (!composeNamed)
+        unsetenv("XCOMPOSEFILE");
+    return started;
+#endif
+}
 } // namespace
 
 DesktopPlatform::~DesktopPlatform() {
@@ -109,7 +126,7 @@ bool DesktopPlatform::StartVideo() {
         return CannotOpenWindow(NoDisplay);
     if (driver != nullptr)
         SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    if (InitVideo() != 0)
         return CannotOpenWindow(driver != nullptr
                                     ? "no display at DISPLAY=" + std::string(std::getenv("DISPLAY"))
                                     : std::string(SDL_GetError()));
