@@ -89,6 +89,44 @@
     X(window_set_position)                                                                                   \
     X(window_position_visible)
 
+// The tool's own variables, in slot order.
+#define TOOL_VARIABLES(X)                                                                                    \
+    X(dos)                                                                                                   \
+    X(init)                                                                                                  \
+    X(mouse_drag)                                                                                            \
+    X(menu_focus)                                                                                            \
+    X(menu_index)                                                                                            \
+    X(file_path)                                                                                             \
+    X(file_src)                                                                                              \
+    X(file_stream)                                                                                           \
+    X(file_vol)                                                                                              \
+    X(skin_gui_width)                                                                                        \
+    X(skin_gui_height)                                                                                       \
+    X(skin_main_fnt)                                                                                         \
+    X(skin_main_fnt_color)                                                                                   \
+    X(skin_main_gui_color)                                                                                   \
+    X(skin_main_gui_alt)                                                                                     \
+    X(skin_main_gui_width)                                                                                   \
+    X(skin_main_gui_height)                                                                                  \
+    X(skin_main_img_bg)                                                                                      \
+    X(mouse_drag_x)                                                                                          \
+    X(mouse_drag_y)                                                                                          \
+    X(menu_alpha)                                                                                            \
+    X(menu_enabled)                                                                                          \
+    X(menu_current)                                                                                          \
+    X(skin_change)                                                                                           \
+    X(btn_color)                                                                                             \
+    X(btn_label)                                                                                             \
+    X(btn_release)                                                                                           \
+    X(btn_state)                                                                                             \
+    X(btn_active)                                                                                            \
+    X(str_attrib)                                                                                            \
+    X(str_progress)                                                                                          \
+    X(str_anim)                                                                                              \
+    X(prog)                                                                                                  \
+    X(prog_previous)                                                                                         \
+    X(time)
+
 // The built-in variables the tool reads or writes.
 #define TOOL_BUILTIN_VARIABLES(X)                                                                            \
     X(mouse_x)                                                                                               \
@@ -109,44 +147,9 @@
 namespace tool {
 
 // The tool's variables and their slots (the same numbering on instances and the global object).
-enum Var : int {
-    dos,
-    init,
-    mouse_drag,
-    menu_focus,
-    menu_index,
-    file_path,
-    file_src,
-    file_stream,
-    file_vol,
-    skin_gui_width,
-    skin_gui_height,
-    skin_main_fnt,
-    skin_main_fnt_color,
-    skin_main_gui_color,
-    skin_main_gui_alt,
-    skin_main_gui_width,
-    skin_main_gui_height,
-    skin_main_img_bg,
-    mouse_drag_x,
-    mouse_drag_y,
-    menu_alpha,
-    menu_enabled,
-    menu_current,
-    skin_change,
-    btn_color,
-    btn_label,
-    btn_release,
-    btn_state,
-    btn_active,
-    str_attrib,
-    str_progress,
-    str_anim,
-    prog,
-    prog_previous,
-    time,
-    VariableCount
-};
+#define TOOL_DECLARE_VARIABLE(name) name,
+enum Var : int { TOOL_VARIABLES(TOOL_DECLARE_VARIABLE) VariableCount };
+#undef TOOL_DECLARE_VARIABLE
 
 #define TOOL_DECLARE_BUILTIN_VARIABLE(name) name,
 enum class BV : int { TOOL_BUILTIN_VARIABLES(TOOL_DECLARE_BUILTIN_VARIABLE) Count };

@@ -1,4 +1,5 @@
 #include "Contents.h"
+#include "app/Tool_Wiring.h"
 
 namespace contents {
 
@@ -14,52 +15,58 @@ const std::vector<Sprite>& Sprites() {
 
 const std::vector<Script>& Scripts() {
     static const std::vector<Script> scripts = {
-        {"dll_init", 0},        {"cmd", 1},
-        {"mouse_region", 2},    {"byte_get_size", 3},
-        {"byte_get_format", 4}, {"make_color_hex", 5},
-        {"sys_config", 6},
-    };
+#define CONTENTS_SCRIPT(id, name) {#name, id},
+#define CONTENTS_NONE(...)
+        TOOL_WIRING(CONTENTS_SCRIPT, CONTENTS_NONE, CONTENTS_NONE)};
     return scripts;
 }
 
 const std::vector<int>& GlobalInitScripts() {
-    static const std::vector<int> ids = {50, 51};
+#define CONTENTS_GLOBAL(id, function) id,
+    static const std::vector<int> ids = {TOOL_WIRING(CONTENTS_NONE, CONTENTS_NONE, CONTENTS_GLOBAL)};
     return ids;
 }
 
 namespace {
-// The menu buttons share one event set; only the code ids differ.
-Object MenuButton(const char* name, int sprite, int firstCode) {
-    return {name,
-            sprite,
-            false,
-            {{Create, 0, firstCode},
-             {Step, 0, firstCode + 1},
-             {Draw, 0, firstCode + 2},
-             {PreCreate, 0, firstCode + 3}}};
+// An object's events as the wiring lists them.
+std::vector<Event> EventsOf(const std::string& object) {
+    struct Wire {
+        const char* object;
+        Event event;
+    };
+    static const Wire wires[] = {
+#define CONTENTS_EVENT(id, object, type, subtype, function) {#object, {type, subtype, id}},
+        TOOL_WIRING(CONTENTS_NONE, CONTENTS_EVENT, CONTENTS_NONE)};
+    std::vector<Event> events;
+    for (const Wire& wire : wires)
+        if (object == wire.object)
+            events.push_back(wire.event);
+    return events;
+}
+#undef CONTENTS_SCRIPT
+#undef CONTENTS_NONE
+#undef CONTENTS_GLOBAL
+#undef CONTENTS_EVENT
+
+Object Described(const char* name, int sprite, bool persistent) {
+    return {name, sprite, persistent, EventsOf(name)};
 }
 } // namespace
 
 const std::vector<Object>& Objects() {
     constexpr int Button = 4, ButtonSmall = 5, ButtonWide = 6;
     static const std::vector<Object> objects = {
-        {"obj_cleanup", -1, true, {{Step, BeginStepSubtype, 7}, {CleanUp, 0, 8}, {PreCreate, 0, 9}}},
-        {"obj_win",
-         0,
-         false,
-         {{Create, 0, 10}, {Step, 0, 11}, {Draw, 0, 12}, {Draw, DrawGuiSubtype, 13}, {PreCreate, 0, 14}}},
-        {"obj_ico",
-         1,
-         false,
-         {{Create, 0, 15}, {Draw, DrawGuiSubtype, 16}, {Draw, 0, 17}, {PreCreate, 0, 18}}},
-        {"obj_menu_status", ButtonWide, false, {{Create, 0, 19}, {Draw, 0, 20}, {PreCreate, 0, 21}}},
-        MenuButton("obj_menu_import", Button, 22),
-        MenuButton("obj_menu_export", Button, 26),
-        MenuButton("obj_menu_replace", Button, 30),
-        MenuButton("obj_menu_play", ButtonSmall, 34),
-        MenuButton("obj_menu_about", ButtonSmall, 38),
-        MenuButton("obj_menu_restore", ButtonSmall, 42),
-        {"obj_splash", -1, false, {{Create, 0, 46}, {Step, 0, 47}, {Draw, 0, 48}, {PreCreate, 0, 49}}},
+        Described("obj_cleanup", -1, true),
+        Described("obj_win", 0, false),
+        Described("obj_ico", 1, false),
+        Described("obj_menu_status", ButtonWide, false),
+        Described("obj_menu_import", Button, false),
+        Described("obj_menu_export", Button, false),
+        Described("obj_menu_replace", Button, false),
+        Described("obj_menu_play", ButtonSmall, false),
+        Described("obj_menu_about", ButtonSmall, false),
+        Described("obj_menu_restore", ButtonSmall, false),
+        Described("obj_splash", -1, false),
     };
     return objects;
 }
