@@ -66,11 +66,13 @@ for pair in out.mp3:2 out.ogg:2 out.wav:1.5; do
 done
 
 # Replace twice (the backup made once, both logged), then restore byte for byte; an Ogg container too.
-tuner --replace a.sab song.mp3 --replace a.sab other.wav --replace c.mab song.mp3
+# The second audio file has no extension and a dot in its folder's name.
+mkdir my.music && cp other.wav my.music/other
+tuner --replace a.sab song.mp3 --replace a.sab my.music/other --replace c.mab song.mp3
 expect_status 0 "replace"
 same a.sab.orig a.sab.pristine
 same c.mab.orig c.mab.pristine
-[ "$(grep -c '^.*: "a.sab" > "\(song.mp3\|other.wav\)" $' tuner.log)" = 2 ] || fail "tuner.log: $(cat tuner.log)"
+[ "$(grep -c '^.*: "a.sab" > "\(song.mp3\|other\)" $' tuner.log)" = 2 ] || fail "tuner.log: $(cat tuner.log)"
 tuner --info a.sab c.mab
 [ "$(cut -f2-5,7 out.txt)" = $'hca\t576\t44100\t1\tyes\nhca\t576\t44100\t2\tyes' ] || fail "replaced: $(cat out.txt)"
 tuner --restore a.sab --restore c.mab
