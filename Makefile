@@ -2,17 +2,21 @@
 # `make install [PREFIX=/usr/local] [DESTDIR=...]` installs the build; `make package` makes the .deb.
 # `make windows` cross-builds the Windows programs into build-win/; `make windows-test` runs their tests
 # under Wine.
+# `make test` and the CI builds treat warnings as errors (WERROR=ON); a user's build does not.
 BUILD ?= build
 PREFIX ?= /usr/local
+WERROR ?= OFF
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
+# Debian's flags for packages, hardening included (CMake reads no CPPFLAGS, so they join the others).
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 
-.PHONY: run test deps build install package asan-test windows windows-test clean
+.PHONY: run test deps build install package asan-test release-build clang-build windows windows-test clean
 
 deps:
 	@tools/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_WERROR=$(WERROR)
 	cmake --build $(BUILD) -j2
 
 run: build
@@ -24,13 +28,26 @@ install: build
 package: build
 	cmake --build $(BUILD) --target package
 
+test: WERROR = ON
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j2
 
 asan-test: deps
-	cmake -S . -B build-asan -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DMORVANE_SANITIZE=ON
+	cmake -S . -B build-asan -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DMORVANE_SANITIZE=ON -DMORVANE_WERROR=ON
 	cmake --build build-asan -j2
 	ctest --test-dir build-asan --output-on-failure -j2
+
+# What a packager builds: Release (-O3) with Debian's hardening flags.
+release-build: deps
+	CFLAGS="$$($(DEB_FLAGS) CFLAGS) $$($(DEB_FLAGS) CPPFLAGS)" \
+	CXXFLAGS="$$($(DEB_FLAGS) CXXFLAGS) $$($(DEB_FLAGS) CPPFLAGS)" LDFLAGS="$$($(DEB_FLAGS) LDFLAGS)" \
+	  cmake -S . -B build-release -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release -DMORVANE_WERROR=ON
+	cmake --build build-release -j2
+
+# Another compiler.
+clang-build: deps
+	CC=clang CXX=clang++ cmake -S . -B build-clang -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=ON
+	cmake --build build-clang -j2
 
 WIN_BUILD ?= build-win
 
@@ -48,4 +65,4 @@ windows-test: windows
 	ctest --test-dir $(WIN_BUILD) --output-on-failure -j2
 
 clean:
-	rm -rf $(BUILD) build-asan $(WIN_BUILD)
+	rm -rf $(BUILD) build-asan build-release build-clang $(WIN_BUILD)

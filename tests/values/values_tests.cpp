@@ -159,11 +159,12 @@ TEST(Values, ArrayBoundsErrors) {
 TEST(Values, NumberTextStaysInTheCLocale) {
     std::string folder = testing::TempDir() + "values-locales";
     std::string made = "'" + folder + "/de_DE.UTF-8'";
-    std::system(("test -d " + made + " || { mkdir -p '" + folder + "' && localedef -i de_DE -f UTF-8 " +
-                 made + "; } >/dev/null 2>&1")
-                    .c_str());
+    const int status = std::system(("test -d " + made + " || { mkdir -p '" + folder +
+                                    "' && localedef -i de_DE -f UTF-8 " + made + "; } >/dev/null 2>&1")
+                                       .c_str());
     setenv("LOCPATH", folder.c_str(), 1);
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr || *std::localeconv()->decimal_point != ',') {
+    if (status != 0 || std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr ||
+        *std::localeconv()->decimal_point != ',') {
         GTEST_SKIP() << "no German locale could be made (package locales)";
     }
     EXPECT_EQ("2.50", ToDisplayString(RValue(2.5)));

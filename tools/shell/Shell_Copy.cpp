@@ -83,7 +83,9 @@ int Builtin_Copy(Session& session, std::string_view arguments, int out) {
     }
     std::string target = session.Resolve(items.size() == 2 ? items[1] : BaseName(firstPath));
     if (IsDirectory(target)) {
-        target += "/" + BaseName(firstPath);
+        // Appended piece by piece: GCC 12 at -O3 takes `"/" + std::string&&` for an overlapping copy.
+        target += '/';
+        target += BaseName(firstPath);
     }
     target = FollowLinks(target);
     struct stat existing;

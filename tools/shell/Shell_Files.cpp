@@ -36,7 +36,11 @@ int UniqueFd::Release() {
 namespace {
 // Temporary files are named after their final file, so the next write to it finds them.
 std::string TempPrefix(const std::string& finalPath) {
-    return "." + BaseName(finalPath) + ".morvane-tmp-";
+    // Appended piece by piece: GCC 12 at -O3 takes `"." + std::string&&` for an overlapping copy.
+    std::string prefix(1, '.');
+    prefix += BaseName(finalPath);
+    prefix += ".morvane-tmp-";
+    return prefix;
 }
 
 // Temporary files of this final path left by a writer that was killed: nobody holds their lock.

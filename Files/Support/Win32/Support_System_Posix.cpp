@@ -100,8 +100,11 @@ System_ReplacingFile::System_ReplacingFile(const std::string& target) : target_(
         std::filesystem::path link = std::filesystem::read_symlink(target_, error);
         target_ = link.is_absolute() ? link : target_.parent_path() / link;
     }
-    std::string pattern =
-        (target_.parent_path() / ("." + target_.filename().string() + ".morvane-tmp-XXXXXX")).string();
+    // Appended piece by piece: GCC 12 at -O3 takes `"." + std::string&&` for an overlapping copy.
+    std::string name(1, '.');
+    name += target_.filename().string();
+    name += ".morvane-tmp-XXXXXX";
+    std::string pattern = (target_.parent_path() / name).string();
     int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd >= 0) {
         temp_ = pattern;
