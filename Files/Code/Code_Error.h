@@ -1,5 +1,6 @@
 // Runtime errors raised by compiled code and built-ins, and the error report.
 #pragma once
+#include "platform/Printf_Format.h"
 #include <stdexcept>
 #include <string>
 
@@ -13,13 +14,13 @@ struct ScriptError : std::runtime_error {
 
 // Formats the message (at most 1,024 bytes) and throws ScriptError; the running event or global
 // script catches it and shows the report (ShowErrorReport).
-[[noreturn]] void RuntimeError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+[[noreturn]] void RuntimeError(const char* format, ...) MORVANE_PRINTF_FORMAT(1, 2);
 
 // An error that is shown with its full report but does not end the program (external_define).
-void ReportError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void ReportError(const char* format, ...) MORVANE_PRINTF_FORMAT(1, 2);
 
 // Reports an error that does not end the program (written to the runtime log only).
-void RuntimeWarning(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void RuntimeWarning(const char* format, ...) MORVANE_PRINTF_FORMAT(1, 2);
 
 // One link of the stack-trace chain kept by every compiled event and script.
 struct TraceRecord {

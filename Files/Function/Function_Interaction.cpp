@@ -4,8 +4,8 @@
 #include "Function/Function_Families.h"
 #include "Function/Function_Utf8.h"
 #include "Support/Win32/Support_FileM.h"
+#include "Support/Win32/Support_System.h"
 #include "platform/Platform.h"
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -42,7 +42,7 @@ DialogRequest ReadRequest(int argc, RValue* args) {
                           ArgString(argc, args, 3)};
     request.defaultName.resize(Utf8Advance(request.defaultName, 0, NameBufferCharacters));
     // Folders may be written with either separator.
-    std::replace(request.folder.begin(), request.folder.end(), '\\', '/');
+    request.folder = System_NativeSeparators(request.folder);
     return request;
 }
 

@@ -11,6 +11,8 @@
 // A path from UTF-8 text and back (Windows paths are UTF-16 inside).
 std::filesystem::path System_Path(std::string_view utf8);
 std::string System_PathText(const std::filesystem::path& path);
+// A name with either separator written with the system's own ('/' on POSIX, '\\' on Windows).
+std::string System_NativeSeparators(std::string name);
 
 // Number text read in the C locale, whatever locale a desktop library switched the process to.
 double System_ParseNumber(const char* text);

@@ -1,5 +1,6 @@
 #include "Runner/Runner_Log.h"
 #include "Support/Win32/Support_System.h"
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <dlfcn.h>
@@ -45,6 +46,11 @@ std::filesystem::path System_Path(std::string_view utf8) {
 
 std::string System_PathText(const std::filesystem::path& path) {
     return path.string();
+}
+
+std::string System_NativeSeparators(std::string name) {
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
 }
 
 double System_ParseNumber(const char* text) {

@@ -1,6 +1,7 @@
 #include "Runner/Runner_Log.h"
 #include "Support/Win32/Support_System.h"
 #include "utf16.h"
+#include <algorithm>
 #include <cstdlib>
 #include <locale.h>
 #include <memory>
@@ -19,6 +20,11 @@ std::filesystem::path System_Path(std::string_view utf8) {
 
 std::string System_PathText(const std::filesystem::path& path) {
     return win::narrow(path.native());
+}
+
+std::string System_NativeSeparators(std::string name) {
+    std::replace(name.begin(), name.end(), '/', '\\');
+    return name;
 }
 
 double System_ParseNumber(const char* text) {
