@@ -114,7 +114,7 @@ std::vector<int> Chord(const std::string& text) {
 class ScenarioRun {
   public:
     ScenarioRun(const ScenarioOptions& options, std::ostream& report)
-        : options_(options), report_(report), workspace_(options.binFolder, options.keepWorkspace) {
+        : report_(report), workspace_(options.binFolder, options.keepWorkspace) {
         variables_ = {
             {"APPDATA", workspace_.AppData()}, {"PROGRAM", workspace_.Program()},
             {"WORK", workspace_.Work()},       {"SOURCE", options.sourceFolder},
@@ -452,7 +452,6 @@ class ScenarioRun {
               "window at " + std::to_string(x) + "," + std::to_string(y));
     }
 
-    const ScenarioOptions& options_;
     std::ostream& report_;
     ScenarioWorkspace workspace_;
     ScriptedPlatform platform_;
