@@ -14,19 +14,19 @@ std::string reason(int error, const std::string& folder_noun) {
     switch (error) {
     case ENOSPC:
     case EDQUOT:
-        return "no space is left on the disk";
+        return write_failure_text(WriteProblem::NoSpace, folder_noun);
     case EROFS:
-        return "the disk is read-only";
+        return write_failure_text(WriteProblem::ReadOnlyDisk, folder_noun);
     case EACCES:
     case EPERM:
-        return folder_noun + " is read-only";
+        return write_failure_text(WriteProblem::ReadOnlyFolder, folder_noun);
     case ENOENT:
     case ENOTDIR:
-        return folder_noun + " does not exist";
+        return write_failure_text(WriteProblem::MissingFolder, folder_noun);
     case EFBIG:
-        return "the file would pass the size limit set for the tool";
+        return write_failure_text(WriteProblem::TooBig, folder_noun);
     default:
-        return std::string("the system reports: ") + std::strerror(error);
+        return write_failure_text(WriteProblem::Other, std::strerror(error));
     }
 }
 
@@ -82,7 +82,7 @@ std::string overwrite_failure(const std::string& path, const std::string& noun) 
     }
     if (::stat(path.c_str(), &info) == 0 &&
         ((info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)) {
-        return "the " + noun + " is read-only";
+        return write_failure_text(WriteProblem::ReadOnlyFile, noun);
     }
     return write_failure(folder.empty() ? "." : folder, 0, "the " + noun + "'s folder");
 }

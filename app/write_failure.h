@@ -12,4 +12,9 @@ std::string write_failure(const std::string& folder, uint64_t bytes, const std::
 // Why the file at `path` cannot be written over: "the <noun> is read-only", its folder's or disk's
 // reason, or "" when nothing stands in the way. The noun names the file as the user knows it.
 std::string overwrite_failure(const std::string& path, const std::string& noun);
+
+// The words for each kind of failure, shared by the POSIX and the Windows side (write_failure_Windows.cpp).
+enum class WriteProblem { NoSpace, ReadOnlyDisk, ReadOnlyFolder, ReadOnlyFile, MissingFolder, TooBig, Other };
+// `subject` is the folder's noun, the file's noun for ReadOnlyFile, the system's words for Other.
+std::string write_failure_text(WriteProblem problem, const std::string& subject);
 } // namespace tool
