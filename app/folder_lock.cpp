@@ -1,5 +1,4 @@
 #include "app/folder_lock.h"
-#include "platform/Platform.h"
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -23,10 +22,5 @@ FolderLock::~FolderLock() {
     if (folder_ >= 0) {
         ::close(folder_);
     }
-}
-
-FolderLock window_folder_lock(const std::string& container) {
-    return FolderLock(container,
-                      [](const std::function<void()>& block) { CurrentPlatform().RunBlocking(block); });
 }
 } // namespace tool

@@ -3,6 +3,7 @@
 // backup, tuner.log and the rebuild's temporary files all live there, so two actions on one container
 // (a window's Restore and a batch's Replace, two batches) run one after the other, never interleaved.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -19,7 +20,7 @@ class FolderLock {
     FolderLock& operator=(const FolderLock&) = delete;
 
   private:
-    int folder_ = -1;
+    intptr_t folder_ = -1; // the folder's descriptor (POSIX) or a named mutex (folder_lock_Windows.cpp)
 };
 
 // The window's lock: a wait is a modal wait of the platform, so the window is still pumped meanwhile.

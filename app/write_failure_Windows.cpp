@@ -10,7 +10,6 @@ std::string reason(DWORD error, const std::string& folder_noun) {
     switch (error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_QUOTA_EXCEEDED:
         return write_failure_text(WriteProblem::NoSpace, folder_noun);
     case ERROR_WRITE_PROTECT:
         return write_failure_text(WriteProblem::ReadOnlyDisk, folder_noun);
