@@ -43,9 +43,13 @@ constexpr size_t CodeCount = 0 TOOL_WIRING(TOOL_COUNT_SCRIPT, TOOL_COUNT_EVENT, 
 // Each entry at its code id; two entries on one id, or an id without one, stop the build.
 constexpr std::array<CodeTableEntry, CodeCount> MakeCodeTable() {
     std::array<CodeTableEntry, CodeCount> table{};
+    // Placement is tracked apart from the functions: with the sanitizers on, GCC will not compare a
+    // function's address with null in a constant expression.
+    std::array<bool, CodeCount> placed{};
     auto place = [&](size_t id, const char* name, EventFunction function) {
-        if (id >= CodeCount || table[id].function != nullptr)
+        if (id >= CodeCount || placed[id])
             throw "two entries share a code id";
+        placed[id] = true;
         table[id] = {name, function};
     };
 #define TOOL_PLACE_SCRIPT(id, name) place(id, "Script_" #name, RunScriptAsEntry<name>);
@@ -53,8 +57,8 @@ constexpr std::array<CodeTableEntry, CodeCount> MakeCodeTable() {
     place(id, "Object_" #object "_" #type "_" #subtype, function);
 #define TOOL_PLACE_GLOBAL(id, function) place(id, #function, function);
     TOOL_WIRING(TOOL_PLACE_SCRIPT, TOOL_PLACE_EVENT, TOOL_PLACE_GLOBAL)
-    for (const CodeTableEntry& entry : table)
-        if (entry.function == nullptr)
+    for (bool filled : placed)
+        if (!filled)
             throw "a code id has no entry";
     return table;
 }
