@@ -54,7 +54,9 @@ void Input_Update() {
     }
     next.wheelUp = taken.wheelUp > 0;
     next.wheelDown = taken.wheelDown > 0;
-    next.keyHeld = taken.keyHeld;
+    // A key pressed and released between two snapshots counts as held in this one, so a quick Ctrl+O
+    // still shows Ctrl held while O is pressed.
+    next.keyHeld = taken.keyHeld | taken.keyPressed;
     next.keyPressed = taken.keyPressed;
     next.mouseX = taken.windowMouseX;
     next.mouseY = taken.windowMouseY;

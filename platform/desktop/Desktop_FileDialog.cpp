@@ -1,6 +1,7 @@
 #include "platform/desktop/Desktop_FileDialog.h"
 #include "platform/Dialog_Filter.h"
 #include "platform/desktop/Desktop_Gtk.h"
+#include "platform/desktop/Desktop_GtkOwner.h"
 #include "platform/desktop/Desktop_MessageBox.h"
 #include <filesystem>
 #include <memory>
@@ -12,9 +13,10 @@ struct GFree {
     decltype(&::g_free) free;
     void operator()(gchar* text) const { free(text); }
 };
-using NativeDialog = std::unique_ptr<GtkFileChooserNative, GObjectUnref>;
+// What a file dialog asks for at first; never more than the screen allows.
+constexpr int DialogWidth = 800, DialogHeight = 560;
 
-GtkFileChooser* Chooser(const NativeDialog& dialog) {
+GtkFileChooser* Chooser(const GtkWidgetHandle& dialog) {
     return GTK_FILE_CHOOSER(dialog.get());
 }
 
@@ -50,11 +52,14 @@ void AddFilters(const GtkApi& gtk, GtkFileChooser* chooser, const std::string& f
     }
 }
 
-NativeDialog MakeDialog(const GtkApi& gtk, GtkFileChooserAction action, const FileDialogRequest& request,
-                        const char* accept) {
-    NativeDialog dialog(
-        gtk.gtk_file_chooser_native_new(request.title.c_str(), nullptr, action, accept, "_Cancel"),
-        {gtk.g_object_unref});
+// GTK's own dialog rather than the native one, whose window cannot be made to belong to ours.
+GtkWidgetHandle MakeDialog(const GtkApi& gtk, GtkFileChooserAction action, const FileDialogRequest& request,
+                           const char* accept) {
+    GtkWidgetHandle dialog(gtk.gtk_file_chooser_dialog_new(request.title.c_str(), nullptr, action, "_Cancel",
+                                                           GTK_RESPONSE_CANCEL, accept, GTK_RESPONSE_ACCEPT,
+                                                           nullptr),
+                           {gtk.gtk_widget_destroy});
+    gtk.gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), GTK_RESPONSE_ACCEPT);
     AddFilters(gtk, Chooser(dialog), request.filter);
     std::error_code error;
     if (!request.folder.empty() && fs::is_directory(request.folder, error))
@@ -62,16 +67,17 @@ NativeDialog MakeDialog(const GtkApi& gtk, GtkFileChooserAction action, const Fi
     return dialog;
 }
 
-// Runs the dialog modally and lets GTK take it off the screen before returning.
-std::string Run(const GtkApi& gtk, const NativeDialog& dialog) {
-    const gint response = gtk.gtk_native_dialog_run(GTK_NATIVE_DIALOG(dialog.get()));
+// Runs the dialog modally over the window and lets GTK take it off the screen before returning.
+std::string Run(const GtkApi& gtk, GtkWidgetHandle& dialog) {
+    Desktop_BelongToOwner(gtk, GTK_WINDOW(dialog.get()), DialogSize{DialogWidth, DialogHeight, 0, false});
+    const gint response = gtk.gtk_dialog_run(GTK_DIALOG(dialog.get()));
     std::string chosen;
     if (response == GTK_RESPONSE_ACCEPT) {
         std::unique_ptr<gchar, GFree> name(gtk.gtk_file_chooser_get_filename(Chooser(dialog)), {gtk.g_free});
         if (name)
             chosen = name.get();
     }
-    gtk.gtk_native_dialog_hide(GTK_NATIVE_DIALOG(dialog.get()));
+    dialog.reset();
     Desktop_GtkSettle(gtk);
     return chosen;
 }
@@ -86,7 +92,7 @@ std::string Desktop_ChooseFileToOpen(const FileDialogRequest& request) {
     const GtkApi* gtk = Desktop_Gtk();
     if (!gtk)
         return "";
-    NativeDialog dialog = MakeDialog(*gtk, GTK_FILE_CHOOSER_ACTION_OPEN, request, "_Open");
+    GtkWidgetHandle dialog = MakeDialog(*gtk, GTK_FILE_CHOOSER_ACTION_OPEN, request, "_Open");
     const fs::path proposed = fs::path(request.folder) / request.defaultName;
     std::error_code error;
     if (!request.defaultName.empty() && fs::is_regular_file(proposed, error))
@@ -101,7 +107,7 @@ std::string Desktop_ChooseFileToSave(const FileDialogRequest& request) {
     const std::string extension = Dialog_DefaultExtension(request.filter);
     FileDialogRequest current = request;
     for (;;) {
-        NativeDialog dialog = MakeDialog(*gtk, GTK_FILE_CHOOSER_ACTION_SAVE, current, "_Save");
+        GtkWidgetHandle dialog = MakeDialog(*gtk, GTK_FILE_CHOOSER_ACTION_SAVE, current, "_Save");
         // The overwrite question comes after the default extension is added, so we ask it ourselves.
         gtk->gtk_file_chooser_set_do_overwrite_confirmation(Chooser(dialog), FALSE);
         gtk->gtk_file_chooser_set_current_name(Chooser(dialog), current.defaultName.c_str());

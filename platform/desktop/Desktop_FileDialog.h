@@ -1,4 +1,4 @@
-// Open and save dialogs on GTK 3's native file chooser (the desktop portal where there is one).
+// Open and save dialogs on GTK 3's file chooser, belonging to the main window.
 #pragma once
 #include <string>
 

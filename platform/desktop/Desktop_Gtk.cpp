@@ -1,5 +1,8 @@
 #include "platform/desktop/Desktop_Gtk.h"
 #include "platform/Platform_Log.h"
+#include <SDL2/SDL.h>
+#include <cstdlib>
+#include <cstring>
 #include <dlfcn.h>
 
 namespace {
@@ -40,6 +43,10 @@ const GtkApi* Desktop_Gtk() {
         const GtkApi* gtk = Desktop_GtkLoaded();
         if (!gtk)
             return nullptr;
+        // On the window's own display server, where a dialog can be made to belong to it.
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (driver != nullptr && std::strcmp(driver, "x11") == 0)
+            setenv("GDK_BACKEND", "x11", 0);
         if (!gtk->gtk_init_check(nullptr, nullptr)) {
             Platform_Log("No display for GTK: file dialogs count as cancelled\n");
             return nullptr;

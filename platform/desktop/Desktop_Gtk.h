@@ -1,22 +1,31 @@
 // GTK, loaded and started on first use by the dialogs: a run that never opens one neither loads nor
 // relocates its sixty-odd libraries. The headers give the types; every call goes through GtkApi.
 #pragma once
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 #include <memory>
 
-// Every GTK and GLib function the desktop backend calls, each member named as its function.
+// Every GTK, GDK and GLib function the desktop backend calls, each member named as its function.
 #define DESKTOP_GTK_FUNCTIONS(X)                                                                             \
     X(g_free)                                                                                                \
     X(g_object_unref)                                                                                        \
+    X(g_signal_connect_data)                                                                                 \
     X(g_source_remove)                                                                                       \
     X(g_timeout_add)                                                                                         \
+    X(g_type_check_instance_is_a)                                                                            \
+    X(gdk_window_get_display)                                                                                \
+    X(gdk_window_get_scale_factor)                                                                           \
+    X(gdk_window_set_functions)                                                                              \
+    X(gdk_window_set_transient_for)                                                                          \
+    X(gdk_x11_display_get_type)                                                                              \
+    X(gdk_x11_window_foreign_new_for_display)                                                                \
     X(gtk_dialog_add_button)                                                                                 \
     X(gtk_dialog_run)                                                                                        \
     X(gtk_dialog_set_default_response)                                                                       \
     X(gtk_events_pending)                                                                                    \
     X(gtk_file_chooser_add_filter)                                                                           \
+    X(gtk_file_chooser_dialog_new)                                                                           \
     X(gtk_file_chooser_get_filename)                                                                         \
-    X(gtk_file_chooser_native_new)                                                                           \
     X(gtk_file_chooser_set_current_folder)                                                                   \
     X(gtk_file_chooser_set_current_name)                                                                     \
     X(gtk_file_chooser_set_do_overwrite_confirmation)                                                        \
@@ -27,10 +36,16 @@
     X(gtk_init_check)                                                                                        \
     X(gtk_main_iteration_do)                                                                                 \
     X(gtk_message_dialog_new)                                                                                \
-    X(gtk_native_dialog_hide)                                                                                \
-    X(gtk_native_dialog_run)                                                                                 \
     X(gtk_widget_destroy)                                                                                    \
-    X(gtk_window_set_keep_above)                                                                             \
+    X(gtk_widget_get_preferred_size)                                                                         \
+    X(gtk_widget_get_window)                                                                                 \
+    X(gtk_widget_realize)                                                                                    \
+    X(gtk_widget_set_size_request)                                                                           \
+    X(gtk_window_move)                                                                                       \
+    X(gtk_window_resize)                                                                                     \
+    X(gtk_window_set_geometry_hints)                                                                         \
+    X(gtk_window_set_modal)                                                                                  \
+    X(gtk_window_set_resizable)                                                                              \
     X(gtk_window_set_title)
 
 struct GtkApi {

@@ -1,6 +1,7 @@
 #include "platform/desktop/Desktop_MessageBox.h"
 #include "platform/Platform_Log.h"
 #include "platform/desktop/Desktop_Gtk.h"
+#include "platform/desktop/Desktop_GtkOwner.h"
 #include <initializer_list>
 
 namespace {
@@ -9,6 +10,8 @@ constexpr int ButtonYes = 1;
 constexpr int ButtonOk = 1;
 constexpr int ClosedOtherwise = -1;
 constexpr int NotShown = -2;
+// Wide enough for the tool's name in the title bar, which a window manager would otherwise cut.
+constexpr int BoxMinWidth = 360;
 
 struct BoxButton {
     int id;
@@ -28,11 +31,11 @@ int ShowBox(const std::string& text, const std::string& caption, std::initialize
                            {gtk->gtk_widget_destroy});
     GtkWindow* window = GTK_WINDOW(dialog.get());
     gtk->gtk_window_set_title(window, caption.c_str());
-    gtk->gtk_window_set_keep_above(window, TRUE);
     GtkDialog* box = GTK_DIALOG(dialog.get());
     for (const BoxButton& button : buttons)
         gtk->gtk_dialog_add_button(box, button.label, button.id);
     gtk->gtk_dialog_set_default_response(box, buttons.begin()->id);
+    Desktop_BelongToOwner(*gtk, window, DialogSize{0, 0, BoxMinWidth, false});
     int response = ClosedOtherwise;
     do
         response = gtk->gtk_dialog_run(box);

@@ -1,6 +1,7 @@
 #include "platform/desktop/Desktop_Platform.h"
 #include "platform/Platform_Clock.h"
 #include "platform/Platform_Log.h"
+#include "platform/desktop/Desktop_DialogOwner.h"
 #include "platform/desktop/Desktop_Keys.h"
 #include "platform/desktop/Desktop_Scale.h"
 #include <algorithm>
@@ -105,6 +106,7 @@ int InitVideo() {
 
 DesktopPlatform::~DesktopPlatform() {
     renderer_.reset();
+    Desktop_SetDialogOwner(nullptr);
     window_.reset();
     if (videoStarted_)
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -168,6 +170,7 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
     SDL_RenderSetIntegerScale(renderer_.get(), SDL_TRUE);
     SDL_ShowWindow(window_.get());
     messages_.Attach(window_.get());
+    Desktop_SetDialogOwner(window_.get());
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(renderer_.get(), &info);
     Platform_Log("Renderer: %s\n", info.name);
