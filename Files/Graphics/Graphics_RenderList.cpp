@@ -105,7 +105,7 @@ SDL_Point TargetSize(SDL_Texture* target) {
     if (target != nullptr)
         SDL_QueryTexture(target, nullptr, nullptr, &size.x, &size.y);
     else
-        Graphics_WindowTargetSize(size.x, size.y);
+        SDL_GetRendererOutputSize(Graphics_Renderer(), &size.x, &size.y);
     return size;
 }
 

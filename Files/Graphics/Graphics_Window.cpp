@@ -45,12 +45,6 @@ void Graphics_SetIdentityProjection(int targetWidth, int targetHeight) {
     Render_SetClip(nullptr);
 }
 
-void Graphics_WindowTargetSize(int& width, int& height) {
-    SDL_RenderGetLogicalSize(Graphics_Renderer(), &width, &height);
-    if (width == 0 || height == 0)
-        SDL_GetRendererOutputSize(Graphics_Renderer(), &width, &height);
-}
-
 void Graphics_WindowSize(int& width, int& height) {
     CurrentPlatform().WindowSize(width, height);
 }

@@ -26,9 +26,6 @@ const VisibleArea& Graphics_VisibleArea();
 void Graphics_SetIdentityProjection(int targetWidth, int targetHeight);
 
 void Graphics_WindowSize(int& width, int& height);
-// What drawing on the window addresses: the renderer's logical size where the platform enlarges the
-// picture on a scaled desktop, else its output.
-void Graphics_WindowTargetSize(int& width, int& height);
 // The GUI layer's coordinate space; until set it follows the window size.
 void Graphics_SetGuiSize(int width, int height);
 int Graphics_GuiWidth();

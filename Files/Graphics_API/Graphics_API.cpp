@@ -28,7 +28,7 @@ void WindowSize(int& width, int& height) {
 
 void TargetIdentity() {
     int width = 0, height = 0;
-    Graphics_WindowTargetSize(width, height);
+    SDL_GetRendererOutputSize(Graphics_Renderer(), &width, &height);
     SDL_Texture* target = Render_Target();
     if (target != nullptr)
         SDL_QueryTexture(target, nullptr, nullptr, &width, &height);

@@ -106,6 +106,7 @@ int InitVideo() {
 
 DesktopPlatform::~DesktopPlatform() {
     renderer_.reset();
+    frame_.reset();
     Desktop_SetDialogOwner(nullptr);
     window_.reset();
     if (videoStarted_)
@@ -159,15 +160,19 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
         SDL_SetWindowSize(window_.get(), request.width * scale_, request.height * scale_);
         SDL_SetWindowPosition(window_.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
-    renderer_.reset(MakeRenderer(window_.get(), PreferSoftware(request)));
+    if (scale_ > 1) {
+        // The runtime draws the room's size into a picture of its own, which Present enlarges by
+        // whole pixels: every room pixel a square of one colour, whatever the drawing interpolates.
+        frame_.reset(
+            SDL_CreateRGBSurfaceWithFormat(0, request.width, request.height, 32, SDL_PIXELFORMAT_ARGB8888));
+        renderer_.reset(frame_ ? SDL_CreateSoftwareRenderer(frame_.get()) : nullptr);
+    } else {
+        renderer_.reset(MakeRenderer(window_.get(), PreferSoftware(request)));
+    }
     if (!renderer_) {
         window_.reset();
         return CannotOpenWindow(SDL_GetError());
     }
-    // The runtime draws the room's size; SDL enlarges it by whole pixels (nearest, so they stay
-    // crisp) and maps the pointer's events back.
-    SDL_RenderSetLogicalSize(renderer_.get(), request.width, request.height);
-    SDL_RenderSetIntegerScale(renderer_.get(), SDL_TRUE);
     SDL_ShowWindow(window_.get());
     messages_.Attach(window_.get());
     Desktop_SetDialogOwner(window_.get());
@@ -179,6 +184,14 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
 
 void DesktopPlatform::Present() {
     SDL_RenderPresent(renderer_.get());
+    if (!frame_)
+        return;
+    // Or SDL would put an OpenGL texture behind the window's surface.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_Surface* screen = SDL_GetWindowSurface(window_.get());
+    // Between surfaces of one format SDL stretches by repeating pixels.
+    if (screen != nullptr && SDL_BlitScaled(frame_.get(), nullptr, screen, nullptr) == 0)
+        SDL_UpdateWindowSurface(window_.get());
 }
 
 void DesktopPlatform::SetCaption(const std::string& caption) {
@@ -243,7 +256,7 @@ void DesktopPlatform::HandleEvent(const SDL_Event& event) {
         quit_ = true;
         break;
     case SDL_MOUSEMOTION:
-        input_.PointerAt(event.motion.x, event.motion.y);
+        input_.PointerAt(event.motion.x / scale_, event.motion.y / scale_);
         break;
     case SDL_MOUSEBUTTONDOWN:
         input_.ButtonDown(RuntimeButton(event.button.button));

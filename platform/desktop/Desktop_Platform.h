@@ -65,6 +65,9 @@ class DesktopPlatform final : public Platform {
     struct RendererDeleter {
         void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
     };
+    struct SurfaceDeleter {
+        void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+    };
 
     bool StartVideo();
     bool CannotOpenWindow(const std::string& why); // false, with the reason logged and kept
@@ -78,6 +81,7 @@ class DesktopPlatform final : public Platform {
     std::string windowFailure_;
     int scale_ = 1;
     std::unique_ptr<SDL_Window, WindowDeleter> window_;
+    std::unique_ptr<SDL_Surface, SurfaceDeleter> frame_; // what is drawn, when the window enlarges it
     std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;
     CursorSet cursors_;
     int cursor_ = 0;
