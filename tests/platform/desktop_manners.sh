@@ -2,8 +2,8 @@
 # Run by private_display.sh, under a window manager (openbox): a second start hands its container to
 # the running window, which imports it and comes back from the taskbar; the Import dialog and a
 # message box belong to the window (transient for it, modal, above it, centred over it, inside the
-# screen, no maximize); on a desktop scaled to 2x the window is 768 x 384, drawn by whole pixels, and
-# a click lands where it is drawn. Screenshots at 1x and 2x go to the output folder. Exit 77 (skipped)
+# screen, no maximize); on a desktop scaled to 2x (GDK_SCALE or Xft.dpi) the window is 768 x 384,
+# drawn by whole pixels, and a click lands where it is drawn. Screenshots at 1x and 2x go to the output folder. Exit 77 (skipped)
 # when something needed is missing.
 set -euo pipefail
 
@@ -193,4 +193,12 @@ awk -v s="$spread" 'BEGIN { exit !(s > 0.01) }' || fail "the 2x window shows no 
 xdotool mousemove --window "$window" 700 160 click 1
 wait_for sh -c "[ \$(xdotool search --onlyvisible --name '^Morvane Radio Tuner\$' | wc -l) -ge 2 ]"
 echo "2x: 768x384, whole pixels, the About button answers where it is drawn"
+stop "$tool_pid"
+tool_pid=""
+
+# A desktop at 200% that says so only through Xft.dpi in the X resources.
+xprop -root -format RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "$(printf 'Xft.dpi:\t192')"
+start_tool
+((width == 768 && height == 384)) || fail "with Xft.dpi 192 the window is ${width}x${height}, not 768x384"
+echo "Xft.dpi 192: 768x384"
 echo "screenshots: $out/window-1x.png $out/window-2x.png"
