@@ -44,6 +44,7 @@ bool OwnerGeometry(int scale, Rect& window, Rect& screen) {
         *r = {r->x / scale, r->y / scale, r->w / scale, r->h / scale};
     return true;
 }
+
 struct Placement {
     const GtkApi* gtk;
     int x, y, w, h;

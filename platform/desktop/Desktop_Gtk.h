@@ -8,7 +8,6 @@
 // Every GTK, GDK and GLib function the desktop backend calls, each member named as its function.
 #define DESKTOP_GTK_FUNCTIONS(X)                                                                             \
     X(g_free)                                                                                                \
-    X(g_object_unref)                                                                                        \
     X(g_signal_connect_data)                                                                                 \
     X(g_source_remove)                                                                                       \
     X(g_timeout_add)                                                                                         \
@@ -68,8 +67,3 @@ struct GtkWidgetDestroyer {
     void operator()(GtkWidget* widget) const { destroy(widget); }
 };
 using GtkWidgetHandle = std::unique_ptr<GtkWidget, GtkWidgetDestroyer>;
-
-struct GObjectUnref {
-    decltype(&::g_object_unref) unref;
-    void operator()(gpointer object) const { unref(object); }
-};

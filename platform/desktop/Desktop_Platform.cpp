@@ -159,12 +159,14 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
     if (scale_ > 1) {
         SDL_SetWindowSize(window_.get(), request.width * scale_, request.height * scale_);
         SDL_SetWindowPosition(window_.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-    }
-    if (scale_ > 1) {
         // The runtime draws the room's size into a picture of its own, which Present enlarges by
         // whole pixels: every room pixel a square of one colour, whatever the drawing interpolates.
+        // The window's own surface then takes it (with no OpenGL texture behind it).
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         frame_.reset(
             SDL_CreateRGBSurfaceWithFormat(0, request.width, request.height, 32, SDL_PIXELFORMAT_ARGB8888));
+        if (frame_)
+            SDL_SetSurfaceBlendMode(frame_.get(), SDL_BLENDMODE_NONE); // copied, not laid over the last one
         renderer_.reset(frame_ ? SDL_CreateSoftwareRenderer(frame_.get()) : nullptr);
     } else {
         renderer_.reset(MakeRenderer(window_.get(), PreferSoftware(request)));
@@ -186,8 +188,6 @@ void DesktopPlatform::Present() {
     SDL_RenderPresent(renderer_.get());
     if (!frame_)
         return;
-    // Or SDL would put an OpenGL texture behind the window's surface.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_Surface* screen = SDL_GetWindowSurface(window_.get());
     // Between surfaces of one format SDL stretches by repeating pixels.
     if (screen != nullptr && SDL_BlitScaled(frame_.get(), nullptr, screen, nullptr) == 0)
