@@ -9,7 +9,7 @@
 namespace settings {
 struct Values {
     std::optional<double> volume;
-    std::optional<std::pair<int, int>> window; // client area's top left corner, screen units
+    std::optional<std::pair<int, int>> window; // client area's top left corner, as window_get_x/y give it
     std::string importFolder;                  // ends with '/'
 };
 
