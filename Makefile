@@ -56,13 +56,14 @@ WIN_BUILD ?= build-win
 # The game data and the demo containers come from the Linux build's own writers.
 windows: deps
 	@tools/install-deps.sh $$(cat tools/windows/packages.txt)
-	cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_WERROR=$(WERROR)
 	cmake --build $(BUILD) -j2 --target morvane_gamedata_file demo_containers
 	deps=$$(tools/windows/deps.sh) && cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/mingw-w64-x86_64.cmake -DWIN_DEPS=$$deps \
-	  -DMORVANE_HOST_BUILD=$(CURDIR)/$(BUILD)
+	  -DMORVANE_HOST_BUILD=$(CURDIR)/$(BUILD) -DMORVANE_WERROR=$(WERROR)
 	cmake --build $(WIN_BUILD) -j2
 
+windows-test: WERROR = ON
 windows-test: windows
 	ctest --test-dir $(WIN_BUILD) --output-on-failure -j2
 
