@@ -1,3 +1,4 @@
+#include "app/busy_note.h"
 #include "app/checked_actions.h"
 #include "app/menu_button.h"
 
@@ -27,7 +28,10 @@ void obj_menu_export_Step(CInstance* self, CInstance* other) {
         return;
     }
     frame.line(4);
-    Outcome outcome = export_checked(std::string(target.Text()));
+    Outcome outcome = [&] {
+        BusyNoteScope busy("Exporting", filename_name(target));
+        return export_checked(std::string(target.Text()));
+    }();
     frame.line(6);
     show_message(outcome.ok() ? RValue("Export complete.")
                               : RValue("Export failed: " + outcome.failure + "."));

@@ -1,4 +1,5 @@
 #include "app/backup_exists.h"
+#include "app/busy_note.h"
 #include "app/checked_actions.h"
 #include "app/command_lines.h"
 #include "app/container_probe.h"
@@ -37,6 +38,20 @@ RValue handed_container() {
     return "";
 }
 
+// The pipeline of the container's format, with its note on the status line while it runs.
+void run_import_lines(const RValue& file, const RValue& name, const RValue& bs, const RValue& offset,
+                      const RValue& fmt) {
+    BusyNoteScope busy("Importing", name,
+                       import_watch(std::string(file.Text()), static_cast<int64_t>((offset * bs).AsReal()),
+                                    fmt == RValue(1.0), std::string(name.Text())));
+    if (fmt == RValue(0.0)) {
+        call_script(cmd, "", import_hca_line(file, name, bs, offset));
+    }
+    if (fmt == RValue(1.0)) {
+        call_script(cmd, "", import_ogg_line(file, name, bs, offset));
+    }
+}
+
 // The import itself, whichever way the container was chosen.
 void import_container(Frame& frame, const RValue& file) {
     frame.line(3);
@@ -60,12 +75,7 @@ void import_container(Frame& frame, const RValue& file) {
     RValue offset = call_script(byte_get_size, file, bs);
     RValue fmt = call_script(byte_get_format, file);
     frame.line(7);
-    if (fmt == RValue(0.0)) {
-        call_script(cmd, "", import_hca_line(file, name, bs, offset));
-    }
-    if (fmt == RValue(1.0)) {
-        call_script(cmd, "", import_ogg_line(file, name, bs, offset));
-    }
+    run_import_lines(file, name, bs, offset, fmt);
     frame.line(8);
     set_on_all(obj_menu_restore, btn_active, backup_exists(file) ? 1 : 0);
     frame.line(9);

@@ -1,3 +1,4 @@
+#include "app/busy_note.h"
 #include "app/checked_actions.h"
 #include "app/folder_lock.h"
 #include "app/menu_button.h"
@@ -29,6 +30,7 @@ void obj_menu_restore_Step(CInstance* self, CInstance* other) {
     release_preview();
     frame.line(5);
     Outcome outcome = [&] {
+        BusyNoteScope busy("Restoring", filename_name(global_var(file_src)));
         FolderLock lock = window_folder_lock(std::string(global_var(file_src).Text()));
         return restore_checked(std::string(global_var(file_src).Text()));
     }();

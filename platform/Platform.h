@@ -32,6 +32,9 @@ struct PlatformCallbacks {
     std::function<void()> repaint;
     // A modal wait ended: the input snapshot forgets what was held or pressed before it.
     std::function<void()> modalWaitEnded;
+    // A blocking call has kept the window waiting for a while: called every few tenths of a second
+    // until it ends, to show what is happening.
+    std::function<void()> waiting;
 };
 
 struct WindowRequest {

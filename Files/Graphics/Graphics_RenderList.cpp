@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 #include <cstring>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -197,9 +198,18 @@ bool RenderList_EndFrame(bool present) {
 }
 
 void RenderList_Repaint() {
+    RenderList_RepaintWith({});
+}
+
+void RenderList_RepaintWith(const std::function<void()>& over) {
     if (lastPresented.empty() || Graphics_Renderer() == nullptr)
         return;
     Replay(lastPresented);
+    // A wait inside a Step comes while the frame records: what is put on top is rendered now instead.
+    const bool recordingFrame = std::exchange(recording.active, false);
+    if (over)
+        over();
+    recording.active = recordingFrame;
     CurrentPlatform().Present();
 }
 

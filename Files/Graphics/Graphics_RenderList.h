@@ -3,6 +3,7 @@
 // Outside a frame (start-up, tests) every call renders at once.
 #pragma once
 #include <SDL2/SDL.h>
+#include <functional>
 
 // From here to RenderList_EndFrame the calls below are recorded.
 void RenderList_BeginFrame();
@@ -11,6 +12,8 @@ void RenderList_BeginFrame();
 bool RenderList_EndFrame(bool present);
 // Renders and presents the last presented frame again (the window was exposed).
 void RenderList_Repaint();
+// The same, with `over` rendered on top before it is presented (its calls render at once).
+void RenderList_RepaintWith(const std::function<void()>& over);
 // Forgets the last presented frame, whose textures are about to go.
 void RenderList_Forget();
 

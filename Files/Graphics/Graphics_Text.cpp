@@ -1,5 +1,7 @@
 #include "Graphics/Graphics_Text.h"
+#include "Graphics/Graphics_FallbackFont.h"
 #include "Graphics/Graphics_Record.h"
+#include "Graphics/Graphics_RenderList.h"
 #include "Graphics/Graphics_State.h"
 #include "Graphics/Graphics_Texture.h"
 #include "Graphics/Graphics_Window.h"
@@ -10,10 +12,17 @@
 #include <unordered_map>
 
 namespace {
+// A character of a line: the data's own glyph, or else a system font's.
+struct LineGlyph {
+    const GlyphData* own = nullptr;
+    const FallbackGlyph* fallback = nullptr;
+    double advance = 0;
+};
+
 // A text's lines as glyphs and widths, so that text drawn again every frame is not laid out again.
 struct LaidOutLine {
     double width = 0;
-    std::vector<const GlyphData*> glyphs;
+    std::vector<LineGlyph> glyphs;
 };
 using Layout = std::vector<LaidOutLine>;
 
@@ -61,6 +70,16 @@ const GlyphData* Glyph(const Font& font, char32_t character) {
     return found == font.glyphByCharacter.end() ? nullptr : &font.data.glyphs[found->second];
 }
 
+// Neither glyph when nothing has the character.
+LineGlyph GlyphOf(const Font& font, char32_t character) {
+    if (const GlyphData* glyph = Glyph(font, character))
+        return {glyph, nullptr, glyph->shift * font.data.scaleX};
+    if (character < U' ')
+        return {};
+    const FallbackGlyph* glyph = Fallback_Glyph(character, font.data.size, font.lineHeight);
+    return {nullptr, glyph, glyph != nullptr ? glyph->advance * font.data.scaleX : 0};
+}
+
 Layout LayOutAnew(const Font& font, std::string_view text) {
     Layout layout(1);
     for (size_t pos = 0; pos < text.size();) {
@@ -69,9 +88,10 @@ Layout LayOutAnew(const Font& font, std::string_view text) {
             layout.emplace_back();
             continue;
         }
-        if (const GlyphData* glyph = Glyph(font, NextCodePoint(text, pos))) {
+        const LineGlyph glyph = GlyphOf(font, NextCodePoint(text, pos));
+        if (glyph.own != nullptr || glyph.fallback != nullptr) {
             layout.back().glyphs.push_back(glyph);
-            layout.back().width += glyph->shift * font.data.scaleX;
+            layout.back().width += glyph.advance;
         }
     }
     return layout;
@@ -85,21 +105,44 @@ const Layout& LayOut(Font& font, std::string_view text) {
     return font.layouts.emplace(std::string(text), LayOutAnew(font, text)).first->second;
 }
 
-void DrawLine(const Font& font, double left, double top, const LaidOutLine& line, const DrawState& state) {
+void DrawOwn(const Font& font, const GlyphData& glyph, double pen, double top, TextureBlit& blit) {
     const Projection& projection = Graphics_Projection();
+    blit.source = SDL_Rect{font.data.item.sourceX + glyph.x, font.data.item.sourceY + glyph.y, glyph.width,
+                           glyph.height};
+    blit.destination.x = float(projection.X(pen + glyph.offset * font.data.scaleX));
+    blit.destination.y = float(projection.Y(top));
+    blit.destination.w = float(glyph.width * font.data.scaleX * projection.scaleX);
+    blit.destination.h = float(glyph.height * font.data.scaleY * projection.scaleY);
+    Texture_Draw(font.data.item.page, blit);
+}
+
+void DrawFallback(const Font& font, const FallbackGlyph& glyph, double pen, double top,
+                  const TextureBlit& blit) {
+    const Projection& projection = Graphics_Projection();
+    RenderCopy copy;
+    copy.texture = Fallback_Texture(glyph);
+    if (copy.texture == nullptr)
+        return;
+    const SDL_FRect destination{float(projection.X(pen + glyph.left * font.data.scaleX)),
+                                float(projection.Y(top + glyph.top * font.data.scaleY)),
+                                float(glyph.width * font.data.scaleX * projection.scaleX),
+                                float(glyph.height * font.data.scaleY * projection.scaleY)};
+    copy.destination = &destination;
+    copy.modulation = Texture_Modulation(blit.colour, blit.alpha);
+    Render_Copy(copy);
+}
+
+void DrawLine(const Font& font, double left, double top, const LaidOutLine& line, const DrawState& state) {
     TextureBlit blit;
     blit.colour = state.colour;
     blit.alpha = state.alpha;
     double pen = left;
-    for (const GlyphData* glyph : line.glyphs) {
-        blit.source = SDL_Rect{font.data.item.sourceX + glyph->x, font.data.item.sourceY + glyph->y,
-                               glyph->width, glyph->height};
-        blit.destination.x = float(projection.X(pen + glyph->offset * font.data.scaleX));
-        blit.destination.y = float(projection.Y(top));
-        blit.destination.w = float(glyph->width * font.data.scaleX * projection.scaleX);
-        blit.destination.h = float(glyph->height * font.data.scaleY * projection.scaleY);
-        Texture_Draw(font.data.item.page, blit);
-        pen += glyph->shift * font.data.scaleX;
+    for (const LineGlyph& glyph : line.glyphs) {
+        if (glyph.own != nullptr)
+            DrawOwn(font, *glyph.own, pen, top, blit);
+        else
+            DrawFallback(font, *glyph.fallback, pen, top, blit);
+        pen += glyph.advance;
     }
 }
 
@@ -120,6 +163,7 @@ void Font_Build(const std::vector<FontData>& data) {
 
 void Font_ReleaseAll() {
     fonts.clear();
+    Fallback_ReleaseAll();
 }
 
 int Font_Size(int index) {

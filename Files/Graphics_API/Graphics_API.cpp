@@ -1,4 +1,5 @@
 #include "Graphics_API/Graphics_API.h"
+#include "Graphics/Graphics_BusyNote.h"
 #include "Graphics/Graphics_Record.h"
 #include "Graphics/Graphics_RenderList.h"
 #include "Graphics/Graphics_Sprite.h"
@@ -89,7 +90,7 @@ bool Graphics_Init(const GameData& data) {
     }
     Graphics_SetRenderer(renderer);
     RenderList_Forget();
-    CurrentPlatform().SetCallbacks(PlatformCallbacks{RenderList_Repaint, Input_Forget});
+    CurrentPlatform().SetCallbacks(PlatformCallbacks{RenderList_Repaint, Input_Forget, BusyNote_Repaint});
     if (!Texture_LoadPages(data, (data.options.flags & OptionInterpolatePixels) != 0))
         return false;
     Sprite_Build(data.sprites);

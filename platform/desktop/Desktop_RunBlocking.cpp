@@ -11,6 +11,9 @@ namespace {
 // A call that ends sooner shows no busy cursor, so quick command lines do not flicker it.
 constexpr auto BusyCursorDelay = std::chrono::milliseconds(150);
 constexpr int BusyCursor = -11;
+// After this the window says what keeps it waiting, refreshed at the second interval.
+constexpr auto BusyNoteDelay = std::chrono::milliseconds(500);
+constexpr auto BusyNoteInterval = std::chrono::milliseconds(200);
 } // namespace
 
 // The library call runs on a helper thread while this one services the window; nothing of the
@@ -33,11 +36,17 @@ void DesktopPlatform::RunBlocking(const std::function<void()>& work) {
     });
     const auto start = std::chrono::steady_clock::now();
     bool busyShown = false;
+    auto nextNote = start + BusyNoteDelay;
     for (;;) {
         PumpMessages();
-        if (!busyShown && std::chrono::steady_clock::now() - start >= BusyCursorDelay) {
+        const auto now = std::chrono::steady_clock::now();
+        if (!busyShown && now - start >= BusyCursorDelay) {
             cursors_.Show(BusyCursor);
             busyShown = true;
+        }
+        if (now >= nextNote && callbacks_.waiting) {
+            callbacks_.waiting();
+            nextNote = now + BusyNoteInterval;
         }
         std::unique_lock lock(mutex);
         if (ended.wait_for(lock, ServiceInterval, [&] { return done; }))
