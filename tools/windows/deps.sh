@@ -8,7 +8,12 @@ cache=${MORVANE_WIN_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/morvane-radio-tuner/w
 mkdir -p "$cache"
 exec 9>"$cache/lock"
 flock 9 # one build at a time; a second caller then finds it done
-"$here/fetch-sources.sh" "$cache/sources" >&2
+# Sources are fetched once per package list (again with MORVANE_WIN_REFETCH=1), so a warm build needs
+# no network.
+if ! cmp -s "$here/sources.list" "$cache/sources/sources.list" || [[ -n ${MORVANE_WIN_REFETCH:-} ]]; then
+  "$here/fetch-sources.sh" "$cache/sources" >&2
+  cp "$here/sources.list" "$cache/sources/sources.list"
+fi
 key=$( (cat "$cache/sources/sources.sha256" "$here"/build-deps.sh "$here"/mingw-w64-x86_64.cmake \
   "$here"/mingw-static-rules.cmake "$here"/sources.list "$here"/patches/*
   x86_64-w64-mingw32-g++-posix --version) | sha256sum | cut -c1-16)
