@@ -35,7 +35,7 @@ test: build
 asan-test: deps
 	cmake -S . -B build-asan -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DMORVANE_SANITIZE=ON -DMORVANE_WERROR=ON
 	cmake --build build-asan -j2
-	ctest --test-dir build-asan --output-on-failure -j2
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --test-dir build-asan --output-on-failure -j2
 
 # What a packager builds: Release (-O3) with Debian's hardening flags; its tests too, as the optimiser
 # may show what a lower level hides.
