@@ -52,23 +52,12 @@ void run_import_lines(const RValue& file, const RValue& name, const RValue& bs, 
     }
 }
 
-// The import itself, whichever way the container was chosen.
-void import_container(Frame& frame, const RValue& file) {
-    frame.line(3);
-    global_var(file_path) = filename_path(file);
-    frame.line(4);
-    release_preview();
-    // Whatever an earlier import left must not stand in for this one's results.
-    forget_track();
-    frame.line(5);
-    global_var(file_src) = file;
-    frame.line(6);
+// The probe, the lines and the check, with the container's folder held; what failed, else "". The
+// folder is free again before any box opens.
+RValue import_in_folder(Frame& frame, const RValue& file) {
     FolderLock lock = window_folder_lock(std::string(file.Text()));
     if (!probe_container(file).found) {
-        global_var(file_src) = "";
-        set_on_all(obj_menu_restore, btn_active, 0);
-        show_message(no_stream_message);
-        return;
+        return no_stream_message;
     }
     RValue name = filename_name(file);
     RValue bs = 16;
@@ -80,9 +69,27 @@ void import_container(Frame& frame, const RValue& file) {
     set_on_all(obj_menu_restore, btn_active, backup_exists(file) ? 1 : 0);
     frame.line(9);
     if (Outcome outcome = check_import(std::string(file.Text())); !outcome.ok()) {
+        return RValue("Import failed: ") + RValue(outcome.failure) + RValue(".");
+    }
+    return "";
+}
+
+// The import itself, whichever way the container was chosen.
+void import_container(Frame& frame, const RValue& file) {
+    frame.line(3);
+    global_var(file_path) = filename_path(file);
+    frame.line(4);
+    release_preview();
+    // Whatever an earlier import left must not stand in for this one's results.
+    forget_track();
+    frame.line(5);
+    global_var(file_src) = file;
+    frame.line(6);
+    RValue failure = import_in_folder(frame, file);
+    if (failure != RValue("")) {
         global_var(file_src) = "";
         set_on_all(obj_menu_restore, btn_active, 0);
-        show_message(RValue("Import failed: ") + RValue(outcome.failure) + RValue("."));
+        show_message(failure);
         return;
     }
     settings::Remembered().importFolder = std::string(global_var(file_path).Text());

@@ -133,12 +133,3 @@ void Fallback_ReleaseAll() {
         if (glyph)
             glyph->texture.reset();
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-// Fontconfig keeps what it parsed until FcFini, which aborts while GTK still holds its caches, so the
-// leak checker is told that this memory is fontconfig's to keep.
-extern "C" const char* __lsan_default_suppressions();
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
-#endif
