@@ -2,14 +2,7 @@
 # A batch --replace interrupted by SIGTERM, or by SIGINT to its process group as a terminal's Ctrl-C
 # sends it, is undone like a failed one: the container as it was, no backup left by it, no working
 # folder, and the shell's status for the signal.
-set -uo pipefail
-bin=$(cd "$1" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export APPDATA=$work/appdata
-unset DISPLAY WAYLAND_DISPLAY
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/batch_test_prelude.sh"
 cd "$work"
 mkdir helpers
 "$bin/morvane-cmd" "expand \"$bin/lib.win\" -f:* \"$work/helpers\"" > /dev/null

@@ -1,14 +1,7 @@
 #!/usr/bin/env bash
 # Replace and Restore of a large container run in bounded memory: batch mode keeps the files it may
 # have to put back open instead of reading them, and compares and checks them a block at a time.
-set -uo pipefail
-bin=$(cd "$1" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export APPDATA=$work/appdata
-unset DISPLAY WAYLAND_DISPLAY
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/batch_test_prelude.sh"
 limit_kb=65536
 mkdir "$work/helpers" && cd "$work"
 "$bin/morvane-cmd" "expand \"$bin/lib.win\" -f:* \"$work/helpers\"" > /dev/null

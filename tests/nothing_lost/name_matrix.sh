@@ -3,14 +3,8 @@
 # could misread go through batch mode's four actions: each works on exactly the named files, and
 # nothing else changes: not the canary home a quoted payload aims at, not the file that a %VAR% in a
 # name would expand to, not the files beside them.
-set -uo pipefail
-bin=$(cd "$1" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export APPDATA=$work/appdata HOME=$work/home USER=walker
-unset DISPLAY WAYLAND_DISPLAY
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/../batch/batch_test_prelude.sh"
+export HOME=$work/home USER=walker
 
 mkdir -p "$HOME/docs" "$work/music" "$work/helpers"
 echo rc > "$HOME/.bashrc"
