@@ -16,6 +16,7 @@ skip() {
 fail() {
     echo "FAIL: $*"
     tail -n 5 "${APPDATA:-/nonexistent}/Morvane_Radio_Tuner/runtime.log" 2>/dev/null
+    tail -n 5 "${work:-/nonexistent}/openbox.log" 2>/dev/null
     exit 1
 }
 [[ -x "$exe" ]] || skip "$exe has not been built"
@@ -51,14 +52,21 @@ mkdir -p "$APPDATA" "$HOME" "$work/music"
 lib=$APPDATA/Morvane_Radio_Tuner/lib
 shell_log=$APPDATA/Morvane_Radio_Tuner/shell.log
 
-openbox >"$work/openbox.log" 2>&1 &
-wm_pid=$!
+start_wm() {
+    openbox >>"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+}
+start_wm
 # Waits up to a minute for a condition.
 wait_for() {
     for _ in $(seq 600); do "$@" && return 0; sleep 0.1; done
     fail "timed out waiting for: $*"
 }
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+# A window manager that did not survive its start (seen once on a loaded machine) is started again.
+wm_running() {
+    kill -0 "$wm_pid" 2>/dev/null || start_wm
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
 wait_for wm_running
 read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
 
