@@ -6,6 +6,7 @@
 #include "app/batch/batch_main.h"
 #include "app/batch/batch_options.h"
 #include "app/single_window.h"
+#include "app/window_libraries/window_libraries.h"
 #include "app/window_options.h"
 #include "data/GameDataBlob.h"
 #include "platform/desktop/Desktop_Platform.h"
@@ -40,6 +41,10 @@ int main(int argc, char** argv) {
     config.arguments = std::move(arguments);
     // The terminal gets what went wrong; the runtime's start-up lines stay in runtime.log.
     Runner_SetLogToStderr(options.verbose);
+    if (const std::string& failure = LoadWindowLibraries(); !failure.empty()) {
+        std::fprintf(stderr, "morvane-radio-tuner: %s\n", failure.c_str());
+        return 1;
+    }
     DesktopPlatform platform(options.scale);
     if (!single_window::Claim()) {
         // The window that runs takes the file, or is raised.

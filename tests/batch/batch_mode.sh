@@ -57,6 +57,14 @@ expect_err "late.sab: no HCA or Ogg stream found in the first 2048 bytes"
 expect_err "missing.sab: no such file"
 grep -qx "info a.sab ..." err.txt && grep -q "^info a.sab: done in " err.txt || fail "progress lines: $(cat err.txt)"
 
+# No window, dialog or sound library is loaded by batch mode: the dynamic loader's record of the
+# process (its workers included; the helpers it starts keep records of their own).
+LD_DEBUG=libs LD_DEBUG_OUTPUT=$work/ld "$bin/morvane-radio-tuner" --info a.sab --export c.mab libs.wav > /dev/null 2>&1 &
+pid=$!
+wait $pid || fail "info and export with the loader's record: exit status $?"
+grep -q "calling init: .*/tuner.dll" "ld.$pid" || fail "no record of tuner.dll loaded: $(ls ld.*)"
+! grep -E "init: .*/lib(SDL2|gtk|gdk|openal|X11|fontconfig|freetype|pulse|asound)" "ld.$pid" || fail "batch mode loads a window's library"
+
 # Export in the three formats, each file decoding to the track.
 tuner --export a.sab out.mp3 --export d.mab out.ogg --export b.sab out.wav
 expect_status 0 "export"
