@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     single_window::Listener listener;
-    if (listener.Fd() >= 0) {
-        platform.AcceptHandoffs(listener.Fd(),
+    if (listener.Knock() != -1) {
+        platform.AcceptHandoffs(listener.Knock(),
                                 [&](std::vector<std::string>& files) { return listener.Receive(files); });
     }
     const int code = Runner_Main(config, game, platform);

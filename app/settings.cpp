@@ -1,7 +1,8 @@
 #include "app/settings.h"
+#include "Support/Win32/Support_System.h"
+#include "app/settings_places.h"
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -9,25 +10,6 @@
 namespace settings {
 namespace {
 namespace fs = std::filesystem;
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr && *value == '/' ? value : "";
-}
-
-std::string Home() {
-    return Environment("HOME");
-}
-
-std::string ConfigHome() {
-    std::string folder = Environment("XDG_CONFIG_HOME");
-    return !folder.empty() || Home().empty() ? folder : Home() + "/.config";
-}
-
-std::string SettingsFile() {
-    const std::string config = ConfigHome();
-    return config.empty() ? "" : config + "/morvane-radio-tuner/settings";
-}
 
 void Read(const std::string& key, const std::string& value, Values& values) {
     if (key == "volume") {
@@ -48,7 +30,7 @@ void Read(const std::string& key, const std::string& value, Values& values) {
 
 Values Load() {
     Values values;
-    std::ifstream in(SettingsFile());
+    std::ifstream in(System_Path(SettingsFile()));
     for (std::string line; std::getline(in, line);) {
         const size_t equals = line.find('=');
         if (equals != std::string::npos)
@@ -64,27 +46,15 @@ bool Hidden(const fs::path& folder) {
     return false;
 }
 
-// A folder worth starting in, as "folder/", or "".
+// A folder worth starting in, ending with a separator, or "".
 std::string Usable(const std::string& folder) {
+    const fs::path path = System_Path(folder);
     std::error_code error;
-    if (folder.empty() || folder[0] != '/' || Hidden(folder) || !fs::is_directory(folder, error))
+    if (folder.empty() || !path.is_absolute() || Hidden(path) || !fs::is_directory(path, error))
         return "";
-    return folder.back() == '/' ? folder : folder + "/";
-}
-
-// XDG_MUSIC_DIR from user-dirs.dirs, as xdg-user-dir reads it: "$HOME/Music" or an absolute path.
-std::string MusicFolder() {
-    std::ifstream in(ConfigHome() + "/user-dirs.dirs");
-    const std::string prefix = "XDG_MUSIC_DIR=\"";
-    for (std::string line; std::getline(in, line);) {
-        if (!line.starts_with(prefix) || line.back() != '"')
-            continue;
-        std::string folder = line.substr(prefix.size(), line.size() - prefix.size() - 1);
-        if (folder.starts_with("$HOME"))
-            folder = Home() + folder.substr(5);
-        return folder;
-    }
-    return "";
+    return folder.back() == '/' || folder.back() == char(fs::path::preferred_separator)
+               ? folder
+               : folder + char(fs::path::preferred_separator);
 }
 } // namespace
 
@@ -98,7 +68,7 @@ void Save() {
     if (file.empty())
         return;
     std::error_code error;
-    fs::create_directories(fs::path(file).parent_path(), error);
+    fs::create_directories(System_Path(file).parent_path(), error);
     const Values& values = Remembered();
     std::ostringstream text;
     text.imbue(std::locale::classic());
@@ -109,22 +79,18 @@ void Save() {
     // A line feed in a folder's name would end its line early: such a folder is not kept.
     if (!values.importFolder.empty() && values.importFolder.find('\n') == std::string::npos)
         text << "import-folder=" << values.importFolder << "\n";
-    const std::string partial = file + ".new";
-    {
-        std::ofstream out(partial, std::ios::trunc);
-        out << text.str();
-        if (!out.flush())
-            return;
-    }
-    fs::rename(partial, file, error);
+    const std::string bytes = text.str();
+    System_ReplacingFile out(file);
+    if (out.file() != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), out.file()) == bytes.size())
+        out.Commit();
 }
 
 std::string ImportStartFolder() {
-    for (const std::string& folder : {Remembered().importFolder, MusicFolder(), Home()}) {
+    for (const std::string& folder : {Remembered().importFolder, MusicFolder(), HomeFolder()}) {
         std::string usable = Usable(folder);
         if (!usable.empty())
             return usable;
     }
-    return "/";
+    return std::string(1, char(fs::path::preferred_separator));
 }
 } // namespace settings

@@ -1,6 +1,7 @@
 // What the tool remembers between runs, in the user's config folder
-// ($XDG_CONFIG_HOME/morvane-radio-tuner/settings, else ~/.config/...): the volume, the window's
-// position and the folder of the container imported last.
+// ($XDG_CONFIG_HOME/morvane-radio-tuner/settings, else ~/.config/...; on Windows
+// %APPDATA%\morvane-radio-tuner\settings): the volume, the window's position and the folder of the
+// container imported last.
 #pragma once
 #include <optional>
 #include <string>
@@ -10,7 +11,7 @@ namespace settings {
 struct Values {
     std::optional<double> volume;
     std::optional<std::pair<int, int>> window; // client area's top left corner, as window_get_x/y give it
-    std::string importFolder;                  // ends with '/'
+    std::string importFolder;                  // ends with a separator
 };
 
 // Read from the file at the first call; changes made to it are written by Save.
@@ -19,6 +20,6 @@ Values& Remembered();
 void Save();
 
 // Where the first Import dialog starts: the remembered folder, else the user's music folder, else
-// home; never a hidden folder (the installed tool runs from one). Ends with '/'.
+// home; never a hidden folder (the installed tool runs from one). Ends with a separator.
 std::string ImportStartFolder();
 } // namespace settings

@@ -1,118 +1,25 @@
 #include "Graphics/Graphics_FallbackFont.h"
-#include "Graphics/Graphics_Handle.h"
+#include "Graphics/Graphics_FallbackRender.h"
 #include "Graphics/Graphics_Window.h"
 #include <cmath>
-#include <fontconfig/fontconfig.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
 #include <map>
-#include <memory>
 #include <optional>
-#include <string>
-#include <vector>
 
 namespace {
-struct LibraryDeleter {
-    void operator()(FT_Library library) const { FT_Done_FreeType(library); }
-};
-struct FaceDeleter {
-    void operator()(FT_Face face) const { FT_Done_Face(face); }
-};
-using FaceHandle = std::unique_ptr<FT_FaceRec_, FaceDeleter>;
-struct PatternDeleter {
-    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
-};
-using PatternHandle = std::unique_ptr<FcPattern, PatternDeleter>;
-struct CharSetDeleter {
-    void operator()(FcCharSet* set) const { FcCharSetDestroy(set); }
-};
+// By the font's size in points and line height, and the character; nothing for one no font has.
+using GlyphCache = std::map<std::pair<std::pair<int, int>, char32_t>, std::optional<FallbackGlyph>>;
 
-struct Cache {
-    std::unique_ptr<FT_LibraryRec_, LibraryDeleter> library;
-    std::map<std::pair<std::string, int>, FaceHandle> faces; // by file and index
-    // By the font's size in points and line height, and the character.
-    std::map<std::pair<std::pair<int, int>, char32_t>, std::optional<FallbackGlyph>> glyphs;
-};
-
-Cache& TheCache() {
-    static Cache cache;
-    return cache;
-}
-
-// The file and face index of the font fontconfig ranks first for the character: Open Sans (the face of
-// the tool's own font) when it has it; nothing when no font has it.
-std::optional<std::pair<std::string, int>> FontFor(char32_t character) {
-    if (!FcInit())
-        return std::nullopt;
-    PatternHandle pattern(FcNameParse(reinterpret_cast<const FcChar8*>("Open Sans")));
-    std::unique_ptr<FcCharSet, CharSetDeleter> wanted(FcCharSetCreate());
-    FcCharSetAddChar(wanted.get(), character);
-    FcPatternAddCharSet(pattern.get(), FC_CHARSET, wanted.get());
-    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
-    FcDefaultSubstitute(pattern.get());
-    FcResult result = FcResultNoMatch;
-    PatternHandle match(FcFontMatch(nullptr, pattern.get(), &result));
-    FcCharSet* has = nullptr;
-    FcChar8* file = nullptr;
-    int index = 0;
-    // The best match need not have it, when no font does.
-    if (!match || FcPatternGetCharSet(match.get(), FC_CHARSET, 0, &has) != FcResultMatch ||
-        !FcCharSetHasChar(has, character) ||
-        FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch)
-        return std::nullopt;
-    FcPatternGetInteger(match.get(), FC_INDEX, 0, &index);
-    return std::make_pair(std::string(reinterpret_cast<const char*>(file)), index);
-}
-
-FT_Face Face(const std::pair<std::string, int>& font) {
-    Cache& cache = TheCache();
-    if (!cache.library) {
-        FT_Library library = nullptr;
-        if (FT_Init_FreeType(&library) != 0)
-            return nullptr;
-        cache.library.reset(library);
-    }
-    FaceHandle& face = cache.faces[font];
-    if (!face) {
-        FT_Face opened = nullptr;
-        if (FT_New_Face(cache.library.get(), font.first.c_str(), font.second, &opened) == 0)
-            face.reset(opened);
-    }
-    return face.get();
-}
-
-// At the data font's size, with the face's descent filling the bottom of the line.
-std::optional<FallbackGlyph> Render(FT_Face face, char32_t character, int pixels, int lineHeight) {
-    if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(std::max(pixels, 1))) != 0 ||
-        FT_Load_Char(face, character, FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0)
-        return std::nullopt;
-    const FT_GlyphSlot slot = face->glyph;
-    const FT_Bitmap& bitmap = slot->bitmap;
-    if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY && bitmap.rows > 0)
-        return std::nullopt;
-    FallbackGlyph glyph;
-    const int baseline = lineHeight - int(std::ceil(-double(face->size->metrics.descender) / 64));
-    glyph.width = int(bitmap.width);
-    glyph.height = int(bitmap.rows);
-    glyph.left = slot->bitmap_left;
-    glyph.top = baseline - slot->bitmap_top;
-    glyph.advance = int(std::lround(double(slot->advance.x) / 64));
-    glyph.pixels.reserve(size_t(bitmap.width) * bitmap.rows);
-    for (unsigned row = 0; row < bitmap.rows; ++row)
-        for (unsigned column = 0; column < bitmap.width; ++column)
-            glyph.pixels.push_back(0x00FFFFFFu | uint32_t(bitmap.buffer[row * bitmap.pitch + column]) << 24);
-    return glyph;
+GlyphCache& Glyphs() {
+    static GlyphCache glyphs;
+    return glyphs;
 }
 } // namespace
 
 const FallbackGlyph* Fallback_Glyph(char32_t character, int points, int lineHeight) {
-    auto [entry, added] = TheCache().glyphs.try_emplace({{points, lineHeight}, character});
-    if (added) {
-        const auto font = FontFor(character);
-        // Points at 96 dots an inch, as the data's fonts were drawn.
-        if (FT_Face face = font ? Face(*font) : nullptr)
-            entry->second = Render(face, character, int(std::lround(points * 96.0 / 72)), lineHeight);
-    }
+    auto [entry, added] = Glyphs().try_emplace({{points, lineHeight}, character});
+    // Points at 96 dots an inch, as the data's fonts were drawn.
+    if (added)
+        entry->second = Fallback_Render(character, int(std::lround(points * 96.0 / 72)), lineHeight);
     return entry->second ? &*entry->second : nullptr;
 }
 
@@ -129,7 +36,7 @@ SDL_Texture* Fallback_Texture(const FallbackGlyph& glyph) {
 }
 
 void Fallback_ReleaseAll() {
-    for (auto& [key, glyph] : TheCache().glyphs)
+    for (auto& [key, glyph] : Glyphs())
         if (glyph)
             glyph->texture.reset();
 }

@@ -1,5 +1,5 @@
-// Glyphs the game data's font lacks, drawn from a system font that has them (found with fontconfig,
-// rendered with FreeType), so that a name in any script shows on the status line.
+// Glyphs the game data's font lacks, drawn from a system font that has them, so that a name in any
+// script shows on the status line. Each glyph is rendered once (Graphics_FallbackRender.h) and kept.
 #pragma once
 #include "Graphics/Graphics_Handle.h"
 #include <cstdint>

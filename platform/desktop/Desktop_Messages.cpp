@@ -24,13 +24,13 @@ void MessageSource::Attach(SDL_Window* window) {
     connection_ = ConnectionNumber(info.info.x11.display);
 }
 
-void MessageSource::Watch(int fd) {
-    watched_ = fd;
+void MessageSource::Watch(intptr_t knock) {
+    watched_ = knock;
 }
 
 bool MessageSource::Poll(const timespec& timeout) {
     // A negative descriptor is skipped by poll.
-    pollfd sources[2] = {{connection_, POLLIN, 0}, {watched_, POLLIN, 0}};
+    pollfd sources[2] = {{connection_, POLLIN, 0}, {int(watched_), POLLIN, 0}};
     const int ready = ppoll(sources, 2, &timeout, nullptr);
     watchedReady_ = (sources[1].revents & POLLIN) != 0;
     return ready != 0;

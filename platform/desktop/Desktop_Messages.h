@@ -1,7 +1,7 @@
 // Where the window's messages come from. On X that is the display connection, which can be asked
 // whether anything arrived and waited on, so an idle frame costs no trip through SDL's event pump.
 // Elsewhere (Wayland) every pump goes through SDL and waits are short naps. One more descriptor
-// (a later start of the program knocking) is asked and waited on in the same call.
+// (a later start of the program knocking; on Windows an event) is asked and waited on in the same call.
 #pragma once
 #include <SDL2/SDL.h>
 #include <cstdint>
@@ -9,7 +9,7 @@
 class MessageSource {
   public:
     void Attach(SDL_Window* window);
-    void Watch(int fd);
+    void Watch(intptr_t knock);
     // False only when nothing can have arrived since the last pump.
     bool MayHaveMessages();
     // Whether the watched descriptor was readable when last asked.
@@ -25,7 +25,7 @@ class MessageSource {
     bool Poll(const timespec& timeout);
 
     int connection_ = -1;
-    int watched_ = -1;
+    intptr_t watched_ = -1;
     bool watchedReady_ = false;
     void* display_ = nullptr; // the X display, whose own queue may hold events already read
 };

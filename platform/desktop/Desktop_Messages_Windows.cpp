@@ -6,6 +6,11 @@
 namespace {
 std::atomic<bool> quitSignalled = false;
 
+// The watched knock is an event's handle here.
+HANDLE Event(intptr_t knock) {
+    return reinterpret_cast<HANDLE>(knock);
+}
+
 // Ctrl+C, Ctrl+Break and the console's close button, when there is a console.
 BOOL WINAPI OnConsoleQuit(DWORD) {
     quitSignalled = true;
@@ -21,10 +26,12 @@ void MessageSource::Attach(SDL_Window* window) {
         display_ = info.info.win.window;
 }
 
-// Later starts hand over through a socket on POSIX systems only: nothing to watch here.
-void MessageSource::Watch(int) {}
+void MessageSource::Watch(intptr_t knock) {
+    watched_ = knock;
+}
 
 bool MessageSource::MayHaveMessages() {
+    watchedReady_ = watched_ != -1 && WaitForSingleObject(Event(watched_), 0) == WAIT_OBJECT_0;
     return display_ == nullptr || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) ||
            GetQueueStatus(QS_ALLINPUT) != 0;
 }
@@ -35,7 +42,10 @@ bool MessageSource::CanWait() const {
 
 bool MessageSource::Await(int64_t micros) {
     const DWORD millis = static_cast<DWORD>((micros + 999) / 1000);
-    return MsgWaitForMultipleObjects(0, nullptr, FALSE, millis, QS_ALLINPUT) == WAIT_OBJECT_0;
+    const HANDLE knock = Event(watched_);
+    const DWORD count = watched_ != -1 ? 1 : 0;
+    const DWORD woken = MsgWaitForMultipleObjects(count, &knock, FALSE, millis, QS_ALLINPUT);
+    return woken == WAIT_OBJECT_0 || woken == WAIT_OBJECT_0 + count;
 }
 
 QuitSignals::QuitSignals() {

@@ -306,9 +306,9 @@ bool DesktopPlatform::PumpMessages() {
     return !quit_;
 }
 
-void DesktopPlatform::AcceptHandoffs(int fd, std::function<bool(std::vector<std::string>&)> receive) {
+void DesktopPlatform::AcceptHandoffs(intptr_t knock, std::function<bool(std::vector<std::string>&)> receive) {
     receiveHandoff_ = std::move(receive);
-    messages_.Watch(fd);
+    messages_.Watch(knock);
 }
 
 // Unlike a drop, a handed file is no input for the window: one that comes during a modal wait is kept.

@@ -39,9 +39,10 @@ class DesktopPlatform final : public Platform {
     void DisplayMouse(int& x, int& y) override;
     void SetCursor(int cursor) override;
     std::vector<std::string> TakeDroppedFiles() override { return std::exchange(dropped_, {}); }
-    // A later start of the program knocks at `fd`: `receive` takes one start's files (false when none
-    // waits); they join the dropped files, and the window is raised.
-    void AcceptHandoffs(int fd, std::function<bool(std::vector<std::string>&)> receive);
+    // A later start of the program knocks at `knock` (a descriptor, or on Windows an event's handle):
+    // `receive` takes one start's files (false when none waits); they join the dropped files, and the
+    // window is raised.
+    void AcceptHandoffs(intptr_t knock, std::function<bool(std::vector<std::string>&)> receive);
 
     // --- modal waits
     void RunBlocking(const std::function<void()>& work) override;

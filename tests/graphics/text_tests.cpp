@@ -42,12 +42,14 @@ TEST_F(TextTest, EachLineIsAlignedOnItsOwn) {
 
 TEST_F(TextTest, MultiByteCharactersAreGlyphsAndMissingOnesComeFromASystemFont) {
     EXPECT_EQ(Box(DrawnAt(10, 10, "\u25B7", 0, 0)), (std::array{10, 10, 8, 16}));
-#ifndef _WIN32 // the Windows side of the fallback (Graphics_FallbackFont_Windows.cpp) is not written yet
     // The font has no 'x': a system font's is drawn, and the font's own 'A' follows it.
     SDL_Rect withX = DrawnAt(10, 10, "xA", 0, 0);
     EXPECT_LE(withX.x, 11);
     EXPECT_GE(withX.x + withX.w, 16 + 5);
-#endif
+    // Nor has it kana: a Japanese name ("radio") is drawn from a font that has them, full height.
+    SDL_Rect kana = DrawnAt(10, 10, "\u30E9\u30B8\u30AA", 0, 0);
+    EXPECT_GE(kana.w, 3 * 7);
+    EXPECT_GE(kana.h, 8);
     // An unassigned code point is in no font: it neither draws nor advances.
     EXPECT_EQ(Box(DrawnAt(10, 10, "\u0378A", 0, 0)), (std::array{10, 10, 6, 16}));
 }

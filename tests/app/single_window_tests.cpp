@@ -1,0 +1,53 @@
+// A later start and the running window, in one process: the start's files reach the listener whole,
+// and with no window listening the start gives up.
+#include "Support/Win32/Support_System.h"
+#include "app/single_window.h"
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+TEST(SingleWindow, AStartHandsItsFilesToTheWindowOrGivesUpWhenNoneListens) {
+    const fs::path appData = fs::temp_directory_path() / ("morvane-window-" + std::to_string(::getpid()));
+    fs::create_directories(appData);
+    setenv("APPDATA", System_PathText(appData).c_str(), 1);
+    ASSERT_TRUE(single_window::Claim());
+    // Names with spaces and characters outside ASCII; the second start hands nothing (only a raise).
+    const std::vector<std::string> files{System_PathText(appData / "bgm 01.sab"),
+                                         "C:\\Musik\\Grüße ラジオ.mab"};
+    {
+        single_window::Listener listener;
+        ASSERT_NE(listener.Knock(), -1);
+        std::vector<std::vector<std::string>> received;
+        std::thread window([&] {
+            const auto giveUp = Clock::now() + std::chrono::seconds(10);
+            for (std::vector<std::string> one; received.size() < 2 && Clock::now() < giveUp; one.clear()) {
+                if (listener.Receive(one))
+                    received.push_back(one);
+                else
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        });
+        const bool handed = single_window::HandOver(files);
+        const bool raised = single_window::HandOver({});
+        window.join();
+        EXPECT_TRUE(handed);
+        EXPECT_TRUE(raised);
+        EXPECT_EQ(received, (std::vector<std::vector<std::string>>{files, {}}));
+    }
+    const auto start = Clock::now();
+    EXPECT_FALSE(single_window::HandOver(files));
+    EXPECT_GE(Clock::now() - start, std::chrono::seconds(3));
+    // A message cut short is no list of files.
+    std::vector<std::string> partial;
+    EXPECT_FALSE(single_window::Decode(std::string("a.sab\0b.s", 9), partial));
+    EXPECT_TRUE(partial.empty());
+    fs::remove_all(appData);
+}
+} // namespace
