@@ -23,7 +23,9 @@ extern void* morvane_window_slots[];
 }
 
 namespace {
-// Like linked libraries, these stay for the process's life: their handles are never closed.
+// Like linked libraries, these stay for the process's life: their handles are never closed, and a
+// preloaded library's definition comes first (RTLD_NEXT searches the global scope after the executable,
+// so never finds the executable's own entry of the same name).
 std::string Load() {
     std::vector<void*> handles;
     for (std::size_t i = 0; i < morvane_window_library_count; ++i) {
@@ -34,7 +36,10 @@ std::string Load() {
         handles.push_back(handle);
     }
     for (std::size_t i = 0; i < morvane_window_call_count; ++i) {
-        void* function = ::dlsym(handles[morvane_window_library_of[i]], morvane_window_names[i]);
+        void* function = ::dlsym(RTLD_NEXT, morvane_window_names[i]);
+        if (!function) {
+            function = ::dlsym(handles[morvane_window_library_of[i]], morvane_window_names[i]);
+        }
         if (!function) {
             return std::string(morvane_window_sonames[morvane_window_library_of[i]]) + " has no " +
                    morvane_window_names[i];
