@@ -1,5 +1,6 @@
 #include "app/checked_actions.h"
 #include "Support/Win32/Support_FileM.h"
+#include "Support/Win32/Support_System.h"
 #include "app/batch/batch_files.h"
 #include "app/batch/batch_hca_check.h"
 #include "app/batch/batch_interrupt.h"
@@ -18,13 +19,13 @@ std::string lib_path(const std::string& name) {
 }
 
 std::string folder_of(const std::string& path) {
-    std::string folder = fs::path(path).parent_path().string();
+    std::string folder = System_PathText(System_Path(path).parent_path());
     return folder.empty() ? "." : folder;
 }
 
 uint64_t size_of(const std::string& path) {
     std::error_code error;
-    uintmax_t size = fs::file_size(path, error);
+    uintmax_t size = fs::file_size(System_Path(path), error);
     return error ? 0 : static_cast<uint64_t>(size);
 }
 
@@ -134,7 +135,7 @@ Outcome replace_checked(const std::string& chosen, const std::string& container)
         return undo({"interrupted"});
     }
     batch::OpenFile backup(container + ".orig");
-    if (!backup.valid() || (!backupBefore.Existed() && !batch::SameContent(backup.fd(), before.fd()))) {
+    if (!backup.valid() || (!backupBefore.Existed() && !batch::SameContent(backup, before.Open()))) {
         return undo(failed({{folder, size_of(container), "the container's folder"}},
                            "the backup could not be written"));
     }
@@ -142,7 +143,7 @@ Outcome replace_checked(const std::string& chosen, const std::string& container)
     std::optional<std::string> head = batch::ReadBytes(lib_path("tuner.head"));
     batch::OpenFile now(container);
     if (before.Untouched() || !head || !now.valid() || !batch::StartsWith(container, *head) ||
-        !batch::HcaStreamDecodes(now.fd(), static_cast<off_t>(head->size()))) {
+        !batch::HcaStreamDecodes(now, head->size())) {
         return undo(
             failed({{folder, size_of(container), "the container's folder"}, in_lib(decoded_size(chosen))},
                    "the chosen file could not be converted to HCA"));
@@ -154,7 +155,7 @@ Outcome restore_checked(const std::string& container) {
     const std::string backupPath = container + ".orig";
     batch::Snapshot backup(backupPath);
     if (!backup.Existed()) {
-        return {"its backup " + fs::path(backupPath).filename().string() + " is gone"};
+        return {"its backup " + System_PathText(System_Path(backupPath).filename()) + " is gone"};
     }
     if (std::string why = overwrite_failure(container, "container"); !why.empty()) {
         return {why};
@@ -168,7 +169,8 @@ Outcome restore_checked(const std::string& container) {
     }
     std::error_code error;
     batch::OpenFile now(container);
-    if (now.valid() && batch::SameContent(now.fd(), backup.fd()) && !fs::exists(backupPath, error)) {
+    if (now.valid() && batch::SameContent(now, backup.Open()) &&
+        !fs::exists(System_Path(backupPath), error)) {
         return {};
     }
     before.PutBack();

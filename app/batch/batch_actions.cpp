@@ -1,5 +1,6 @@
 #include "app/batch/batch_actions.h"
 #include "Support/Win32/Support_FileM.h"
+#include "Support/Win32/Support_System.h"
 #include "app/batch/batch_files.h"
 #include "app/batch/batch_stream_info.h"
 #include "app/checked_actions.h"
@@ -10,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <unistd.h>
 
 namespace batch {
 namespace {
@@ -35,15 +35,15 @@ std::string LibPath(const std::string& name) {
 
 // Command lines run in the lib directory, so every path given to them is made absolute first.
 std::string FullPath(const std::string& argument) {
-    return fs::absolute(argument).lexically_normal().string();
+    return System_PathText(fs::absolute(System_Path(argument)).lexically_normal());
 }
 
 void RequireFile(const std::string& shown, const std::string& path) {
     std::error_code error;
-    if (!fs::exists(path, error)) {
+    if (!fs::exists(System_Path(path), error)) {
         Fail(shown, "no such file");
     }
-    if (!fs::is_regular_file(path, error) || ::access(path.c_str(), R_OK) != 0) {
+    if (!fs::is_regular_file(System_Path(path), error) || !OpenFile(path).valid()) {
         Fail(shown, "not a readable file");
     }
 }
@@ -96,7 +96,7 @@ void Info(const Action& action) {
     }
     // Looked at directly: the window's backup test line copies the whole backup to learn that it exists.
     std::error_code error;
-    bool backup = fs::is_regular_file(container + ".orig", error);
+    bool backup = fs::is_regular_file(System_Path(container + ".orig"), error);
     std::printf("%s\t%s\t%lld\t%d\t%d\t%.2f\t%s\n", shown.c_str(), stream.ogg ? "ogg" : "hca",
                 static_cast<long long>(stream.offset), stream.pcm.rate, stream.pcm.channels,
                 stream.pcm.Seconds(), backup ? "yes" : "no");
@@ -109,7 +109,8 @@ void Export(const Action& action) {
     std::string container = FullPath(shown);
     std::string output = FullPath(shownOutput);
     RequireFile(shown, container);
-    if (!fs::is_directory(fs::path(output).parent_path())) {
+    std::error_code error;
+    if (!fs::is_directory(System_Path(output).parent_path(), error)) {
         Fail(shownOutput, "its folder does not exist");
     }
     DecodeStream(shown, container, "source.wav");

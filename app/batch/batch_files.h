@@ -1,12 +1,11 @@
 // What batch mode reads and keeps of files on its own, to check outcomes and to undo a failed action.
+// The system's side is batch_files_Posix.cpp or batch_files_Windows.cpp.
 #pragma once
 #include <cstdint>
-#include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/stat.h>
-#include <sys/types.h>
 #include <utility>
 
 namespace batch {
@@ -22,6 +21,10 @@ WavInfo ReadWavInfo(const std::string& path);
 
 // The whole file, or nothing when it cannot be read (for small files: a WAV header, tuner.head).
 std::optional<std::string> ReadBytes(const std::string& path);
+
+// A new, empty folder named `prefix` and a random tail, that only this user may enter; "" when none
+// could be made.
+std::string MakeFreshFolder(const std::string& prefix);
 
 // A file mapped read-only, to be looked at once without copying it into memory of our own.
 class MappedFile {
@@ -39,54 +42,96 @@ class MappedFile {
     std::optional<std::string_view> bytes_;
 };
 
-// An open descriptor, closed when it goes.
+// A file open for reading, closed when it goes. Others may still write, rename or remove it.
 class OpenFile {
   public:
     explicit OpenFile(const std::string& path);
     ~OpenFile();
-    OpenFile(OpenFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    OpenFile(OpenFile&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
-    int fd() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
+    bool valid() const { return handle_ != -1; }
+    // Up to `size` bytes from `offset`, fewer only at the end of the file; -1 on an error.
+    int64_t ReadAt(char* data, size_t size, uint64_t offset) const;
+    // The file's size, -1 when it cannot be told.
+    int64_t Size() const;
 
   private:
-    int fd_ = -1;
+    friend class KeptFile;
+    explicit OpenFile(intptr_t handle) : handle_(handle) {}
+    intptr_t handle_ = -1; // a descriptor, or a HANDLE on Windows
 };
 
-// Up to `size` bytes from `offset`, fewer only at the end of the file; -1 on an error.
-ssize_t ReadAt(int fd, char* data, size_t size, off_t offset);
 // Whether two open files hold the same bytes, read a block at a time.
-bool SameContent(int a, int b);
+bool SameContent(const OpenFile& a, const OpenFile& b);
 // Whether the file at `path` begins with `prefix`.
 bool StartsWith(const std::string& path, std::string_view prefix);
 
 // MP3, Ogg or WAV, told by the file's first bytes.
 bool LooksLikeAudio(const std::string& path);
 
-// A file as it was, to be put back byte for byte (or removed again when it did not exist). It is kept
-// open, not read: every copy of ours and of the interpreter renames a new file over the old one, so
-// the old bytes stay readable through the descriptor, and a 2 GB container costs no memory.
+// Which file a name leads to, and which version of it.
+struct FileState {
+    bool exists = false;
+    uint64_t volume = 0;
+    uint64_t index = 0; // the file itself on its volume, whatever its name (an inode)
+    uint64_t size = 0;
+    int64_t written = 0; // the last write, in the system's finest unit
+    bool SameFile(const FileState& other) const {
+        return exists && other.exists && volume == other.volume && index == other.index;
+    }
+    bool SameVersion(const FileState& other) const {
+        return SameFile(other) && size == other.size && written == other.written;
+    }
+};
+FileState StateOf(const std::string& path);
+
+// A file's bytes kept aside while its name passes to a new file: every copy of ours and of the
+// interpreter writes a new file and renames it over the old one. POSIX keeps the old file open; on
+// Windows, where a file held open cannot be renamed over, it gets a second name (a hard link) beside
+// it, or, where the volume has no links, a copy there.
+class KeptFile {
+  public:
+    explicit KeptFile(const std::string& path);
+    ~KeptFile();
+    KeptFile(const KeptFile&) = delete;
+    KeptFile& operator=(const KeptFile&) = delete;
+    // False when the file did not exist (or could not be kept).
+    bool valid() const;
+    // The file as it was when kept.
+    const FileState& Original() const;
+    // The kept bytes are still those of then (nobody wrote into the old file since).
+    bool Unchanged() const;
+    OpenFile Open() const;
+    // The kept bytes back under `path`, whole, or nothing changed.
+    bool PutBack(const std::string& path);
+
+  private:
+    struct Held;
+    std::unique_ptr<Held> held_;
+};
+
+// A file as it was, to be put back byte for byte (or removed again when it did not exist), however
+// large: its bytes are kept, not read.
 class Snapshot {
   public:
-    explicit Snapshot(std::string path);
-    bool Existed() const { return file_.valid(); }
-    // The descriptor of the file as it was (-1 when it did not exist).
-    int fd() const { return file_.fd(); }
-    // The same file, not written since (same inode and modification time): a copy over it renames a
+    explicit Snapshot(std::string path) : path_(std::move(path)), kept_(path_) {}
+    bool Existed() const { return kept_.valid(); }
+    // The file as it was.
+    OpenFile Open() const { return kept_.Open(); }
+    // The same file, not written since (same file and modification time): a copy over it renames a
     // new file into place, so identical bytes alone would not tell.
     bool Untouched() const;
-    // A file that did not exist is now there, made by this action: only that very file (same inode)
-    // is removed by PutBack, never one that another hand put there meanwhile.
+    // A file that did not exist is now there, made by this action: only that very file is removed by
+    // PutBack, never one that another hand put there meanwhile.
     void NoteCreated();
-    // Written beside the file and renamed over it, so a failure leaves the present file whole.
-    bool PutBack() const;
+    // Renamed (or written beside the file and renamed) into place, so a failure leaves the present
+    // file whole.
+    bool PutBack();
 
   private:
     std::string path_;
-    OpenFile file_;
-    struct stat info_ {};
-    struct stat created_ {};
-    bool noted_ = false;
+    KeptFile kept_;
+    FileState created_;
 };
 } // namespace batch

@@ -5,7 +5,6 @@
 #include "hca_stream_decoding.h"
 #include <algorithm>
 #include <stdexcept>
-#include <sys/stat.h>
 #include <vector>
 
 namespace batch {
@@ -16,17 +15,17 @@ constexpr size_t LargestHeader = 0x10000;
 constexpr uint32_t FramesPerRead = 1024;
 
 struct Stream {
-    int fd;
-    off_t frames; // where the first frame starts
+    const OpenFile& file;
+    uint64_t frames; // where the first frame starts
     hca::Header header;
 };
 
 // `count` frames from `first` on, read from the file.
 std::vector<uint8_t> ReadFrames(const Stream& stream, uint32_t first, uint32_t count) {
     std::vector<uint8_t> bytes(size_t{count} * stream.header.frame_size);
-    off_t at = stream.frames + static_cast<off_t>(size_t{first} * stream.header.frame_size);
-    if (ReadAt(stream.fd, reinterpret_cast<char*>(bytes.data()), bytes.size(), at) !=
-        static_cast<ssize_t>(bytes.size())) {
+    uint64_t at = stream.frames + uint64_t{first} * stream.header.frame_size;
+    if (stream.file.ReadAt(reinterpret_cast<char*>(bytes.data()), bytes.size(), at) !=
+        static_cast<int64_t>(bytes.size())) {
         throw std::runtime_error("short read");
     }
     return bytes;
@@ -62,21 +61,21 @@ bool RunDecodes(const Stream& stream, uint32_t first, uint32_t count) {
 }
 } // namespace
 
-bool HcaStreamDecodes(int fd, off_t offset) {
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || info.st_size <= offset) {
+bool HcaStreamDecodes(const OpenFile& file, uint64_t offset) {
+    const int64_t size = file.Size();
+    if (size < 0 || uint64_t(size) <= offset) {
         return false;
     }
     std::vector<uint8_t> head(LargestHeader);
-    ssize_t got = ReadAt(fd, reinterpret_cast<char*>(head.data()), head.size(), offset);
+    int64_t got = file.ReadAt(reinterpret_cast<char*>(head.data()), head.size(), offset);
     head.resize(got > 0 ? static_cast<size_t>(got) : 0);
     if (!hca::has_hca_signature(head)) {
         return false;
     }
     try {
         const hca::Header header = hca::parse_header(head);
-        hca::check_stream_size(header, static_cast<uint64_t>(info.st_size - offset));
-        const Stream stream{fd, offset + static_cast<off_t>(header.header_size), header};
+        hca::check_stream_size(header, uint64_t(size) - offset);
+        const Stream stream{file, offset + header.header_size, header};
         const uint32_t ends = std::min(header.frame_count, DecodedAtEachEnd);
         return header.frame_count > 0 && ChecksumsHold(stream) && RunDecodes(stream, 0, ends) &&
                RunDecodes(stream, header.frame_count - ends, ends);

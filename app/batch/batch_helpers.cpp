@@ -1,5 +1,6 @@
 #include "app/batch/batch_helpers.h"
 #include "Support/Win32/Support_FileM.h"
+#include "Support/Win32/Support_System.h"
 #include "app/batch/batch_files.h"
 #include "app/command_lines.h"
 #include <cstdio>
@@ -7,8 +8,6 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
-#include <unistd.h>
-#include <vector>
 #include <zlib.h>
 
 namespace batch {
@@ -35,7 +34,7 @@ std::optional<std::string> Fingerprint(const std::string& path) {
 }
 
 bool CacheIntact(const std::string& cache) {
-    std::ifstream manifest(cache + ManifestName);
+    std::ifstream manifest(System_Path(cache + ManifestName));
     std::string name, noted;
     size_t checked = 0;
     while (manifest >> name >> noted) {
@@ -49,22 +48,21 @@ bool CacheIntact(const std::string& cache) {
 
 bool Place(const std::string& from, const std::string& to) {
     std::error_code error;
-    fs::remove(to, error);
-    return ::link(from.c_str(), to.c_str()) == 0 || fs::copy_file(from, to, error);
+    fs::remove(System_Path(to), error);
+    fs::create_hard_link(System_Path(from), System_Path(to), error);
+    return !error || fs::copy_file(System_Path(from), System_Path(to), error);
 }
 
 // The running lib directory's freshly unpacked helpers, noted and moved into place as one folder, so a
 // cache is either whole or absent; a batch that fills it at the same moment simply keeps its own copy.
 void FillCache(const std::string& cache, const std::string& lib) {
     std::error_code error;
-    fs::create_directories(fs::path(cache).parent_path().parent_path(), error);
-    std::string pattern = cache.substr(0, cache.size() - 1) + ".new-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    if (::mkdtemp(name.data()) == nullptr) {
+    fs::create_directories(System_Path(cache).parent_path().parent_path(), error);
+    const std::string made = MakeFreshFolder(cache.substr(0, cache.size() - 1) + ".new-");
+    if (made.empty()) {
         return;
     }
-    const std::string filling = std::string(name.data()) + "/";
+    const std::string filling = made + "/";
     std::ostringstream manifest;
     bool whole = true;
     for (const char* helper : HelperNames) {
@@ -72,12 +70,12 @@ void FillCache(const std::string& cache, const std::string& lib) {
         whole = whole && print && Place(lib + helper, filling + helper);
         manifest << helper << ' ' << print.value_or("-") << '\n';
     }
-    std::ofstream(filling + ManifestName) << manifest.str();
+    std::ofstream(System_Path(filling + ManifestName)) << manifest.str();
     if (whole) {
-        fs::rename(filling, cache, error);
+        fs::rename(System_Path(made), System_Path(cache.substr(0, cache.size() - 1)), error);
     }
     if (!whole || error) {
-        fs::remove_all(filling, error);
+        fs::remove_all(System_Path(made), error);
     }
 }
 
@@ -85,7 +83,7 @@ bool Unpack(const std::string& lib) {
     tool::call_script(tool::cmd, "", tool::make_lib_line());
     tool::call_script(tool::cmd, "", tool::unpack_now_line(tool::get(tool::BV::program_directory)));
     for (const char* helper : HelperNames) {
-        if (!fs::exists(lib + helper)) {
+        if (!fs::exists(System_Path(lib + helper))) {
             std::fprintf(stderr, "%slib.win: %s could not be unpacked\n", FileM_ProgramFolder().c_str(),
                          helper);
             return false;
@@ -97,7 +95,7 @@ bool Unpack(const std::string& lib) {
 
 bool LinkHelpers(const std::string& cache, const std::string& lib) {
     std::error_code error;
-    fs::create_directories(lib, error);
+    fs::create_directories(System_Path(lib), error);
     for (const char* helper : HelperNames) {
         if (!Place(cache + helper, lib + helper)) {
             return false;
@@ -114,7 +112,7 @@ std::string PrepareHelpers(const std::string& saveArea) {
         return cache;
     }
     std::error_code error;
-    fs::remove_all(cache, error);
+    fs::remove_all(System_Path(cache), error);
     if (!Unpack(lib)) {
         return "";
     }

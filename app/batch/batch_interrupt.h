@@ -1,7 +1,9 @@
 // SIGINT and SIGTERM in batch mode: caught, so that the action under way is undone like a failed one
 // (its container, backup and export put back, the working folder removed) and no later action runs.
 // A terminal's Ctrl-C reaches the helper programs too and ends the running line at once; a SIGTERM
-// sent to this process alone lets that line finish first.
+// sent to this process alone lets that line finish first. On Windows (batch_interrupt_Windows.cpp) the
+// console's Ctrl-C and Ctrl-Break are SIGINT and its closing SIGTERM; the helpers, which run without a
+// console, finish their line first.
 #pragma once
 
 namespace batch {

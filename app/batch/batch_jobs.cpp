@@ -1,20 +1,14 @@
 #include "app/batch/batch_jobs.h"
 #include "Support/Win32/Support_FileM.h"
+#include "Support/Win32/Support_System.h"
 #include "app/batch/batch_actions.h"
 #include "app/batch/batch_helpers.h"
 #include "app/batch/batch_interrupt.h"
-#include <cerrno>
+#include "app/batch/batch_workers.h"
 #include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <map>
-#include <poll.h>
-#include <sched.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 namespace batch {
 namespace {
@@ -25,7 +19,8 @@ std::vector<std::vector<size_t>> GroupByFolder(const std::vector<Action>& action
     std::vector<std::vector<size_t>> groups;
     std::map<std::string, size_t> groupOfFolder;
     for (size_t i = 0; i < actions.size(); ++i) {
-        std::string folder = fs::absolute(actions[i].paths[0]).lexically_normal().parent_path().string();
+        std::string folder =
+            System_PathText(fs::absolute(System_Path(actions[i].paths[0])).lexically_normal().parent_path());
         auto [place, added] = groupOfFolder.try_emplace(folder, groups.size());
         if (added) {
             groups.emplace_back();
@@ -35,14 +30,11 @@ std::vector<std::vector<size_t>> GroupByFolder(const std::vector<Action>& action
     return groups;
 }
 
-enum class Outcome { Pending, Succeeded, Failed };
+std::string OutputFile(const std::string& spool, size_t action, const char* stream) {
+    return spool + std::to_string(action) + stream;
+}
 
-struct Worker {
-    pid_t pid = -1;
-    int reports = -1; // read end: a line "INDEX 0|1" per finished action
-    std::vector<size_t> actions;
-    std::string pending; // a report line not yet complete
-};
+enum class Outcome { Pending, Succeeded, Failed };
 
 class Jobs {
   public:
@@ -51,7 +43,7 @@ class Jobs {
         : actions_(actions), helpers_(helpers), run_(run), outcomes_(actions.size(), Outcome::Pending),
           spool_(FileM_SaveArea() + "jobs/") {
         std::error_code error;
-        fs::create_directories(spool_, error);
+        fs::create_directories(System_Path(spool_), error);
     }
 
     bool Run(std::vector<std::vector<size_t>> groups, unsigned jobs) {
@@ -72,61 +64,17 @@ class Jobs {
     }
 
   private:
-    std::string OutputFile(size_t action, const char* stream) const {
-        return spool_ + std::to_string(action) + stream;
-    }
-
-    [[noreturn]] void WorkerMain(size_t number, const std::vector<size_t>& actions, int reports) {
-        const std::string appData = spool_ + "job-" + std::to_string(number);
-        setenv("APPDATA", appData.c_str(), 1);
-        setenv("LOCALAPPDATA", appData.c_str(), 1);
-        const std::string saveArea = FileM_SaveAreaIn(appData);
-        FileM_SetSaveArea(saveArea);
-        const bool ready = LinkHelpers(helpers_, saveArea + "lib/");
-        for (size_t action : actions) {
-            std::fflush(stdout);
-            for (auto [fd, stream] : {std::pair{STDOUT_FILENO, ".out"}, std::pair{STDERR_FILENO, ".err"}}) {
-                int file = ::open(OutputFile(action, stream).c_str(),
-                                  O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-                ::dup2(file, fd);
-                ::close(file);
-            }
-            bool succeeded = ready && run_(actions_[action]);
-            if (!ready) {
-                std::fprintf(stderr,
-                             "%s ...\n%s: the helper programs could not be linked into %slib\n%s: failed\n",
-                             Describe(actions_[action]).c_str(), actions_[action].paths[0].c_str(),
-                             saveArea.c_str(), Describe(actions_[action]).c_str());
-            }
-            std::fflush(stdout);
-            std::string line = std::to_string(action) + (succeeded ? " 1\n" : " 0\n");
-            if (::write(reports, line.data(), line.size()) < 0) {
-                break;
-            }
-        }
-        std::fflush(stdout);
-        ::_exit(0); // the parent's destructors and exit handlers are not this process's to run
-    }
-
     void Start(size_t number, std::vector<size_t> actions) {
-        int ends[2];
-        if (::pipe2(ends, O_CLOEXEC) != 0) {
-            GiveUp(actions, "no pipe to a worker could be made");
-            return;
-        }
         std::fflush(stdout);
-        pid_t pid = ::fork();
-        if (pid == 0) {
-            ::close(ends[0]);
-            WorkerMain(number, actions, ends[1]);
-        }
-        ::close(ends[1]);
-        if (pid < 0) {
-            ::close(ends[0]);
-            GiveUp(actions, "no worker process could be started");
+        WorkerProcess worker(WorkerTask{number, actions_, std::move(actions), helpers_, spool_},
+                             [this](const WorkerTask& task, const WorkerReport& report) {
+                                 RunWorkerTask(task, report, run_);
+                             });
+        if (!worker.Failure().empty()) {
+            GiveUp(worker.Own(), worker.Failure().c_str());
             return;
         }
-        workers_.push_back(Worker{pid, ends[0], std::move(actions), ""});
+        workers_.push_back(std::move(worker));
     }
 
     // Actions no worker will run any more: a reason each, in their own output.
@@ -136,11 +84,8 @@ class Jobs {
                 continue;
             }
             std::string what = Describe(actions_[action]);
-            if (std::FILE* err = std::fopen(OutputFile(action, ".err").c_str(), "a")) {
-                std::fprintf(err, "%s: %s\n%s: failed\n", actions_[action].paths[0].c_str(), reason,
-                             what.c_str());
-                std::fclose(err);
-            }
+            std::ofstream err(System_Path(OutputFile(spool_, action, ".err")), std::ios::app);
+            err << actions_[action].paths[0] << ": " << reason << '\n' << what << ": failed\n";
             outcomes_[action] = Outcome::Failed;
         }
     }
@@ -149,61 +94,30 @@ class Jobs {
     void Wait() {
         // A signal sent to this process alone reaches the workers too, so each undoes its action.
         if (Interrupted() && !forwarded_) {
-            for (const Worker& worker : workers_) {
-                ::kill(worker.pid, Interrupted());
+            for (WorkerProcess& worker : workers_) {
+                worker.Interrupt(Interrupted());
             }
             forwarded_ = true;
         }
-        std::vector<pollfd> fds;
-        for (const Worker& worker : workers_) {
-            fds.push_back(pollfd{worker.reports, POLLIN, 0});
-        }
-        if (::poll(fds.data(), fds.size(), 100) <= 0) {
-            return;
-        }
-        for (size_t i = fds.size(); i-- > 0;) {
-            if (fds[i].revents != 0 && !Read(workers_[i])) {
-                Finish(i);
+        std::vector<WorkerNews> news = WaitForNews(workers_);
+        for (size_t i = news.size(); i-- > 0;) {
+            for (auto [action, succeeded] : news[i].finished) {
+                if (action < outcomes_.size()) {
+                    outcomes_[action] = succeeded ? Outcome::Succeeded : Outcome::Failed;
+                }
+            }
+            if (news[i].ended) {
+                GiveUp(workers_[i].Own(), "its worker process ended before the action did");
+                workers_.erase(workers_.begin() + long(i));
             }
         }
-    }
-
-    bool Read(Worker& worker) {
-        char buffer[256];
-        ssize_t got = ::read(worker.reports, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            return true;
-        }
-        if (got <= 0) {
-            return false;
-        }
-        worker.pending.append(buffer, size_t(got));
-        for (size_t end; (end = worker.pending.find('\n')) != std::string::npos;) {
-            size_t action = 0;
-            int succeeded = 0;
-            if (std::sscanf(worker.pending.c_str(), "%zu %d", &action, &succeeded) == 2 &&
-                action < outcomes_.size()) {
-                outcomes_[action] = succeeded ? Outcome::Succeeded : Outcome::Failed;
-            }
-            worker.pending.erase(0, end + 1);
-        }
-        return true;
-    }
-
-    void Finish(size_t index) {
-        Worker worker = std::move(workers_[index]);
-        workers_.erase(workers_.begin() + long(index));
-        ::close(worker.reports);
-        while (::waitpid(worker.pid, nullptr, 0) < 0 && errno == EINTR) {
-        }
-        GiveUp(worker.actions, "its worker process ended before the action did");
     }
 
     // The first unfinished action's output as it grows, then that of each action finished after it.
     void PassOnOutput() {
         while (head_ < actions_.size()) {
-            Copy(OutputFile(head_, ".out"), STDOUT_FILENO, outDone_);
-            Copy(OutputFile(head_, ".err"), STDERR_FILENO, errDone_);
+            Copy(OutputFile(spool_, head_, ".out"), stdout, outDone_);
+            Copy(OutputFile(spool_, head_, ".err"), stderr, errDone_);
             if (outcomes_[head_] == Outcome::Pending) {
                 return;
             }
@@ -212,22 +126,18 @@ class Jobs {
         }
     }
 
-    static void Copy(const std::string& path, int to, off_t& done) {
-        int from = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (from < 0) {
+    static void Copy(const std::string& path, std::FILE* to, uint64_t& done) {
+        std::ifstream from(System_Path(path), std::ios::binary);
+        if (!from || !from.seekg(static_cast<std::streamoff>(done))) {
             return;
         }
         char buffer[4096];
-        for (ssize_t got; (got = ::pread(from, buffer, sizeof buffer, done)) > 0; done += got) {
-            for (ssize_t written = 0; written < got;) {
-                ssize_t now = ::write(to, buffer + written, size_t(got - written));
-                if (now <= 0) {
-                    break;
-                }
-                written += now;
-            }
+        while (from.read(buffer, sizeof buffer) || from.gcount() > 0) {
+            const size_t got = static_cast<size_t>(from.gcount());
+            std::fwrite(buffer, 1, got, to);
+            done += got;
         }
-        ::close(from);
+        std::fflush(to);
     }
 
     const std::vector<Action>& actions_;
@@ -235,20 +145,37 @@ class Jobs {
     const std::function<bool(const Action&)>& run_;
     std::vector<Outcome> outcomes_;
     std::string spool_;
-    std::vector<Worker> workers_;
+    std::vector<WorkerProcess> workers_;
     size_t head_ = 0;
     bool forwarded_ = false;
-    off_t outDone_ = 0;
-    off_t errDone_ = 0;
+    uint64_t outDone_ = 0;
+    uint64_t errDone_ = 0;
 };
 } // namespace
 
-unsigned CoreCount() {
-    cpu_set_t set;
-    if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) {
-        return unsigned(CPU_COUNT(&set));
+void RunWorkerTask(const WorkerTask& task, const WorkerReport& report,
+                   const std::function<bool(const Action&)>& run) {
+    const std::string appData = task.spool + "job-" + std::to_string(task.number);
+    System_SetEnvironment("APPDATA", appData);
+    System_SetEnvironment("LOCALAPPDATA", appData);
+    const std::string saveArea = FileM_SaveAreaIn(appData);
+    FileM_SetSaveArea(saveArea);
+    const bool ready = LinkHelpers(task.helpers, saveArea + "lib/");
+    for (size_t action : task.own) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        RedirectOutput(OutputFile(task.spool, action, ".out"), OutputFile(task.spool, action, ".err"));
+        const std::string what = Describe(task.all[action]);
+        bool succeeded = ready && run(task.all[action]);
+        if (!ready) {
+            std::fprintf(stderr,
+                         "%s ...\n%s: the helper programs could not be linked into %slib\n%s: failed\n",
+                         what.c_str(), task.all[action].paths[0].c_str(), saveArea.c_str(), what.c_str());
+        }
+        std::fflush(stdout);
+        std::fflush(stderr);
+        report(action, succeeded);
     }
-    return std::max(1u, std::thread::hardware_concurrency());
 }
 
 bool RunInJobs(const std::vector<Action>& actions, unsigned jobs, const std::string& helpers,

@@ -13,6 +13,11 @@
 
 namespace batch {
 namespace {
+// Once interrupted, the actions not begun are skipped.
+bool RunUnlessInterrupted(const Action& action) {
+    return !Interrupted() && RunAction(action);
+}
+
 int RunActions(const Options& options, const std::string& saveArea) {
     tool::Frame frame(GlobalObject(), GlobalObject(), "Batch");
     std::string helpers = PrepareHelpers(saveArea);
@@ -20,16 +25,28 @@ int RunActions(const Options& options, const std::string& saveArea) {
         return 1;
     }
     unsigned jobs = options.jobs > 0 ? options.jobs : CoreCount();
-    // Once interrupted, the actions not begun are skipped.
-    const bool allSucceeded = RunInJobs(options.actions, jobs, helpers, [](const Action& action) {
-        return !Interrupted() && RunAction(action);
-    });
+    const bool allSucceeded = RunInJobs(options.actions, jobs, helpers, RunUnlessInterrupted);
     // As a shell reports a program ended by the signal.
     return Interrupted() ? 128 + Interrupted() : allSucceeded ? 0 : 1;
+}
+
+// The runtime without a window, its log in its file: the terminal gets progress and reasons only.
+int RunWithoutWindow(const EmbeddedGame& game, const std::function<int()>& work) {
+    Runner_SetLogToStderr(false);
+    HeadlessPlatform platform;
+    InterruptSignals signals;
+    return Runner_RunWithoutWindow(RunnerConfig{}, game, platform, work);
 }
 } // namespace
 
 int BatchMain(const std::vector<std::string>& arguments, const EmbeddedGame& game) {
+    if (std::optional<StartedWorker> worker = TakeWorkerTask()) {
+        return RunWithoutWindow(game, [&] {
+            tool::Frame frame(GlobalObject(), GlobalObject(), "Batch");
+            RunWorkerTask(worker->task, worker->report, RunUnlessInterrupted);
+            return 0;
+        });
+    }
     Options options = ParseOptions(arguments);
     switch (options.mode) {
     case Options::Mode::Help:
@@ -50,11 +67,6 @@ int BatchMain(const std::vector<std::string>& arguments, const EmbeddedGame& gam
                      area.Parent().c_str());
         return 1;
     }
-    // The runtime's log stays in its file; the terminal gets progress and reasons only.
-    Runner_SetLogToStderr(false);
-    HeadlessPlatform platform;
-    InterruptSignals signals;
-    return Runner_RunWithoutWindow(RunnerConfig{}, game, platform,
-                                   [&] { return RunActions(options, area.Parent()); });
+    return RunWithoutWindow(game, [&] { return RunActions(options, area.Parent()); });
 }
 } // namespace batch

@@ -4,7 +4,6 @@
 #include "hca_header.h"
 #include "hca_stream_decoding.h"
 #include <cstdio>
-#include <memory>
 #include <vorbis/vorbisfile.h>
 
 namespace batch {
@@ -29,30 +28,44 @@ WavInfo HcaInfo(const std::string& container, int64_t offset) {
 
 // The container seen from the stream's first byte on, as the Vorbis reader expects a file to be.
 struct Window {
-    std::FILE* file;
-    int64_t offset;
+    const OpenFile& file;
+    uint64_t offset;
+    int64_t length;
+    int64_t position = 0;
 };
 
 size_t ReadIn(void* into, size_t size, size_t count, void* source) {
-    return std::fread(into, size, count, static_cast<Window*>(source)->file);
+    Window* window = static_cast<Window*>(source);
+    const int64_t got = window->file.ReadAt(static_cast<char*>(into), size * count,
+                                            window->offset + uint64_t(window->position));
+    if (got <= 0 || size == 0) {
+        return 0;
+    }
+    window->position += got;
+    return size_t(got) / size;
 }
 
 int SeekIn(void* source, ogg_int64_t to, int whence) {
     Window* window = static_cast<Window*>(source);
-    return fseeko(window->file, whence == SEEK_SET ? to + window->offset : to, whence);
+    const int64_t from = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? window->position : window->length;
+    if (from + to < 0) {
+        return -1;
+    }
+    window->position = from + to;
+    return 0;
 }
 
 long TellIn(void* source) {
-    Window* window = static_cast<Window*>(source);
-    return long(ftello(window->file) - window->offset);
+    return long(static_cast<Window*>(source)->position);
 }
 
 WavInfo OggInfo(const std::string& container, int64_t offset) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(container.c_str(), "rb"), std::fclose);
-    if (!file || fseeko(file.get(), offset, SEEK_SET) != 0) {
+    OpenFile file(container);
+    const int64_t size = file.Size();
+    if (!file.valid() || offset < 0 || size < offset) {
         return {};
     }
-    Window window{file.get(), offset};
+    Window window{file, uint64_t(offset), size - offset};
     OggVorbis_File vorbis;
     if (ov_open_callbacks(&window, &vorbis, nullptr, 0, ov_callbacks{ReadIn, SeekIn, nullptr, TellIn}) != 0) {
         return {};

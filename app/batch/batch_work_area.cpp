@@ -1,11 +1,9 @@
 #include "app/batch/batch_work_area.h"
 #include "Support/Win32/Support_FileM.h"
+#include "Support/Win32/Support_System.h"
+#include "app/batch/batch_files.h"
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/file.h>
-#include <unistd.h>
-#include <vector>
 
 namespace batch {
 namespace {
@@ -15,17 +13,12 @@ constexpr const char* LockName = "/batch.lock";
 // Folders left by a batch that was killed: nobody holds their lock any more.
 void RemoveAbandoned(const std::string& parent) {
     std::error_code error;
-    for (const auto& entry : fs::directory_iterator(parent, error)) {
-        std::string name = entry.path().filename().string();
-        if (name.rfind("batch-", 0) != 0 || !entry.is_directory(error)) {
+    for (const auto& entry : fs::directory_iterator(System_Path(parent), error)) {
+        const std::string folder = System_PathText(entry.path());
+        if (!System_PathText(entry.path().filename()).starts_with("batch-") || !entry.is_directory(error)) {
             continue;
         }
-        int fd = ::open((entry.path().string() + LockName).c_str(), O_RDONLY | O_CLOEXEC);
-        bool abandoned = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-        if (fd >= 0) {
-            ::close(fd);
-        }
-        if (abandoned) {
+        if (LifetimeLock::Abandoned(folder + LockName)) {
             fs::remove_all(entry.path(), error);
         }
     }
@@ -36,32 +29,31 @@ PrivateWorkArea::PrivateWorkArea() {
     const char* appData = std::getenv("APPDATA");
     parent_ = FileM_SaveAreaIn(appData && *appData ? appData : FileM_DefaultAppData());
     std::error_code error;
-    fs::create_directories(parent_, error);
+    fs::create_directories(System_Path(parent_), error);
     RemoveAbandoned(parent_);
-    std::string pattern = parent_ + "batch-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    if (::mkdtemp(name.data()) == nullptr) {
+    const std::string made = MakeFreshFolder(parent_ + "batch-");
+    if (made.empty()) {
         return;
     }
     // Held until the process ends, however it ends: the sign that the folder is in use.
-    lock_ = ::open((std::string(name.data()) + LockName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (lock_ < 0 || ::flock(lock_, LOCK_EX | LOCK_NB) != 0) {
-        fs::remove_all(name.data(), error);
+    lock_.emplace(made + LockName);
+    if (!lock_->Held()) {
+        fs::remove_all(System_Path(made), error);
         return;
     }
-    path_ = name.data();
-    setenv("APPDATA", path_.c_str(), 1);
-    setenv("LOCALAPPDATA", path_.c_str(), 1);
+    path_ = made;
+    System_SetEnvironment("APPDATA", path_);
+    System_SetEnvironment("LOCALAPPDATA", path_);
 }
 
 PrivateWorkArea::~PrivateWorkArea() {
+    // Let go first: Windows removes no folder with an open file in it.
+    if (lock_) {
+        lock_->Release();
+    }
     if (Ready()) {
         std::error_code error;
-        fs::remove_all(path_, error);
-    }
-    if (lock_ >= 0) {
-        ::close(lock_);
+        fs::remove_all(System_Path(path_), error);
     }
 }
 } // namespace batch

@@ -3,6 +3,8 @@
 // (or another batch) running at the same time; it is removed, whole, when batch mode ends, and a
 // folder left by a batch that was killed is removed by the next one.
 #pragma once
+#include "app/batch/batch_lifetime_lock.h"
+#include <optional>
 #include <string>
 
 namespace batch {
@@ -16,8 +18,8 @@ class PrivateWorkArea {
     const std::string& Parent() const { return parent_; }
 
   private:
-    std::string parent_; // the user's save area
-    std::string path_;   // parent_ + "batch-XXXXXX", empty when it could not be made
-    int lock_ = -1;      // batch.lock in it, locked for as long as this process lives
+    std::string parent_;               // the user's save area
+    std::string path_;                 // parent_ + "batch-XXXXXX", empty when it could not be made
+    std::optional<LifetimeLock> lock_; // batch.lock in it, held for as long as this process lives
 };
 } // namespace batch
