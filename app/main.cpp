@@ -2,6 +2,7 @@
 // option of the form --name, batch mode instead, without a window.
 #include "Runner/Runner_Form.h"
 #include "Runner/Runner_Log.h"
+#include "Support/Win32/Support_System.h"
 #include "app/Tool_Game.h"
 #include "app/batch/batch_main.h"
 #include "app/batch/batch_options.h"
@@ -20,8 +21,8 @@ std::vector<std::string> OpenedFiles(const std::vector<std::string>& arguments) 
         return {};
     }
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(arguments[0], error);
-    return {error ? arguments[0] : absolute.lexically_normal().string()};
+    const std::filesystem::path absolute = std::filesystem::absolute(System_Path(arguments[0]), error);
+    return {error ? arguments[0] : System_PathText(absolute.lexically_normal())};
 }
 } // namespace
 

@@ -1,5 +1,5 @@
 // What batch mode reads and keeps of files on its own, to check outcomes and to undo a failed action.
-// The system's side is batch_files_Posix.cpp or batch_files_Windows.cpp.
+// The system's side is batch_files_system_Posix.cpp or batch_files_system_Windows.cpp.
 #pragma once
 #include <cstdint>
 #include <memory>

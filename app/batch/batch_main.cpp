@@ -4,6 +4,7 @@
 #include "Runner/Runner_Log.h"
 #include "app/Tool_Code.h"
 #include "app/batch/batch_actions.h"
+#include "app/batch/batch_console.h"
 #include "app/batch/batch_helpers.h"
 #include "app/batch/batch_interrupt.h"
 #include "app/batch/batch_jobs.h"
@@ -40,6 +41,7 @@ int RunWithoutWindow(const EmbeddedGame& game, const std::function<int()>& work)
 } // namespace
 
 int BatchMain(const std::vector<std::string>& arguments, const EmbeddedGame& game) {
+    UseStartingConsole();
     if (std::optional<StartedWorker> worker = TakeWorkerTask()) {
         return RunWithoutWindow(game, [&] {
             tool::Frame frame(GlobalObject(), GlobalObject(), "Batch");

@@ -7,7 +7,7 @@ set(MORVANE_INSTALLER ${CMAKE_BINARY_DIR}/morvane-radio-tuner-${PROJECT_VERSION}
 configure_file(${CMAKE_CURRENT_LIST_DIR}/installer.nsi.in ${package_dir}/installer.nsi @ONLY)
 find_program(MAKENSIS makensis REQUIRED)
 
-set(shipped_programs morvane-radio-tuner)
+set(shipped_programs morvane-radio-tuner morvane-radio-tuner-console)
 foreach(target tuner_dll morvane-cmd)
   if(TARGET ${target})
     list(APPEND shipped_programs ${target})

@@ -108,7 +108,7 @@ FileState StateOf(const std::string& path) {
 }
 
 // A second name for the old file beside it: ".NAME.morvane-keep-PID-N". Renaming a new file over the
-// first name leaves the old bytes under the second; putting back renames the second name back.
+// first name leaves the old bytes under the second, removed when the snapshot goes.
 struct KeptFile::Held {
     std::wstring name;
     FileState original;
@@ -159,12 +159,22 @@ OpenFile KeptFile::Open() const {
     return valid() ? OpenFile(win::narrow(held_->name)) : OpenFile(std::string());
 }
 
+// A third name for the kept file, renamed over the first: the kept name stays, as the POSIX side's
+// descriptor does.
 bool KeptFile::PutBack(const std::string& path) {
-    if (!valid() || !MoveFileExW(held_->name.c_str(), win::wide_path(path).c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!valid()) {
         return false;
     }
-    held_->name.clear();
+    const std::wstring back = held_->name + L".back";
+    if (!CreateHardLinkW(back.c_str(), held_->name.c_str(), nullptr) &&
+        !CopyFileW(held_->name.c_str(), back.c_str(), TRUE)) {
+        return false;
+    }
+    if (!MoveFileExW(back.c_str(), win::wide_path(path).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(back.c_str());
+        return false;
+    }
     return true;
 }
 } // namespace batch
