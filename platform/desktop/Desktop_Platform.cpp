@@ -58,19 +58,26 @@ bool ShowsNothing(const char* driver) {
 
 constexpr const char* NoDisplay = "no display (neither DISPLAY nor WAYLAND_DISPLAY leads to one)";
 
+// The driver the environment points to: nullptr lets SDL choose (a driver was asked for, or there is
+// a Wayland display), "" means there is no display at all. Without a Wayland display SDL would try
+// the Wayland driver after a failed X one, and its client library prints an error of its own. Windows
+// always has its desktop (under Wine too, whatever DISPLAY says).
+#ifdef _WIN32
+const char* DriverFromEnvironment() {
+    return nullptr;
+}
+#else
 bool Set(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr && *value != '\0';
 }
 
-// The driver the environment points to: nullptr lets SDL choose (a driver was asked for, or there is
-// a Wayland display), "" means there is no display at all. Without a Wayland display SDL would try
-// the Wayland driver after a failed X one, and its client library prints an error of its own.
 const char* DriverFromEnvironment() {
     if (Set("SDL_VIDEODRIVER") || Set("WAYLAND_DISPLAY"))
         return nullptr;
     return Set("DISPLAY") ? "x11" : "";
 }
+#endif
 
 bool NeedsRepaint(uint8_t windowEvent) {
     switch (windowEvent) {
