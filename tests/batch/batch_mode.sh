@@ -2,29 +2,49 @@
 # Batch mode run for real, without a display, on HCA and Ogg containers with their streams at several
 # offsets: info lines, exports, replace twice then restore, and every failure with its exit status,
 # its reason and the files as they were.
+# batch_mode.sh BIN [PROGRAM...]: BIN is a Linux build's bin folder, whose helpers make the containers;
+# the tool run is BIN/morvane-radio-tuner, or PROGRAM (the Windows build under Wine: checks that need
+# Linux itself, the loader's record, mounts, flock and the display, are left out there).
 set -uo pipefail
 bin=$(cd "$1" && pwd)
+shift
+program=("$@")
+windows=$([ $# -gt 0 ] && echo yes)
+[ -n "$windows" ] || program=("$bin/morvane-radio-tuner")
 work=$(mktemp -d)
 holder=
-trap 'kill $holder 2> /dev/null; umount "$work/full" "$work/ro" 2> /dev/null; chmod -R u+w "$work"; rm -rf "$work"' EXIT
+trap 'kill $holder 2> /dev/null; [ -n "$windows" ] || umount "$work/full" "$work/ro" 2> /dev/null; chmod -R u+w "$work"; rm -rf "$work"' EXIT
 export APPDATA=$work/appdata
 unset DISPLAY WAYLAND_DISPLAY
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-# tuner: runs batch mode in $work, keeping its stdout, stderr and exit status.
-tuner() { (cd "$work" && "$bin/morvane-radio-tuner" "$@" > out.txt 2> err.txt); status=$?; }
+# tuner: runs batch mode in $work, keeping its stdout, stderr (without Windows' line ends) and exit status.
+tuner() {
+  (cd "$work" && "${program[@]}" "$@" > out.txt 2> err.txt)
+  status=$?
+  sed -i 's/\r$//' "$work/out.txt" "$work/err.txt"
+}
 expect_status() { [ "$status" = "$1" ] || fail "$2: exit status $status, not $1: $(cat "$work/err.txt")"; }
 expect_err() { grep -qxF -- "$1" "$work/err.txt" || fail "no line \"$1\" on stderr: $(cat "$work/err.txt")"; }
 same() { cmp -s "$work/$1" "$work/$2" || fail "$1 differs from $2"; }
 duration() { ffprobe -v error -show_entries format=duration -of csv=p=0 "$1"; }
 
+# Wine gives its programs the APPDATA of its prefix, whatever ours says.
+save_area=$APPDATA/Morvane_Radio_Tuner
+if [ -n "$windows" ]; then
+  save_area=$(winepath -u "$("${program[@]:0:2}" cmd /c 'echo %APPDATA%' | tr -d '\r')")/Morvane_Radio_Tuner
+  rm -rf "$save_area"
+fi
 # A window's lib directory with its scratch file, which batch mode must leave alone; the folder of a
 # killed batch (its lock free), which goes; and that of a running one (its lock held), which stays.
-window_lib=$APPDATA/Morvane_Radio_Tuner/lib
-mkdir -p "$window_lib" "$work/helpers" "$APPDATA/Morvane_Radio_Tuner/batch-killed" "$APPDATA/Morvane_Radio_Tuner/batch-running"
+window_lib=$save_area/lib
+mkdir -p "$window_lib" "$work/helpers" "$save_area/batch-killed"
 echo preview > "$window_lib/stream.ogg"
-touch "$APPDATA/Morvane_Radio_Tuner/batch-killed/batch.lock"
-(exec 9> "$APPDATA/Morvane_Radio_Tuner/batch-running/batch.lock"; flock 9; exec sleep 600) & holder=$!
+touch "$save_area/batch-killed/batch.lock"
+if [ -z "$windows" ]; then
+  mkdir "$save_area/batch-running"
+  (exec 9> "$save_area/batch-running/batch.lock"; flock 9; exec sleep 600) & holder=$!
+fi
 "$bin/morvane-cmd" "expand \"$bin/lib.win\" -f:* \"$work/helpers\"" > /dev/null
 
 cd "$work"
@@ -57,13 +77,15 @@ expect_err "late.sab: no HCA or Ogg stream found in the first 2048 bytes"
 expect_err "missing.sab: no such file"
 grep -qx "info a.sab ..." err.txt && grep -q "^info a.sab: done in " err.txt || fail "progress lines: $(cat err.txt)"
 
-# No window, dialog or sound library is loaded by batch mode: the dynamic loader's record of the
-# process (its workers included; the helpers it starts keep records of their own).
-LD_DEBUG=libs LD_DEBUG_OUTPUT=$work/ld "$bin/morvane-radio-tuner" --info a.sab --export c.mab libs.wav > /dev/null 2>&1 &
-pid=$!
-wait $pid || fail "info and export with the loader's record: exit status $?"
-grep -q "calling init: .*/tuner.dll" "ld.$pid" || fail "no record of tuner.dll loaded: $(ls ld.*)"
-! grep -E "init: .*/lib(SDL2|gtk|gdk|openal|X11|fontconfig|freetype|pulse|asound)" "ld.$pid" || fail "batch mode loads a window's library"
+if [ -z "$windows" ]; then
+  # No window, dialog or sound library is loaded by batch mode: the dynamic loader's record of the
+  # process (its workers included; the helpers it starts keep records of their own).
+  LD_DEBUG=libs LD_DEBUG_OUTPUT=$work/ld "$bin/morvane-radio-tuner" --info a.sab --export c.mab libs.wav > /dev/null 2>&1 &
+  pid=$!
+  wait $pid || fail "info and export with the loader's record: exit status $?"
+  grep -q "calling init: .*/tuner.dll" "ld.$pid" || fail "no record of tuner.dll loaded: $(ls ld.*)"
+  ! grep -E "init: .*/lib(SDL2|gtk|gdk|openal|X11|fontconfig|freetype|pulse|asound)" "ld.$pid" || fail "batch mode loads a window's library"
+fi
 
 # Export in the three formats, each file decoding to the track.
 tuner --export a.sab out.mp3 --export d.mab out.ogg --export b.sab out.wav
@@ -80,7 +102,7 @@ tuner --replace a.sab song.mp3 --replace a.sab my.music/other --replace c.mab so
 expect_status 0 "replace"
 same a.sab.orig a.sab.pristine
 same c.mab.orig c.mab.pristine
-[ "$(grep -c '^.*: "a.sab" > "\(song.mp3\|other\)" $' tuner.log)" = 2 ] || fail "tuner.log: $(cat tuner.log)"
+[ "$(tr -d '\r' < tuner.log | grep -c '^.*: "a.sab" > "\(song.mp3\|other\)" $')" = 2 ] || fail "tuner.log: $(cat tuner.log)"
 tuner --info a.sab c.mab
 [ "$(cut -f2-5,7 out.txt)" = $'hca\t576\t44100\t1\tyes\nhca\t576\t44100\t2\tyes' ] || fail "replaced: $(cat out.txt)"
 tuner --restore a.sab --restore c.mab
@@ -88,6 +110,11 @@ expect_status 0 "restore"
 same a.sab a.sab.pristine
 same c.mab c.mab.pristine
 [ ! -e a.sab.orig ] && [ ! -e c.mab.orig ] || fail "a backup is left after restore"
+# A name in another script, with a space and an ampersand, is data all the way.
+cp a.sab.pristine "bgm ü 01 & co.sab"
+tuner --replace "bgm ü 01 & co.sab" other.wav --restore "bgm ü 01 & co.sab"
+expect_status 0 "replace and restore of a name in another script"
+same "bgm ü 01 & co.sab" a.sab.pristine
 
 # Failures: a reason each, the later actions still run, and no file changed.
 chmod a-w b.sab
@@ -104,28 +131,32 @@ expect_err "a.sab: its backup a.sab.orig is gone (the container is as it was)"
 for f in a.sab b.sab d.mab; do same "$f" "$f.pristine"; [ -e "$f.orig" ] && fail "$f.orig was left"; done
 [ ! -e x.mp3 ] || fail "x.mp3 was written"
 
-# A disk too full for the backup and a read-only one are named as the system reports them.
-mkdir full ro
-mount -t tmpfs -o size=$(($(stat -c %s a.sab) / 4096 * 4096 + 8192)) tmpfs full
-mount -t tmpfs -o ro tmpfs ro
-cp a.sab full/a.sab
-tuner --replace full/a.sab song.mp3 --export a.sab ro/x.mp3
-expect_status 1 "full and read-only disks"
-expect_err "full/a.sab: no space is left on the disk (the container is as it was)"
-expect_err "ro/x.mp3: the disk is read-only"
-same full/a.sab a.sab.pristine
-umount full ro
+if [ -z "$windows" ]; then
+  # A disk too full for the backup and a read-only one are named as the system reports them.
+  mkdir full ro
+  mount -t tmpfs -o size=$(($(stat -c %s a.sab) / 4096 * 4096 + 8192)) tmpfs full
+  mount -t tmpfs -o ro tmpfs ro
+  cp a.sab full/a.sab
+  tuner --replace full/a.sab song.mp3 --export a.sab ro/x.mp3
+  expect_status 1 "full and read-only disks"
+  expect_err "full/a.sab: no space is left on the disk (the container is as it was)"
+  expect_err "ro/x.mp3: the disk is read-only"
+  same full/a.sab a.sab.pristine
+  umount full ro
+fi
 
-# A batch whose container's folder another batch holds waits for it before touching anything.
-mkfifo release
-(exec 9< "$work"; flock 9; read -r _ < release) & holder="$holder $!"
-until ! flock -n "$work" true; do sleep 0.1; done
-("$bin/morvane-radio-tuner" --replace a.sab other.wav > /dev/null 2> waited.txt) & waiter=$!
-for _ in $(seq 300); do grep -q waiting waited.txt && break; sleep 0.1; done
-grep -qxF "a.sab: waiting for another action in its folder" waited.txt || fail "no wait: $(cat waited.txt)"
-same a.sab a.sab.pristine
-echo > release
-wait $waiter || fail "the batch that waited failed: $(cat waited.txt)"
+if [ -z "$windows" ]; then
+  # A batch whose container's folder another batch holds waits for it before touching anything.
+  mkfifo release
+  (exec 9< "$work"; flock 9; read -r _ < release) & holder="$holder $!"
+  until ! flock -n "$work" true; do sleep 0.1; done
+  ("$bin/morvane-radio-tuner" --replace a.sab other.wav > /dev/null 2> waited.txt) & waiter=$!
+  for _ in $(seq 300); do grep -q waiting waited.txt && break; sleep 0.1; done
+  grep -qxF "a.sab: waiting for another action in its folder" waited.txt || fail "no wait: $(cat waited.txt)"
+  same a.sab a.sab.pristine
+  echo > release
+  wait $waiter || fail "the batch that waited failed: $(cat waited.txt)"
+fi
 
 # Jobs: folders worked on side by side give what one job gives, in the order given; a failure in one
 # folder changes nothing there and stops nothing elsewhere.
@@ -161,13 +192,17 @@ for version in --version -V; do
   tuner $version
   [ "$status" = 0 ] && grep -qx "morvane-radio-tuner [0-9.]*" out.txt || fail "$version: $(cat out.txt)"
 done
-# The window without a display: one line that says so (the runtime's lines go to its log), status 1.
-APPDATA=$work/window tuner
-[ "$status" = 1 ] && [ "$(cat err.txt)" = "Cannot open a window: no display (neither DISPLAY nor WAYLAND_DISPLAY leads to one)" ] ||
-  fail "a window without a display: status $status: $(cat err.txt)"
+if [ -z "$windows" ]; then
+  # The window without a display: one line that says so (the runtime's lines go to its log), status 1.
+  APPDATA=$work/window tuner
+  [ "$status" = 1 ] && [ "$(cat err.txt)" = "Cannot open a window: no display (neither DISPLAY nor WAYLAND_DISPLAY leads to one)" ] ||
+    fail "a window without a display: status $status: $(cat err.txt)"
+fi
 
 # The window's lib directory and scratch file are untouched; batch mode leaves no folder behind.
 [ "$(cat "$window_lib/stream.ogg")" = preview ] || fail "the window's scratch file changed"
-[ "$(ls "$APPDATA/Morvane_Radio_Tuner" | tr '\n' ' ')" = "batch-running helpers lib " ] || fail "left: $(ls "$APPDATA/Morvane_Radio_Tuner")"
+# On Windows the folder locks live in the save area of the known folder, which Wine's APPDATA is.
+left=$([ -n "$windows" ] && echo "helpers lib locks " || echo "batch-running helpers lib ")
+[ "$(ls "$save_area" | tr '\n' ' ')" = "$left" ] || fail "left: $(ls "$save_area")"
 [ "$failures" = 0 ] && echo "batch mode: all checks passed"
 exit $((failures > 0))
