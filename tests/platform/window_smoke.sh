@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Run by private_display.sh on a display of its own: starts the tool, finds its borderless 384 x 192
 # window, takes a screenshot and checks that the window shows a picture; then that a click made while a
-# message box is open is dropped, and that a tap on × ends the program. Exit 77 (skipped) when something
-# needed is missing.
+# message box is open is dropped, that Import's dialog opens and cancels with nothing imported, and that
+# a tap on × ends the program. window_smoke.sh OUTPUT PROGRAM...: PROGRAM is the executable, or a
+# launcher and the Windows executable. Exit 77 (skipped) when something needed is missing.
 set -euo pipefail
 
-exe=${1:?usage: window_smoke.sh <executable> [output folder]}
-out=${2:-.}
+out=${1:?usage: window_smoke.sh OUTPUT PROGRAM...}
+shift
 skip() {
     echo "SKIP: $*"
     exit 77
 }
-[[ -x "$exe" ]] || skip "$exe has not been built"
+[[ -f "${*: -1}" ]] || skip "${*: -1} has not been built"
 for tool in xdotool xwininfo xprop import convert; do
     command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
@@ -34,10 +35,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The tool's files go to a throw-away area, never to the user's own.
-export APPDATA="$work/appdata"
-mkdir -p "$APPDATA"
-"$exe" >"$work/tool.log" 2>&1 &
+# The tool's files and what it remembers go to a throw-away area, never to the user's own.
+export APPDATA="$work/appdata" HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
+mkdir -p "$APPDATA" "$HOME"
+source "$(dirname "$0")/tool_program.sh"
+tool_program "$@"
+"${program[@]}" >"$work/tool.log" 2>&1 &
 tool_pid=$!
 
 window=""
@@ -86,7 +89,7 @@ click_at() { xdotool mousemove "$((left + $1))" "$((top + $2))" click 1; }
 visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort -u || true; }
 # The buttons come alive once the splash has unpacked the helpers.
 for _ in $(seq 300); do
-    grep -q '^> del ".*temp.dat"' "$APPDATA/Morvane_Radio_Tuner/shell.log" 2>/dev/null && break
+    grep -q '^> del ".*temp.dat"' "$save_area/shell.log" 2>/dev/null && break
     sleep 0.1
 done
 # A click on Import while About's box is open, then the box dismissed with the keyboard: the click
@@ -114,6 +117,26 @@ sleep 2
 others=$(new_windows)
 [[ -z "$others" ]] || { echo "FAIL: a window opened after the box closed: $others"; exit 1; }
 echo "the click made while the box was open was dropped"
+# Import's dialog opens, and Escape cancels it: no box follows, nothing is imported.
+click_at 96 144
+dialog=""
+for _ in $(seq 300); do
+    dialog=$(new_windows | head -n1 || true)
+    [[ -n "$dialog" ]] && break
+    sleep 0.1
+done
+[[ -n "$dialog" ]] || { cat "$work/tool.log"; echo "FAIL: Import's dialog did not open"; exit 1; }
+sleep 1 # drawn
+import -window root "$out/window_smoke_import.png"
+xdotool windowfocus --sync "$dialog" key Escape
+for _ in $(seq 50); do
+    [[ -z "$(new_windows)" ]] && break
+    sleep 0.1
+done
+others=$(new_windows)
+[[ -z "$others" ]] || { echo "FAIL: a window is open after Import's dialog was cancelled: $others"; exit 1; }
+[[ ! -e "$save_area/lib/stream.ogg" ]] || { echo "FAIL: a cancelled Import imported something"; exit 1; }
+echo "Import's dialog opened and was cancelled"
 # A tap on × ends the program.
 click_at 360 10
 for _ in $(seq 100); do
