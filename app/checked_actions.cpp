@@ -153,13 +153,15 @@ Outcome replace_checked(const std::string& chosen, const std::string& container)
 
 Outcome restore_checked(const std::string& container) {
     const std::string backupPath = container + ".orig";
-    batch::Snapshot backup(backupPath);
-    if (!backup.Existed()) {
+    std::error_code error;
+    if (!fs::is_regular_file(System_Path(backupPath), error)) {
         return {"its backup " + System_PathText(System_Path(backupPath).filename()) + " is gone"};
     }
+    // Before the snapshots: on Windows keeping a file needs its folder to take a second name.
     if (std::string why = overwrite_failure(container, "container"); !why.empty()) {
         return {why};
     }
+    batch::Snapshot backup(backupPath);
     batch::Snapshot before(container);
     call_script(cmd, "", restore_line(container));
     if (batch::Interrupted()) {
@@ -167,7 +169,6 @@ Outcome restore_checked(const std::string& container) {
         backup.PutBack();
         return {"interrupted"};
     }
-    std::error_code error;
     batch::OpenFile now(container);
     if (now.valid() && batch::SameContent(now, backup.Open()) &&
         !fs::exists(System_Path(backupPath), error)) {
