@@ -61,7 +61,8 @@ std::string write_failure(const std::string& folder, uint64_t bytes, const std::
     ProbeFile probe(folder);
     const DWORD error = probe.Reserve(bytes);
     // A file system that cannot reserve ahead says nothing about its space.
-    return error == ERROR_SUCCESS || error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED
+    return error == ERROR_SUCCESS || error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED ||
+                   error == ERROR_CALL_NOT_IMPLEMENTED
                ? ""
                : reason(error, folder_noun);
 }

@@ -2,13 +2,28 @@
 #include "Support/Win32/Support_FileM.h"
 #include "Support/Win32/Support_System.h"
 #include "app/batch/batch_files.h"
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 namespace batch {
 namespace {
 namespace fs = std::filesystem;
 constexpr const char* LockName = "/batch.lock";
+
+// Windows lets a file go a moment after the process that held it has ended; meanwhile its folder
+// cannot be removed. Elsewhere the first attempt succeeds.
+void RemoveSoon(const fs::path& path) {
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        std::error_code error;
+        fs::remove_all(path, error);
+        if (!error) {
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
 
 // Folders left by a batch that was killed: nobody holds their lock any more.
 void RemoveAbandoned(const std::string& parent) {
@@ -46,14 +61,23 @@ PrivateWorkArea::PrivateWorkArea() {
     System_SetEnvironment("LOCALAPPDATA", path_);
 }
 
+// The lock goes last: a folder that could not be removed whole still has it, free, so the next batch
+// removes the rest.
 PrivateWorkArea::~PrivateWorkArea() {
-    // Let go first: Windows removes no folder with an open file in it.
+    if (Ready()) {
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(System_Path(path_), error)) {
+            if (System_PathText(entry.path().filename()) != LockName + 1) {
+                RemoveSoon(entry.path());
+            }
+        }
+    }
+    // Windows removes no file that is open.
     if (lock_) {
         lock_->Release();
     }
     if (Ready()) {
-        std::error_code error;
-        fs::remove_all(System_Path(path_), error);
+        RemoveSoon(System_Path(path_));
     }
 }
 } // namespace batch

@@ -32,7 +32,8 @@ duration() { ffprobe -v error -show_entries format=duration -of csv=p=0 "$1"; }
 # Wine gives its programs the APPDATA of its prefix, whatever ours says.
 save_area=$APPDATA/Morvane_Radio_Tuner
 if [ -n "$windows" ]; then
-  save_area=$(winepath -u "$("${program[@]:0:2}" cmd /c 'echo %APPDATA%' | tr -d '\r')")/Morvane_Radio_Tuner
+  wine_run=("${program[@]:0:${#program[@]}-1}")
+  save_area=$("${wine_run[@]}" winepath -u "$("${wine_run[@]}" cmd /c 'echo %APPDATA%' | tr -d '\r')")/Morvane_Radio_Tuner
   rm -rf "$save_area"
 fi
 # A window's lib directory with its scratch file, which batch mode must leave alone; the folder of a
