@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A batch --replace interrupted by SIGTERM, or by SIGINT to its process group as a terminal's Ctrl-C
 # sends it, is undone like a failed one: the container as it was, no backup left by it, no working
-# folder, and the shell's status for the signal.
+# folder, and the shell's status for the signal. Under Wine only the console's Ctrl-C (SIGINT) is an
+# interruption: Wine ends a program on SIGTERM outright, as Windows has no such signal.
 source "$(dirname "$0")/batch_test_prelude.sh"
 cd "$work"
 mkdir helpers
@@ -12,10 +13,10 @@ helpers/vgaudiocli.exe -i orig.wav orig.hca --out-format hca --hcaquality high >
 cat helpers/tuner.head orig.hca > pristine.sab
 ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=880:duration=240" -ac 2 song.mp3
 
-for signal in TERM INT; do
+for signal in $([ -n "$windows" ] || echo TERM) INT; do
   cp pristine.sab a.sab
   rm -f a.sab.orig
-  setsid "$bin/morvane-radio-tuner" --replace a.sab song.mp3 > out.txt 2> err.txt & pid=$!
+  setsid "${program[@]}" --replace a.sab song.mp3 > out.txt 2> err.txt & pid=$!
   # The backup made by this action is there: the rebuild has begun.
   for _ in $(seq 600); do [ -e a.sab.orig ] && break; sleep 0.05; done
   [ -e a.sab.orig ] || fail "$signal: no backup was made: $(cat err.txt)"
@@ -25,10 +26,10 @@ for signal in TERM INT; do
   status=$?
   want=$([ "$signal" = TERM ] && echo 143 || echo 130)
   [ "$status" = "$want" ] || fail "$signal: exit status $status, not $want: $(cat err.txt)"
-  grep -qx "a.sab: interrupted (the container is as it was)" err.txt || fail "$signal: no reason given: $(cat err.txt)"
+  tr -d '\r' < err.txt | grep -qx "a.sab: interrupted (the container is as it was)" || fail "$signal: no reason given: $(cat err.txt)"
   cmp -s a.sab pristine.sab || fail "$signal: the container changed"
   [ ! -e a.sab.orig ] || fail "$signal: the backup made by the interrupted action was left"
-  [ -z "$(ls "$APPDATA/Morvane_Radio_Tuner" | grep batch-)" ] || fail "$signal: a working folder was left"
+  [ -z "$(ls "$save_area" | grep batch-)" ] || fail "$signal: a working folder was left"
 done
-[ "$failures" = 0 ] && echo "interrupted replace: undone both times"
+[ "$failures" = 0 ] && echo "interrupted replace: undone each time"
 exit $((failures > 0))

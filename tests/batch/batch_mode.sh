@@ -2,22 +2,11 @@
 # Batch mode run for real, without a display, on HCA and Ogg containers with their streams at several
 # offsets: info lines, exports, replace twice then restore, and every failure with its exit status,
 # its reason and the files as they were.
-# batch_mode.sh BIN [PROGRAM...]: BIN is a Linux build's bin folder, whose helpers make the containers;
-# the tool run is BIN/morvane-radio-tuner, or PROGRAM (the Windows build under Wine: checks that need
-# Linux itself, the loader's record, mounts, flock and the display, are left out there).
-set -uo pipefail
-bin=$(cd "$1" && pwd)
-shift
-program=("$@")
-windows=$([ $# -gt 0 ] && echo yes)
-[ -n "$windows" ] || program=("$bin/morvane-radio-tuner")
-work=$(mktemp -d)
+# Run with the Windows build under Wine (see batch_test_prelude.sh), the checks that need Linux itself
+# are left out: the loader's record, mounts, flock and the display.
+source "$(dirname "$0")/batch_test_prelude.sh"
 holder=
 trap 'kill $holder 2> /dev/null; [ -n "$windows" ] || umount "$work/full" "$work/ro" 2> /dev/null; chmod -R u+w "$work"; rm -rf "$work"' EXIT
-export APPDATA=$work/appdata
-unset DISPLAY WAYLAND_DISPLAY
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # tuner: runs batch mode in $work, keeping its stdout, stderr (without Windows' line ends) and exit status.
 tuner() {
   (cd "$work" && "${program[@]}" "$@" > out.txt 2> err.txt)
@@ -29,13 +18,7 @@ expect_err() { grep -qxF -- "$1" "$work/err.txt" || fail "no line \"$1\" on stde
 same() { cmp -s "$work/$1" "$work/$2" || fail "$1 differs from $2"; }
 duration() { ffprobe -v error -show_entries format=duration -of csv=p=0 "$1"; }
 
-# Wine gives its programs the APPDATA of its prefix, whatever ours says.
-save_area=$APPDATA/Morvane_Radio_Tuner
-if [ -n "$windows" ]; then
-  wine_run=("${program[@]:0:${#program[@]}-1}")
-  save_area=$("${wine_run[@]}" winepath -u "$("${wine_run[@]}" cmd /c 'echo %APPDATA%' | tr -d '\r')")/Morvane_Radio_Tuner
-  rm -rf "$save_area"
-fi
+[ -z "$windows" ] || rm -rf "$save_area"
 # A window's lib directory with its scratch file, which batch mode must leave alone; the folder of a
 # killed batch (its lock free), which goes; and that of a running one (its lock held), which stays.
 window_lib=$save_area/lib
