@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The Windows installer under Wine, as a user runs it: a silent per-user install puts the programs, the
+# Start-menu entry and the .sab/.mab association in place, and the installed programs start; the silent
+# uninstall takes all of it away again. A fresh Wine prefix each time, as a fresh Windows profile.
+# windows_installer.sh SETUP VERSION WINE-RUN PREFIX
+set -uo pipefail
+setup=$1
+version=$2
+shift 2
+wine_run=("$@")
+prefix=${wine_run[1]}
+rm -rf "$prefix"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# win PROGRAM ARGUMENT...: a Windows program's output, without Wine's messages and line ends.
+win() { "${wine_run[@]}" "$@" 2> /dev/null | tr -d '\r'; }
+unix_path() { win winepath -u "$1"; }
+
+"${wine_run[@]}" "$setup" /S 2> /dev/null || fail "the installer ended with status $?"
+programs="$(win cmd /c 'echo %LOCALAPPDATA%')\\Programs\\Morvane Radio Tuner"
+folder=$(unix_path "$programs")
+entry=$(unix_path "$(win cmd /c 'echo %APPDATA%')\\Microsoft\\Windows\\Start Menu\\Programs\\Morvane Radio Tuner.lnk")
+for file in morvane-radio-tuner.exe morvane-radio-tuner.com lib.win samples/demo_track.sab samples/demo_track.mab \
+  README.md uninstall.exe; do
+  [ -f "$folder/$file" ] || fail "$file was not installed in $folder"
+done
+[ -f "$entry" ] && strings "$entry" | grep -qF "$programs\\morvane-radio-tuner.exe" ||
+  fail "no Start-menu entry for the window program: $entry"
+for extension in .sab .mab; do
+  win reg query "HKCU\\Software\\Classes\\$extension" /ve | grep -q "MorvaneRadioTuner.Container" ||
+    fail "$extension files do not open in the tool"
+done
+win reg query 'HKCU\Software\Classes\MorvaneRadioTuner.Container\shell\open\command' /ve |
+  grep -qF "\"$programs\\morvane-radio-tuner.exe\" \"%1\"" || fail "the open command is not the window program's"
+
+# Both installed programs start: the console one in the console, the window one where its output goes.
+for program in morvane-radio-tuner.com morvane-radio-tuner.exe; do
+  said=$(win "$programs\\$program" --version)
+  [ "$said" = "morvane-radio-tuner $version" ] || fail "the installed $program says \"$said\""
+done
+
+"${wine_run[@]}" "$programs\\uninstall.exe" /S 2> /dev/null || fail "the uninstaller ended with status $?"
+# The uninstaller works from a copy of itself, which it starts and leaves running.
+WINEPREFIX=$prefix wineserver -w
+[ ! -e "$folder" ] || fail "the uninstaller left $(ls "$folder")"
+[ ! -e "$entry" ] || fail "the uninstaller left the Start-menu entry"
+! win reg query 'HKCU\Software\Classes\.sab' /ve | grep -q "MorvaneRadioTuner" || fail "the .sab association is left"
+[ "$failures" = 0 ] && echo "installer: installed, started and uninstalled"
+exit $((failures > 0))
