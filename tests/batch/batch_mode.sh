@@ -100,6 +100,16 @@ tuner --replace "bgm ü 01 & co.sab" other.wav --restore "bgm ü 01 & co.sab"
 expect_status 0 "replace and restore of a name in another script"
 same "bgm ü 01 & co.sab" a.sab.pristine
 
+# The demo containers that ship: listed, exported, replaced and restored byte for byte.
+mkdir demo && cp "$bin/samples/demo_track.sab" "$bin/samples/demo_track.mab" demo/
+tuner --info demo/demo_track.sab demo/demo_track.mab --export demo/demo_track.sab demo.wav \
+  --export demo/demo_track.mab demo.mp3 --replace demo/demo_track.sab song.mp3 --replace demo/demo_track.mab other.wav \
+  --restore demo/demo_track.sab --restore demo/demo_track.mab
+expect_status 0 "the demo containers"
+[ "$(cut -f2-3 out.txt)" = $'hca\t576\nogg\t64' ] || fail "demo info: $(cat out.txt)"
+cmp -s demo/demo_track.sab "$bin/samples/demo_track.sab" && cmp -s demo/demo_track.mab "$bin/samples/demo_track.mab" &&
+  [ -s demo.wav ] && [ -s demo.mp3 ] && [ ! -e demo/demo_track.sab.orig ] || fail "demo containers: $(ls demo)"
+
 # Failures: a reason each, the later actions still run, and no file changed.
 chmod a-w b.sab
 tuner --replace b.sab song.mp3 --replace d.mab song.flac --replace late.sab song.mp3 --replace a.sab broken.wav \
