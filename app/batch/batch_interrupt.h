@@ -2,8 +2,8 @@
 // (its container, backup and export put back, the working folder removed) and no later action runs.
 // A terminal's Ctrl-C reaches the helper programs too and ends the running line at once; a SIGTERM
 // sent to this process alone lets that line finish first. On Windows (batch_interrupt_Windows.cpp) the
-// console's Ctrl-C and Ctrl-Break are SIGINT and its closing SIGTERM; the helpers, which run without a
-// console, finish their line first.
+// console's Ctrl-C and Ctrl-Break are SIGINT and its closing SIGTERM, and the programs the batch started
+// (which run without a console) are ended at once.
 #pragma once
 
 namespace batch {
