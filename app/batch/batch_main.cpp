@@ -41,7 +41,7 @@ int RunWithoutWindow(const EmbeddedGame& game, const std::function<int()>& work)
 } // namespace
 
 int BatchMain(const std::vector<std::string>& arguments, const EmbeddedGame& game) {
-    UseStartingConsole();
+    BatchConsole console;
     if (std::optional<StartedWorker> worker = TakeWorkerTask()) {
         return RunWithoutWindow(game, [&] {
             tool::Frame frame(GlobalObject(), GlobalObject(), "Batch");

@@ -21,8 +21,9 @@ FileAreas& Areas() {
     return areas;
 }
 
+// A folder given with the system's separator at its end (the executable's folder on Windows) keeps it.
 std::string WithTrailingSlash(std::string folder) {
-    if (folder.empty() || folder.back() != '/') {
+    if (folder.empty() || (folder.back() != '/' && folder.back() != '\\')) {
         folder += '/';
     }
     return folder;
