@@ -16,10 +16,14 @@ TEST(XxdDump, SevenDigitOffsetAndGroupsOfTwoBytes) {
 TEST(XxdDump, ProgramHonoursTheLimit) {
     TempFolder folder;
     WriteFile(folder.path() / "in.bin", std::string(40, 'z'));
-    fs::copy_file(LIBWIN_DIR "/xxd.exe", folder.path() / "xxd.exe");
+    fs::copy_file(FromUtf8(LIBWIN_DIR "/xxd.exe"), folder.path() / "xxd.exe");
     EXPECT_EQ(RunLine(R"(xxd.exe -u -l 0x12 "in.bin" > "out.txt")", folder.path()), 0);
-    std::string full(16, 'z');
-    EXPECT_EQ(ReadFile(folder.path() / "out.txt"), DumpLine(0, full, true) + DumpLine(16, "zz", true));
+    std::string dump = DumpLine(0, std::string(16, 'z'), true) + DumpLine(16, "zz", true);
+    std::string lines;
+    for (char c : dump) {
+        lines += c == '\n' ? std::string(TextLineEnd) : std::string(1, c);
+    }
+    EXPECT_EQ(ReadFile(folder.path() / "out.txt"), lines);
     EXPECT_NE(RunLine(R"(xxd.exe -u "missing" > "out.txt")", folder.path()), 0);
     EXPECT_EQ(ReadFile(folder.path() / "out.txt"), "");
 }
@@ -30,5 +34,5 @@ TEST(TunerHead, HoldsNeitherSignatureAtAnyPosition) {
     EXPECT_EQ(head.size() % 16, 0u);
     EXPECT_EQ(head.find(std::string("HCA\0\x02\0", 6)), std::string::npos);
     EXPECT_EQ(head.find(std::string("OggS\0\x02\0\0\0\0", 10)), std::string::npos);
-    EXPECT_EQ(ReadFile(LIBWIN_DIR "/tuner.head"), head);
+    EXPECT_EQ(ReadFile(FromUtf8(LIBWIN_DIR "/tuner.head")), head);
 }

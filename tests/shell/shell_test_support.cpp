@@ -1,49 +1,56 @@
 #include "shell_test_support.h"
 #include <algorithm>
-#include <cerrno>
-#include <csignal>
-#include <cstdlib>
+#include <chrono>
 #include <fstream>
-#include <gtest/gtest.h>
+#include <random>
 #include <sstream>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <thread>
 #include <vector>
 
 TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "shell test ü XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
+    std::random_device seed;
+    std::mt19937 random(seed());
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        fs::path candidate = fs::temp_directory_path() / FromUtf8("shell test ü " + std::to_string(random()));
+        if (fs::create_directory(candidate)) {
+            path_ = candidate;
+        }
     }
-    path_ = pattern;
+    if (path_.empty()) {
+        throw std::runtime_error("no temporary folder");
+    }
 }
 
+namespace {
+// What can be removed goes; false when something stays. Not fs::remove_all: libstdc++ 12 on Windows
+// spins in it for ever when one file cannot be removed.
+bool RemoveAll(const fs::path& path) {
+    std::error_code error;
+    bool removed = true;
+    if (fs::is_directory(fs::symlink_status(path, error))) {
+        for (const fs::directory_entry& entry : fs::directory_iterator(path, error)) {
+            removed = RemoveAll(entry.path()) && removed;
+        }
+    }
+    return fs::remove(path, error) && removed;
+}
+} // namespace
+
+// Wine lets go of the files of a program that has ended (its output, its current folder) a moment
+// after the wait for it has returned, so the removal is tried again for a while.
 TempFolder::~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
+    for (int attempt = 0; attempt < 50 && !RemoveAll(path_); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
 }
 
-int RunLine(const std::string& line, const fs::path& folder, RunOptions options) {
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::chdir(folder.c_str()) != 0) {
-            ::_exit(126);
-        }
-        if (options.fileSizeLimit) {
-            rlimit limit{static_cast<rlim_t>(*options.fileSizeLimit),
-                         static_cast<rlim_t>(*options.fileSizeLimit)};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            // A write past the limit then fails with EFBIG instead of ending the process.
-            ::signal(SIGXFSZ, SIG_IGN);
-        }
-        ::execl(MORVANE_CMD, "morvane-cmd", line.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+std::string Utf8(const fs::path& path) {
+    std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+fs::path FromUtf8(const std::string& text) {
+    return fs::path(std::u8string(text.begin(), text.end()));
 }
 
 void WriteFile(const fs::path& path, const std::string& content) {
@@ -60,7 +67,7 @@ std::string ReadFile(const fs::path& path) {
 std::string Listing(const fs::path& folder) {
     std::vector<std::string> names;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
+        names.push_back(Utf8(entry.path().filename()));
     }
     std::sort(names.begin(), names.end());
     std::string joined;
@@ -70,6 +77,7 @@ std::string Listing(const fs::path& folder) {
     return joined;
 }
 
-void InstallProgram(const std::string& systemProgram, const fs::path& folder, const std::string& name) {
-    fs::copy_file(systemProgram, folder / (name + ".exe"), fs::copy_options::overwrite_existing);
+void InstallProbe(const fs::path& folder, const std::string& name) {
+    fs::copy_file(FromUtf8(SHELL_PROBE), folder / FromUtf8(name + ".exe"),
+                  fs::copy_options::overwrite_existing);
 }

@@ -19,20 +19,32 @@ class TempFolder {
     fs::path path_;
 };
 
-// The interpreter's "not a command" status as an exit code (exit codes keep 8 bits).
-constexpr int NotFoundExit = 9009 & 0xFF;
+// The interpreter's "not a command" status as an exit code (exit codes keep 8 bits on POSIX).
+extern const int NotFoundExit;
 
 struct RunOptions {
-    // Largest file the interpreter may write, to make writes fail part-way.
+    // Largest file the interpreter may write, to make writes fail part-way (where the system can).
     std::optional<long> fileSizeLimit;
 };
+extern const bool CanLimitFileSize;
+// A file name full of the interpreter's operators, quotes, expansions and wildcards, as far as the
+// system allows them in a name.
+extern const char* const UnusualName;
 
 // Runs morvane-cmd with the line in `folder`; its exit status.
 int RunLine(const std::string& line, const fs::path& folder, RunOptions options = {});
+
+// Paths and UTF-8 text both ways (a narrow path is not UTF-8 on every system).
+std::string Utf8(const fs::path& path);
+fs::path FromUtf8(const std::string& text);
 
 void WriteFile(const fs::path& path, const std::string& content);
 std::string ReadFile(const fs::path& path);
 // The names in a folder, sorted.
 std::string Listing(const fs::path& folder);
-// Copies a system program into the folder under "<name>.exe", so a line can run it.
-void InstallProgram(const std::string& systemProgram, const fs::path& folder, const std::string& name);
+// A symbolic link at `link` to `target`; false when the system refuses this user one.
+bool MakeLink(const fs::path& target, const fs::path& link, bool folder);
+// How a text written by a C program ends its lines on this system.
+extern const char* const TextLineEnd;
+// The probe program (shell_probe.cpp) in the folder as "<name>.exe", so a line can run it.
+void InstallProbe(const fs::path& folder, const std::string& name);

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -19,8 +18,7 @@ std::string Text(const RValue& line) {
 }
 
 bool IsExecutable(const fs::path& path) {
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IXUSR) != 0;
+    return (fs::status(path).permissions() & fs::perms::owner_exec) != fs::perms::none;
 }
 
 class ToolLines : public testing::Test {
@@ -35,8 +33,8 @@ class ToolLines : public testing::Test {
         program_ = root_.path() / "program folder";
         fs::create_directories(appData_);
         fs::create_directories(program_);
-        fs::copy_file(LIB_WIN, program_ / "lib.win");
-        ::setenv("APPDATA", appData_.c_str(), 1);
+        fs::copy_file(FromUtf8(LIB_WIN), program_ / "lib.win");
+        ::setenv("APPDATA", Utf8(appData_).c_str(), 1);
     }
 
     fs::path lib() const { return appData_ / "Morvane_Radio_Tuner/lib"; }
@@ -46,14 +44,14 @@ class ToolLines : public testing::Test {
     // The splash's three lines, then its wait for the marker and the marker's removal.
     void Unpack() {
         Run(Text(tool::make_lib_line()));
-        Run(Text(tool::unpack_line(program_.string())));
+        Run(Text(tool::unpack_line(Utf8(program_))));
         Run(Text(tool::remove_preview_line()));
         auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (!fs::exists(program_ / "temp.dat") && std::chrono::steady_clock::now() < end) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         ASSERT_TRUE(fs::exists(program_ / "temp.dat"));
-        Run(Text(tool::delete_marker_line(program_.string())));
+        Run(Text(tool::delete_marker_line(Utf8(program_))));
     }
 
     TempFolder root_;
@@ -69,7 +67,7 @@ TEST_F(ToolLines, SplashUnpacksTheCabinetAndWritesTheMarkerLast) {
     for (const char* program : {"dd.exe", "ffmpeg.exe", "vgaudiocli.exe", "xxd.exe"}) {
         EXPECT_TRUE(IsExecutable(lib() / program)) << program;
     }
-    EXPECT_EQ(ReadFile(lib() / "xxd.exe"), ReadFile(fs::path(LIBWIN_DIR) / "xxd.exe"));
+    EXPECT_EQ(ReadFile(lib() / "xxd.exe"), ReadFile(FromUtf8(LIBWIN_DIR) / "xxd.exe"));
     EXPECT_EQ(fs::file_size(lib() / "tuner.head"), 576u);
     EXPECT_EQ(Listing(program_), "lib.win");
     // A second start: the folder exists, a preview left over is removed.
@@ -82,7 +80,7 @@ TEST_F(ToolLines, SplashUnpacksTheCabinetAndWritesTheMarkerLast) {
 TEST_F(ToolLines, NoMarkerWhenTheCabinetIsBroken) {
     Run(Text(tool::make_lib_line()));
     WriteFile(program_ / "lib.win", "MSCF but not really a cabinet");
-    Run(Text(tool::unpack_line(program_.string())));
+    Run(Text(tool::unpack_line(Utf8(program_))));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_FALSE(fs::exists(program_ / "temp.dat"));
 }

@@ -1,8 +1,8 @@
-// RunSilent of tuner.dll, loaded as the runtime loads it.
+// RunSilent of tuner.dll, loaded and called as the runtime's external_define and external_call do.
+#include "Support/Win32/Support_System.h"
 #include "shell_test_support.h"
 #include <chrono>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -11,19 +11,19 @@ namespace {
 using RunSilentFunction = double (*)(const char*, const char*);
 
 struct LibraryCloser {
-    void operator()(void* module) const { ::dlclose(module); }
+    void operator()(void* module) const { System_FreeLibrary(module); }
 };
 
 class TunerDll : public testing::Test {
   protected:
     void SetUp() override {
-        module_.reset(::dlopen(TUNER_DLL, RTLD_NOW | RTLD_LOCAL));
-        ASSERT_TRUE(module_) << ::dlerror();
-        runSilent_ = reinterpret_cast<RunSilentFunction>(::dlsym(module_.get(), "RunSilent"));
+        module_.reset(System_LoadLibrary(TUNER_DLL));
+        ASSERT_TRUE(module_);
+        runSilent_ = reinterpret_cast<RunSilentFunction>(System_FindFunction(module_.get(), "RunSilent"));
         ASSERT_NE(runSilent_, nullptr);
         saveArea_ = folder_.path() / "Morvane_Radio_Tuner";
         fs::create_directories(saveArea_);
-        ::setenv("APPDATA", folder_.path().c_str(), 1);
+        ::setenv("APPDATA", Utf8(folder_.path()).c_str(), 1);
     }
 
     std::unique_ptr<void, LibraryCloser> module_;
@@ -35,9 +35,9 @@ class TunerDll : public testing::Test {
 } // namespace
 
 TEST_F(TunerDll, RunsTheLineAndReturnsWhenItHasFinished) {
-    InstallProgram("/usr/bin/sleep", saveArea_, "sleep");
+    InstallProbe(saveArea_, "sleep");
     std::string line =
-        R"(cd /d "%APPDATA%\Morvane_Radio_Tuner" & sleep.exe 0.3 & echo done > "finished.txt")";
+        R"(cd /d "%APPDATA%\Morvane_Radio_Tuner" & sleep.exe --sleep-ms 300 & echo done > "finished.txt")";
     auto begin = std::chrono::steady_clock::now();
     EXPECT_EQ(runSilent_("", line.c_str()), 0.0);
     EXPECT_GE(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(300));
@@ -46,9 +46,10 @@ TEST_F(TunerDll, RunsTheLineAndReturnsWhenItHasFinished) {
 }
 
 TEST_F(TunerDll, ProgramsReadNothingAndWriteOnlyToTheLog) {
-    // cat would wait for the terminal forever if stdin were inherited.
-    InstallProgram("/usr/bin/cat", saveArea_, "cat");
-    std::string line = R"(cd /d "%APPDATA%\Morvane_Radio_Tuner" & cat.exe > "copied.txt" & echo to the log)";
+    // The copy would wait for the terminal forever if stdin were inherited.
+    InstallProbe(saveArea_, "cat");
+    std::string line =
+        R"(cd /d "%APPDATA%\Morvane_Radio_Tuner" & cat.exe --copy-input > "copied.txt" & echo to the log)";
     EXPECT_EQ(runSilent_("", line.c_str()), 0.0);
     EXPECT_EQ(ReadFile(saveArea_ / "copied.txt"), "");
     std::string log = ReadFile(saveArea_ / "shell.log");

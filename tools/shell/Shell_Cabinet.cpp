@@ -1,6 +1,7 @@
 // expand <cabinet> -f:<pattern> <folder>: extracts the matching files of a cabinet.
 #include "Shell_Builtins.h"
-#include "Shell_Files.h"
+#include "Shell_CabinetFiles.h"
+#include "Shell_FileSystem.h"
 #include "Shell_Session.h"
 #include "Shell_Words.h"
 #include <memory>
@@ -59,12 +60,12 @@ bool ParseRequest(const Session& session, std::string_view arguments, Request& r
 
 // Cabinets name files with '\'; only the last part is kept, so nothing lands outside the folder.
 std::string OutputName(const char* stored) {
-    std::string name = BaseName(ToSlashes(stored != nullptr ? stored : ""));
+    std::string name = BaseName(NativePath(stored != nullptr ? stored : ""));
     return (name == "." || name == "..") ? std::string() : name;
 }
 
 // Cabinets keep no permissions: programs get the execute bit.
-mode_t ModeFor(const std::string& name) {
+unsigned ModeFor(const std::string& name) {
     return EndsWithText(name, ".exe") ? 0755 : 0644;
 }
 
@@ -85,7 +86,15 @@ int Builtin_Expand(Session& session, std::string_view arguments, int out) {
         ReportError("The syntax of the command is incorrect.");
         return 1;
     }
-    Decompressor decompressor(mspack_create_cab_decompressor(nullptr));
+    // The library and this program must agree on the size of a file offset, or every structure
+    // the library hands out is read askew (and no file is found in the cabinet).
+    int selftest = MSPACK_ERR_OK;
+    MSPACK_SYS_SELFTEST(selftest);
+    if (selftest != MSPACK_ERR_OK) {
+        ReportError("The cabinet library was built with another file offset size.");
+        return 1;
+    }
+    Decompressor decompressor(mspack_create_cab_decompressor(CabinetFiles()));
     if (!decompressor || !IsDirectory(request.folder)) {
         ReportError("Can't open output folder " + request.folder);
         return 1;
@@ -101,7 +110,7 @@ int Builtin_Expand(Session& session, std::string_view arguments, int out) {
         if (name.empty() || !MatchWildcard(request.pattern, name)) {
             continue;
         }
-        std::string target = request.folder + "/" + name;
+        std::string target = Absolute(request.folder, name);
         if (!ExtractOne(decompressor.get(), file, target)) {
             ReportError("Can't write " + target);
             status = 1;

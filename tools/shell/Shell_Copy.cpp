@@ -2,11 +2,9 @@
 // temporary file beside it and renamed over it, so it is replaced whole or not at all. A linked
 // destination is written where its link points; one without write permission is refused.
 #include "Shell_Builtins.h"
-#include "Shell_Files.h"
+#include "Shell_FileSystem.h"
 #include "Shell_Session.h"
 #include "Shell_Words.h"
-#include <fcntl.h>
-#include <unistd.h>
 #include <vector>
 
 namespace shell {
@@ -14,7 +12,7 @@ namespace {
 
 struct Source {
     UniqueFd fd;
-    struct stat info;
+    FileInfo info;
 };
 
 // "a+b", "a +b", "a+ b" and "a + b" all name the same two sources.
@@ -37,9 +35,9 @@ bool OpenSources(const Session& session, const std::string& sourceList, std::vec
         if (Unquote(part).empty()) {
             return false;
         }
-        Source source{UniqueFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), {}};
-        if (!source.fd.valid() || ::fstat(source.fd.get(), &source.info) != 0 ||
-            !S_ISREG(source.info.st_mode)) {
+        Source source{OpenForReading(path), {}};
+        source.info = source.fd.valid() ? InspectOpen(source.fd.get()) : FileInfo{};
+        if (!source.info.regular) {
             return false;
         }
         if (firstPath.empty()) {
@@ -50,18 +48,13 @@ bool OpenSources(const Session& session, const std::string& sourceList, std::vec
     return !sources.empty();
 }
 
-bool IsOneOf(const struct stat& target, const std::vector<Source>& sources) {
+bool IsOneOf(const FileInfo& target, const std::vector<Source>& sources) {
     for (const Source& source : sources) {
-        if (source.info.st_dev == target.st_dev && source.info.st_ino == target.st_ino) {
+        if (source.info.id == target.id) {
             return true;
         }
     }
     return false;
-}
-
-// A replaced file keeps its own permissions; a new one takes those of its (first) source.
-mode_t ModeFor(const struct stat* existing, const Source& first) {
-    return (existing != nullptr ? existing->st_mode : first.info.st_mode) & 07777;
 }
 
 int Fail(const char* message) {
@@ -83,18 +76,15 @@ int Builtin_Copy(Session& session, std::string_view arguments, int out) {
     }
     std::string target = session.Resolve(items.size() == 2 ? items[1] : BaseName(firstPath));
     if (IsDirectory(target)) {
-        // Appended piece by piece: GCC 12 at -O3 takes `"/" + std::string&&` for an overlapping copy.
-        target += '/';
-        target += BaseName(firstPath);
+        target = Absolute(target, BaseName(firstPath));
     }
     target = FollowLinks(target);
-    struct stat existing;
-    bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && IsOneOf(existing, sources)) {
+    FileInfo existing = Inspect(target);
+    if (existing.exists && IsOneOf(existing, sources)) {
         return Fail("The file cannot be copied onto itself.");
     }
     // Checked by its bits, not by trying: a read-only file stays so even for the administrator.
-    if (exists && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    if (existing.exists && !existing.writable) {
         return Fail("Access is denied.");
     }
     TempFile temp(target);
@@ -106,7 +96,8 @@ int Builtin_Copy(Session& session, std::string_view arguments, int out) {
             return Fail("The device is not ready.");
         }
     }
-    if (!temp.Commit(ModeFor(exists ? &existing : nullptr, sources.front()))) {
+    // A replaced file keeps its own permissions; a new one takes those of its (first) source.
+    if (!temp.Commit(existing.exists ? existing.permissions : sources.front().info.permissions)) {
         return Fail("Access is denied.");
     }
     return WriteAll(out, "        1 file(s) copied.\n") ? 0 : 1;

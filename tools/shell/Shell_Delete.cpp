@@ -1,32 +1,15 @@
 // del: files only, with '*' and '?' in the last part of a name. A name that exists as written
 // means that file only: Linux names may hold '*' and '?'.
 #include "Shell_Builtins.h"
-#include "Shell_Files.h"
+#include "Shell_FileSystem.h"
 #include "Shell_Session.h"
 #include "Shell_Words.h"
-#include <fcntl.h>
-#include <unistd.h>
 #include <vector>
 
 namespace shell {
 namespace {
 
-enum class Outcome { Deleted, Skipped, Failed };
-
-// Folders are never deleted; read-only files only with /f.
-Outcome DeleteEntry(int folder, const std::string& name, bool force) {
-    struct stat info;
-    if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(info.st_mode)) {
-        return Outcome::Skipped;
-    }
-    if (!force && !S_ISLNK(info.st_mode) && (info.st_mode & S_IWUSR) == 0) {
-        ReportError("Access is denied.");
-        return Outcome::Failed;
-    }
-    return ::unlinkat(folder, name.c_str(), 0) == 0 ? Outcome::Deleted : Outcome::Failed;
-}
-
-std::vector<std::string> MatchingNames(int folder, std::string_view pattern,
+std::vector<std::string> MatchingNames(const std::string& folder, std::string_view pattern,
                                        const std::vector<bool>& literal) {
     std::vector<std::string> names = ListFolder(folder);
     std::erase_if(names, [&](const std::string& name) { return !MatchWildcard(pattern, name, &literal); });
@@ -37,21 +20,21 @@ std::vector<std::string> MatchingNames(int folder, std::string_view pattern,
 // path that came from a name: those are never wildcards.
 int DeleteMatching(const std::string& path, const std::vector<bool>& fromName, bool force) {
     std::string pattern = BaseName(path);
+    std::string folder = ParentFolder(path);
     std::vector<bool> literal(fromName.end() - static_cast<std::ptrdiff_t>(pattern.size()), fromName.end());
-    UniqueFd folder(::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    std::vector<std::string> names;
-    if (folder.valid()) {
-        struct stat info;
-        bool exists = ::fstatat(folder.get(), pattern.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
-        names = HasWildcard(pattern, &literal) && !exists ? MatchingNames(folder.get(), pattern, literal)
-                                                          : std::vector{pattern};
-    }
+    bool exists = Inspect(path, false).exists;
+    std::vector<std::string> names = HasWildcard(pattern, &literal) && !exists
+                                         ? MatchingNames(folder, pattern, literal)
+                                         : std::vector{pattern};
     bool deletedAny = false;
     bool failed = false;
     for (const std::string& name : names) {
-        Outcome outcome = DeleteEntry(folder.get(), name, force);
-        deletedAny = deletedAny || outcome == Outcome::Deleted;
-        failed = failed || outcome == Outcome::Failed;
+        Removal removal = RemoveFile(Absolute(folder, name), force);
+        if (removal == Removal::Refused) {
+            ReportError("Access is denied.");
+        }
+        deletedAny = deletedAny || removal == Removal::Removed;
+        failed = failed || removal == Removal::Refused || removal == Removal::Failed;
     }
     if (!deletedAny && !failed) {
         ReportError("Could Not Find " + path);

@@ -1,12 +1,8 @@
 #include "Shell_Files.h"
+#include "Shell_FileSystem.h"
 #include "Shell_Words.h"
+#include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <dirent.h>
-#include <fcntl.h>
-#include <memory>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace shell {
@@ -33,66 +29,11 @@ int UniqueFd::Release() {
     return fd;
 }
 
-namespace {
-// Temporary files are named after their final file, so the next write to it finds them.
-std::string TempPrefix(const std::string& finalPath) {
-    // Appended piece by piece: GCC 12 at -O3 takes `"." + std::string&&` for an overlapping copy.
-    std::string prefix(1, '.');
-    prefix += BaseName(finalPath);
-    prefix += ".morvane-tmp-";
-    return prefix;
-}
-
-// Temporary files of this final path left by a writer that was killed: nobody holds their lock.
-void RemoveStaleTemps(const std::string& finalPath) {
-    std::string prefix = TempPrefix(finalPath);
-    UniqueFd folder(::open(ParentFolder(finalPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.valid()) {
-        return;
-    }
-    for (const std::string& name : ListFolder(folder.get())) {
-        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) {
-            continue;
-        }
-        UniqueFd stale(::openat(folder.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-        if (stale.valid() && ::flock(stale.get(), LOCK_EX | LOCK_NB) == 0) {
-            ::unlinkat(folder.get(), name.c_str(), 0);
-        }
-    }
-}
-} // namespace
-
-TempFile::TempFile(const std::string& finalPath) : finalPath_(finalPath) {
-    RemoveStaleTemps(finalPath);
-    std::string pattern = ParentFolder(finalPath) + "/" + TempPrefix(finalPath) + "XXXXXX";
-    int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd >= 0) {
-        path_ = pattern;
-        fd_ = UniqueFd(fd);
-        // Held while the file is written: a locked temporary file is not stale.
-        ::flock(fd, LOCK_EX);
-    }
-}
-
-TempFile::~TempFile() {
-    if (!path_.empty() && !committed_) {
-        ::unlink(path_.c_str());
-    }
-}
-
-// Renamed while still open and locked, so no other writer takes it for a stale one.
-bool TempFile::Commit(mode_t mode) {
-    if (!fd_.valid() || ::fchmod(fd_.get(), mode) != 0 || ::fsync(fd_.get()) != 0 ||
-        ::rename(path_.c_str(), finalPath_.c_str()) != 0) {
-        return false;
-    }
-    committed_ = true;
-    return ::close(fd_.Release()) == 0;
-}
-
 bool WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {
-        ssize_t written = ::write(fd, data.data(), data.size());
+        // In pieces a C library that counts in int can take.
+        size_t piece = std::min<size_t>(data.size(), 1 << 30);
+        auto written = ::write(fd, data.data(), piece);
         if (written < 0 && errno == EINTR) {
             continue;
         }
@@ -107,7 +48,7 @@ bool WriteAll(int fd, std::string_view data) {
 bool CopyContent(int from, int to) {
     char buffer[65536];
     for (;;) {
-        ssize_t got = ::read(from, buffer, sizeof buffer);
+        auto got = ::read(from, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -123,66 +64,66 @@ bool CopyContent(int from, int to) {
     }
 }
 
-namespace {
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-} // namespace
-
-std::vector<std::string> ListFolder(int folder) {
-    std::vector<std::string> names;
-    // The listing owns a duplicate, so the caller's descriptor stays open.
-    UniqueFd listing(::dup(folder));
-    std::unique_ptr<DIR, DirCloser> dir(listing.valid() ? ::fdopendir(listing.get()) : nullptr);
-    if (!dir) {
-        return names;
-    }
-    listing.Release();
-    while (dirent* entry = ::readdir(dir.get())) {
-        std::string name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.push_back(std::move(name));
-        }
-    }
-    return names;
-}
-
 bool IsDirectory(const std::string& path) {
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-std::string FollowLinks(const std::string& path) {
-    std::string current = path;
-    // As many links as the system itself follows before it gives up.
-    for (int hop = 0; hop < 40; ++hop) {
-        char target[PATH_MAX];
-        ssize_t length = ::readlink(current.c_str(), target, sizeof target - 1);
-        if (length <= 0) {
-            return current;
-        }
-        std::string next(target, static_cast<size_t>(length));
-        current = next[0] == '/' ? next : ParentFolder(current) + "/" + next;
-    }
-    return current;
+    return Inspect(path).folder;
 }
 
 bool Exists(const std::string& path) {
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0;
+    return Inspect(path).exists;
 }
 
+namespace {
+size_t LastSeparator(std::string_view path) {
+    for (size_t i = path.size(); i > 0; --i) {
+        if (IsSeparator(path[i - 1])) {
+            return i - 1;
+        }
+    }
+    return std::string_view::npos;
+}
+} // namespace
+
+// A root keeps its separator: the parent of "/x" is "/", of "C:\x" "C:\".
 std::string ParentFolder(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
+    size_t separator = LastSeparator(path);
+    if (separator == std::string::npos) {
         return ".";
     }
-    return slash == 0 ? "/" : path.substr(0, slash);
+    return path.substr(0, std::max(separator, RootLength(path)));
 }
 
 std::string BaseName(std::string_view path) {
-    size_t slash = path.find_last_of('/');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+    size_t separator = LastSeparator(path);
+    return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
+bool MakeFolders(const std::string& path) {
+    std::string parent = ParentFolder(path);
+    if (parent != path && parent != "." && !Exists(parent)) {
+        // Another program may make it meanwhile; only the last folder's result counts.
+        MakeFolders(parent);
+    }
+    return MakeFolder(path);
+}
+
+std::string TempPrefix(const std::string& finalPath) {
+    // Appended piece by piece: GCC 12 at -O3 takes `"." + std::string&&` for an overlapping copy.
+    std::string prefix(1, '.');
+    prefix += BaseName(finalPath);
+    prefix += ".morvane-tmp-";
+    return prefix;
+}
+
+std::vector<std::string> TempFilesOf(const std::string& finalPath) {
+    std::string prefix = TempPrefix(finalPath);
+    std::string folder = ParentFolder(finalPath);
+    std::vector<std::string> paths;
+    for (const std::string& name : ListFolder(folder)) {
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0) {
+            paths.push_back(Absolute(folder, name));
+        }
+    }
+    return paths;
 }
 
 namespace {

@@ -1,13 +1,13 @@
-// File-system helpers shared by the built-in commands.
+// File helpers shared by the built-in commands, on every system (Shell_FileSystem.h has the system's
+// own calls).
 #pragma once
 #include <string>
 #include <string_view>
-#include <sys/stat.h>
 #include <vector>
 
 namespace shell {
 
-// Owns a file descriptor.
+// Owns a file descriptor (the C library's, on Windows too).
 class UniqueFd {
   public:
     UniqueFd() = default;
@@ -25,41 +25,16 @@ class UniqueFd {
     int fd_ = -1;
 };
 
-// A new file beside its final path, renamed over it by Commit; removed if never committed, so a
-// failed or interrupted write leaves the final path as it was. Named "." + final name +
-// ".morvane-tmp-" + 6 characters; one left by a killed writer is removed by the next one.
-class TempFile {
-  public:
-    explicit TempFile(const std::string& finalPath);
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    ~TempFile();
-    bool valid() const { return fd_.valid(); }
-    int fd() const { return fd_.get(); }
-    const std::string& path() const { return path_; }
-    // Closes the file, gives it the mode and renames it over the final path.
-    bool Commit(mode_t mode);
-
-  private:
-    std::string finalPath_;
-    std::string path_;
-    UniqueFd fd_;
-    bool committed_ = false;
-};
-
 bool WriteAll(int fd, std::string_view data);
 // Appends the whole content of one descriptor to another.
 bool CopyContent(int from, int to);
 
-// The names in an open folder, without "." and "..".
-std::vector<std::string> ListFolder(int folder);
-
 bool IsDirectory(const std::string& path);
-// The path a chain of symbolic links ends at (the path itself when it is no link).
-std::string FollowLinks(const std::string& path);
 bool Exists(const std::string& path);
 std::string ParentFolder(const std::string& path);
 std::string BaseName(std::string_view path);
+// Makes the folder and every missing folder above it; false when it exists already.
+bool MakeFolders(const std::string& path);
 
 // '*' and '?' as the command interpreter matches them, letters without regard to case. A byte
 // whose `literal` flag is set (it came from a name) matches only itself, whatever it is. `steps`, when

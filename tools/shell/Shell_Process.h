@@ -1,13 +1,17 @@
-// Starting and waiting for child processes.
+// Starting programs and waiting for them, one side for each system.
 #pragma once
+#include <optional>
 #include <string>
-#include <sys/types.h>
+#include <string_view>
 #include <vector>
 
 namespace shell {
 
-// A program started directly (never through /bin/sh), with none of the caller's blocked signals
-// (SDL blocks some) and its standard streams as asked.
+class Session;
+
+// A program started directly (never through a system shell), with its standard streams as asked.
+// On POSIX it gets none of the caller's blocked signals (SDL blocks some); on Windows no console
+// window, and no handle of the caller's but its three streams.
 struct ChildRequest {
     std::string program;                // the file to run
     std::vector<std::string> arguments; // argv, its name first
@@ -17,11 +21,18 @@ struct ChildRequest {
     int errors = -1;                    // descriptor for stderr; -1: the caller's
 };
 
-// The child's pid, or -1 when it could not be started.
-pid_t StartChild(const ChildRequest& request);
+// Runs the program and waits for it: its exit status (on POSIX 128 + the signal's number when a
+// signal ended it), or nothing when it could not be started.
+std::optional<int> RunChild(const ChildRequest& request);
 
-// The exit status of a child (128 + signal number when a signal ended it; 1 if it cannot be
-// waited for).
-int WaitForExit(pid_t pid);
+// Runs one command's text (already expanded and cut out of its line) in a second interpreter
+// that nobody waits for, with stdout on `out`; 0 once it is under way.
+int StartDetached(const Session& session, std::string_view command, int out);
+
+// Whether the file can be started as a program.
+bool IsProgramFile(const std::string& path);
+
+// The interpreter's program in the folder of the module (program or library) that holds `address`.
+std::string InterpreterBeside(const void* address);
 
 } // namespace shell

@@ -1,20 +1,22 @@
 // Programs: looked up only in the session's folder, started directly (never through a shell).
 #include "Shell_Builtins.h"
+#include "Shell_FileSystem.h"
 #include "Shell_Names.h"
 #include "Shell_Process.h"
 #include "Shell_Session.h"
 #include "Shell_Words.h"
-#include <sys/stat.h>
+#include <algorithm>
 #include <vector>
 
 namespace shell {
 namespace {
 
 // Only "<name>.exe" in the current folder runs (a name without extension gets ".exe"); a name
-// with a folder in it, or any other file, is not a program. No search path is consulted, so no
+// with a folder or a drive in it, or any other file, is not a program. No search path is consulted, so no
 // text in a command line can reach a program outside the lib folder.
 std::string FindProgram(const Session& session, const std::string& name) {
-    if (name.empty() || name.find('/') != std::string::npos) {
+    if (name.empty() || std::any_of(name.begin(), name.end(), IsSeparator) ||
+        name.find(':') != std::string::npos) {
         return {};
     }
     std::string candidate = name;
@@ -24,12 +26,8 @@ std::string FindProgram(const Session& session, const std::string& name) {
         }
         candidate += ".exe";
     }
-    std::string path = session.cwd() + "/" + candidate;
-    struct stat info;
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return {};
-    }
-    return path;
+    std::string path = Absolute(session.cwd(), candidate);
+    return Inspect(path).regular ? path : std::string();
 }
 
 } // namespace
@@ -37,7 +35,7 @@ std::string FindProgram(const Session& session, const std::string& name) {
 int RunProgram(Session& session, std::string_view text, int out) {
     std::vector<std::string> arguments = SplitProgramArguments(text);
     for (std::string& argument : arguments) {
-        argument = ProgramArgument(ToSlashes(argument));
+        argument = ProgramArgument(NativePath(argument));
     }
     std::string path = FindProgram(session, arguments[0]);
     if (path.empty()) {
@@ -45,12 +43,13 @@ int RunProgram(Session& session, std::string_view text, int out) {
                     "operable program or batch file.");
         return NotFoundStatus;
     }
-    pid_t pid = StartChild(ChildRequest{path, std::move(arguments), session.cwd(), false, out, -1});
-    if (pid < 0) {
+    std::optional<int> status =
+        RunChild(ChildRequest{path, std::move(arguments), session.cwd(), false, out, -1});
+    if (!status) {
         ReportError("Access is denied.");
         return 1;
     }
-    return WaitForExit(pid);
+    return *status;
 }
 
 } // namespace shell

@@ -1,25 +1,22 @@
 #include "Shell_Session.h"
 #include "Shell_Builtins.h"
-#include "Shell_Files.h"
+#include "Shell_FileSystem.h"
 #include "Shell_Names.h"
 #include "Shell_Variables.h"
 #include "Shell_Words.h"
-#include <fcntl.h>
 
 namespace shell {
 
 Session::Session(std::string cwd) : cwd_(std::move(cwd)) {}
 
 std::string Session::Resolve(std::string_view word, std::vector<bool>* fromName) const {
-    std::string path = DecodeNames(ToSlashes(Unquote(word)), fromName);
-    if (!path.empty() && path[0] == '/') {
-        return path;
-    }
+    std::string path = DecodeNames(NativePath(Unquote(word)), fromName);
+    std::string absolute = Absolute(cwd_, path);
     if (fromName != nullptr) {
         // The current folder is never a pattern either.
-        fromName->insert(fromName->begin(), cwd_.size() + 1, true);
+        fromName->insert(fromName->begin(), absolute.size() - path.size(), true);
     }
-    return cwd_ + "/" + path;
+    return absolute;
 }
 
 int Session::Run(std::string_view line, int out) {
@@ -66,8 +63,8 @@ int Session::RunNode(const Node& node, int out) {
 int Session::RunRedirected(const Node& node) {
     UniqueFd file;
     for (const Redirection& redirection : node.redirections) {
-        int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (redirection.append ? O_APPEND : O_TRUNC);
-        file = UniqueFd(::open(Resolve(redirection.target).c_str(), flags, 0666));
+        file = OpenForWriting(Resolve(redirection.target),
+                              redirection.append ? Opening::Append : Opening::Truncate);
         if (!file.valid()) {
             ReportError("The system cannot find the path specified.");
             return 1;

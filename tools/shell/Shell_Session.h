@@ -1,5 +1,5 @@
 // The command interpreter: runs command lines with the Windows interpreter's semantics for the
-// subset the tool's lines use. Programs are started directly, never through /bin/sh.
+// subset the tool's lines use. Programs are started directly, never through a system shell.
 #pragma once
 #include "Shell_Syntax.h"
 #include <string>
@@ -25,8 +25,8 @@ class Session {
 
     const std::string& cwd() const { return cwd_; }
     void SetCwd(std::string folder) { cwd_ = std::move(folder); }
-    // A path of a command line as a POSIX path: quotes removed, '\' made '/', names decoded,
-    // relative to cwd; `fromName` as DecodeNames gives it.
+    // A path of a command line as the system's absolute path: quotes removed, separators made the
+    // system's, names decoded, relative to cwd; `fromName` as DecodeNames gives it.
     std::string Resolve(std::string_view word, std::vector<bool>* fromName = nullptr) const;
 
   private:

@@ -1,11 +1,9 @@
 // start "" /b <command> and cmd.exe /c "<line>": a second interpreter, in the background or not.
 #include "Shell_Builtins.h"
-#include "Shell_Files.h"
 #include "Shell_Process.h"
 #include "Shell_Session.h"
 #include "Shell_Words.h"
 #include <algorithm>
-#include <unistd.h>
 
 namespace shell {
 namespace {
@@ -24,23 +22,6 @@ size_t WordEnd(std::string_view text, size_t i) {
     return i;
 }
 
-// Runs the command in a grandchild whose parent exits at once: nothing waits for it, and the
-// system reaps it when it ends.
-int RunDetached(const Session& session, std::string_view command, int out) {
-    pid_t child = ::fork();
-    if (child < 0) {
-        return 1;
-    }
-    if (child == 0) {
-        if (::fork() == 0) {
-            Session background = session;
-            ::_exit(background.RunCommand(command, out) & 0xFF);
-        }
-        ::_exit(0);
-    }
-    return WaitForExit(child);
-}
-
 bool IsSpecial(char c) {
     return std::string_view("&<>()@^|").find(c) != std::string_view::npos;
 }
@@ -55,7 +36,7 @@ std::string SlashCLine(const Session& session, std::string_view rest, bool strip
         std::string_view inner = rest.substr(first + 1, second - first - 1);
         bool plain = std::none_of(inner.begin(), inner.end(), IsSpecial);
         bool blanks = std::any_of(inner.begin(), inner.end(), IsBlank);
-        if (plain && blanks && ::access(session.Resolve(inner).c_str(), X_OK) == 0) {
+        if (plain && blanks && IsProgramFile(session.Resolve(inner))) {
             return std::string(rest);
         }
     }
@@ -95,7 +76,7 @@ int Builtin_Start(Session& session, std::string_view arguments, int out) {
         Session foreground = session;
         return foreground.RunCommand(command, out);
     }
-    return RunDetached(session, command, out);
+    return StartDetached(session, command, out);
 }
 
 int Builtin_Cmd(Session& session, std::string_view arguments, int out) {

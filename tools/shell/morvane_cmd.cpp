@@ -1,23 +1,23 @@
-// morvane-cmd "<command line>": runs one command line and exits with its status.
+#include "morvane_cmd.h"
+#include "Shell_FileSystem.h"
 #include "Shell_Session.h"
-#include <climits>
 #include <cstdio>
-#include <linux/close_range.h>
-#include <unistd.h>
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
+namespace shell {
+
+int InterpreterMain(const std::vector<std::string>& arguments) {
+    bool oneCommand = arguments.size() == 3 && arguments[1] == "--command";
+    if (arguments.size() != 2 && !oneCommand) {
         std::fputs("usage: morvane-cmd \"<command line>\"\n", stderr);
         return 2;
     }
-    // Descriptors the caller forgot to mark close-on-exec would live on in the background
-    // interpreter and in every program it starts.
-    ::close_range(3, ~0U, 0);
-    char cwd[PATH_MAX];
-    if (::getcwd(cwd, sizeof cwd) == nullptr) {
-        std::perror("morvane-cmd");
+    std::optional<std::string> cwd = CurrentFolder();
+    if (!cwd) {
+        std::fputs("morvane-cmd: the current folder cannot be read\n", stderr);
         return 1;
     }
-    shell::Session session(cwd);
-    return session.Run(argv[1]);
+    Session session(*cwd);
+    return oneCommand ? session.RunCommand(arguments[2], 1) : session.Run(arguments[1]);
 }
+
+} // namespace shell

@@ -1,5 +1,9 @@
 #include "Shell_Process.h"
+#include "Shell_Session.h"
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -35,8 +39,6 @@ class SpawnSetup {
     posix_spawnattr_t attributes_;
 };
 
-} // namespace
-
 pid_t StartChild(const ChildRequest& request) {
     SpawnSetup setup;
     ::posix_spawn_file_actions_addchdir_np(setup.actions(), request.folder.c_str());
@@ -62,6 +64,7 @@ pid_t StartChild(const ChildRequest& request) {
     return pid;
 }
 
+// 128 + the signal's number when a signal ended the child; 1 if it cannot be waited for.
 int WaitForExit(pid_t pid) {
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0) {
@@ -73,6 +76,50 @@ int WaitForExit(pid_t pid) {
         return 128 + WTERMSIG(status);
     }
     return WEXITSTATUS(status);
+}
+
+} // namespace
+
+std::optional<int> RunChild(const ChildRequest& request) {
+    pid_t pid = StartChild(request);
+    if (pid < 0) {
+        return std::nullopt;
+    }
+    return WaitForExit(pid);
+}
+
+// The command runs in a grandchild whose parent exits at once: nothing waits for it, and the
+// system reaps it when it ends.
+int StartDetached(const Session& session, std::string_view command, int out) {
+    pid_t child = ::fork();
+    if (child < 0) {
+        return 1;
+    }
+    if (child == 0) {
+        if (::fork() == 0) {
+            Session background = session;
+            ::_exit(background.RunCommand(command, out) & 0xFF);
+        }
+        ::_exit(0);
+    }
+    return WaitForExit(child);
+}
+
+bool IsProgramFile(const std::string& path) {
+    return ::access(path.c_str(), X_OK) == 0;
+}
+
+// Found through the loaded module itself: the runtime makes the library's folder the current folder
+// only around loading, so a relative load path would not resolve later.
+std::string InterpreterBeside(const void* address) {
+    Dl_info info{};
+    char path[PATH_MAX];
+    if (::dladdr(address, &info) == 0 || info.dli_fname == nullptr ||
+        ::realpath(info.dli_fname, path) == nullptr) {
+        return "morvane-cmd";
+    }
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('/') + 1) + "morvane-cmd";
 }
 
 } // namespace shell

@@ -1,0 +1,21 @@
+#include "morvane_cmd.h"
+#include "utf16.h"
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+// The arguments come from the wide command line, so they are UTF-8 whatever the code page; the
+// output is written byte for byte. No handle but the three streams reaches this process
+// (CreateProcessW with a handle list), so there is nothing to close.
+int main() {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; wide != nullptr && i < count; ++i) {
+        arguments.push_back(win::narrow(wide[i]));
+    }
+    LocalFree(wide);
+    _setmode(1, _O_BINARY);
+    _setmode(2, _O_BINARY);
+    return shell::InterpreterMain(arguments);
+}
