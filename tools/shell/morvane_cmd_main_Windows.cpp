@@ -5,8 +5,8 @@
 #include <windows.h>
 
 // The arguments come from the wide command line, so they are UTF-8 whatever the code page; the
-// output is written byte for byte. No handle but the three streams reaches this process
-// (CreateProcessW with a handle list), so there is nothing to close.
+// output is written byte for byte. Started by tuner.dll or by `start`, this process inherits only its
+// three streams (a handle list), so, unlike on POSIX, there is nothing to close.
 int main() {
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
