@@ -247,7 +247,9 @@ Removal RemoveFile(const std::string& path, bool force) {
         if (!force) {
             return Removal::Refused;
         }
-        SetFileAttributesW(wide.c_str(), (attributes & ~FILE_ATTRIBUTE_READONLY) | FILE_ATTRIBUTE_NORMAL);
+        // FILE_ATTRIBUTE_NORMAL is valid only alone.
+        DWORD cleared = attributes & ~FILE_ATTRIBUTE_READONLY;
+        SetFileAttributesW(wide.c_str(), cleared != 0 ? cleared : FILE_ATTRIBUTE_NORMAL);
     }
     return DeleteFileW(wide.c_str()) ? Removal::Removed : Removal::Failed;
 }
