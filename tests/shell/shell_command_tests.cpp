@@ -98,6 +98,24 @@ TEST(Wildcards, MatchInTimeProportionalToPatternTimesName) {
     EXPECT_FALSE(MatchWildcard("*.hca", "a.hca.wav"));
 }
 
+// Past the 260 characters a Windows path once had at most.
+TEST_F(ShellCommands, LongPathsWorkThroughout) {
+    std::string line = "folder with a long name 0";
+    std::string path = line;
+    for (int i = 1; i < 12; ++i) {
+        line += "\\folder with a long name " + std::to_string(i);
+        path += "/folder with a long name " + std::to_string(i);
+    }
+    ASSERT_GT(Utf8(dir() / path).size(), 300u);
+    EXPECT_EQ(Run("mkdir \"" + line + "\" & cd /d \"" + line +
+                  "\" & echo deep > in.txt & copy /b in.txt+in.txt both.txt"),
+              0);
+    // (libstdc++ cannot list a folder this deep on Windows.)
+    EXPECT_EQ(ReadFile(dir() / path / "both.txt"), "deep  \ndeep  \n");
+    EXPECT_EQ(Run(R"(rmdir /s /q "folder with a long name 0")"), 0);
+    EXPECT_EQ(Listing(dir()), "");
+}
+
 TEST_F(ShellCommands, RemovingATreeNeverFollowsLinksOutOfIt) {
     fs::create_directories(dir() / "outside/deep");
     WriteFile(dir() / "outside/keep.txt", "k");

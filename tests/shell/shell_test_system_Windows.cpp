@@ -13,8 +13,9 @@ const char* const TextLineEnd = "\r\n";
 // libstdc++ makes no links on Windows; Wine 8 answers that it made one and makes none.
 bool MakeLink(const fs::path& target, const fs::path& link, bool folder) {
     DWORD flags = SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE | (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0);
-    DWORD attributes = CreateSymbolicLinkW(link.c_str(), target.c_str(), flags) ? GetFileAttributesW(link.c_str())
-                                                                                 : INVALID_FILE_ATTRIBUTES;
+    DWORD attributes = CreateSymbolicLinkW(link.c_str(), target.c_str(), flags)
+                           ? GetFileAttributesW(link.c_str())
+                           : INVALID_FILE_ATTRIBUTES;
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
