@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows installer under Wine, as a user runs it: a silent per-user install puts the programs, the
-# Start-menu entry and the .sab/.mab association in place, and the installed programs start; the silent
-# uninstall takes all of it away again. A fresh Wine prefix each time, as a fresh Windows profile.
+# Start-menu entry and the .sab/.mab association in place, the installed programs start (the window from
+# the Start-menu entry, on a display) and work on the demo containers; the silent uninstall takes all of
+# it away again. A fresh Wine prefix each time, as a fresh Windows profile.
 # windows_installer.sh SETUP VERSION WINE-RUN PREFIX
 set -uo pipefail
 setup=$1
@@ -38,6 +39,30 @@ for program in morvane-radio-tuner.com morvane-radio-tuner.exe; do
   said=$(win "$programs\\$program" --version)
   [ "$said" = "morvane-radio-tuner $version" ] || fail "the installed $program says \"$said\""
 done
+
+# The installed tool at work on its own demo containers, in batch mode: listed, exported, the Ogg one
+# replaced with the export, then restored byte for byte.
+cp "$folder/samples/demo_track.mab" "$folder/samples/pristine.mab"
+win "$programs\\morvane-radio-tuner.com" --info "$programs\\samples\\demo_track.sab" \
+  --export "$programs\\samples\\demo_track.sab" "$programs\\samples\\demo.wav" \
+  --replace "$programs\\samples\\demo_track.mab" "$programs\\samples\\demo.wav" > "$prefix.out" ||
+  fail "the installed tool's actions failed"
+grep -q $'\thca\t576\t44100\t2\t' "$prefix.out" || fail "the installed tool lists: $(cat "$prefix.out")"
+cmp -s "$folder/samples/demo_track.mab.orig" "$folder/samples/pristine.mab" || fail "the backup is not the original"
+win "$programs\\morvane-radio-tuner.com" --restore "$programs\\samples\\demo_track.mab" > /dev/null ||
+  fail "the installed tool's restore failed"
+cmp -s "$folder/samples/demo_track.mab" "$folder/samples/pristine.mab" || fail "the demo container was not restored"
+rm -f "$prefix.out"
+
+# On a display, the Start-menu entry starts the window, which unpacks its helpers from the installed
+# lib.win (its command lines are logged in the save area).
+if [ -n "${DISPLAY:-}" ]; then
+  log=$(unix_path "$(win cmd /c 'echo %APPDATA%')\\Morvane_Radio_Tuner\\shell.log")
+  "${wine_run[@]}" start "$(win cmd /c 'echo %APPDATA%')\\Microsoft\\Windows\\Start Menu\\Programs\\Morvane Radio Tuner.lnk" 2> /dev/null
+  for _ in $(seq 600); do grep -qF "expand \"$programs\\" "$log" 2> /dev/null && break; sleep 0.1; done
+  grep -qF "expand \"$programs\\" "$log" 2> /dev/null || fail "the Start-menu entry did not start the installed tool"
+  WINEPREFIX=$prefix wineserver -k
+fi
 
 "${wine_run[@]}" "$programs\\uninstall.exe" /S 2> /dev/null || fail "the uninstaller ended with status $?"
 # The uninstaller works from a copy of itself, which it starts and leaves running.
