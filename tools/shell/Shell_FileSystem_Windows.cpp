@@ -1,5 +1,6 @@
 #include "Shell_FileSystem.h"
 #include "Shell_WindowsHandle.h"
+#include "Shell_Words.h"
 #include "utf16.h"
 #include <fcntl.h>
 #include <io.h>
@@ -18,12 +19,6 @@ namespace {
 bool HasDrive(std::string_view path) {
     return path.size() >= 2 && path[1] == ':' &&
            ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-}
-
-bool StartsWithText(std::string_view text, std::string_view start) {
-    return text.size() >= start.size() &&
-           CompareStringOrdinal(win::widen(text.substr(0, start.size())).c_str(), -1,
-                                win::widen(start).c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 // "server\share\" of a network path, from `at`.
@@ -46,7 +41,7 @@ size_t RootLength(std::string_view path) {
         // "\\?\C:\", "\\?\UNC\server\share\", "\\server\share\".
         if (path.size() >= 4 && (path[2] == '?' || path[2] == '.') && IsSeparator(path[3])) {
             std::string_view rest = path.substr(4);
-            if (StartsWithText(rest, "UNC\\")) {
+            if (rest.size() >= 4 && SameText(rest.substr(0, 3), "UNC") && IsSeparator(rest[3])) {
                 return ShareEnd(path, 8);
             }
             return 4 + RootLength(rest);
