@@ -207,6 +207,9 @@ TEST_F(ShellCommands, ProgramsRunOnlyFromTheCurrentFolder) {
     EXPECT_EQ(ReadFile(dir() / "out.txt"), std::string("a b|c") + shell::Separator + "d|");
     EXPECT_EQ(Run(R"(say x > bare.txt)"), 0);
     EXPECT_EQ(ReadFile(dir() / "bare.txt"), "x|");
+    // A program's output file is free once the program has ended: removed at once, it is gone.
+    EXPECT_EQ(Run("say.exe 1 > gone.txt & del gone.txt & say.exe 2 > gone.txt & del gone.txt"), 0);
+    EXPECT_FALSE(fs::exists(dir() / "gone.txt"));
     // Nothing from the search path, no folders, no other files, nothing through a shell.
     EXPECT_EQ(Run("printf x > a.txt"), NotFoundExit);
     EXPECT_EQ(Run(R"(\usr\bin\touch.exe pwned)"), NotFoundExit);

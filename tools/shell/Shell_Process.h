@@ -19,6 +19,9 @@ struct ChildRequest {
     bool inputFromNull = false;         // else the caller's stdin
     int output = -1;                    // descriptor for stdout; -1: the caller's
     int errors = -1;                    // descriptor for stderr; -1: the caller's
+    // The output is a file the line may remove or replace right after the program: it must be free
+    // once RunChild returns (Windows gives the program a pipe into it, see Shell_Process_Windows.cpp).
+    bool outputFreeAtExit = false;
 };
 
 // Runs the program and waits for it: its exit status (on POSIX 128 + the signal's number when a

@@ -83,15 +83,59 @@ AttributeList HandleList(std::vector<HANDLE>& handles) {
     return owned;
 }
 
-// Started without a console window, its three streams as asked; the process's handle, or nothing.
-UniqueHandle Start(const ChildRequest& request) {
+// A program's output bound for a file, through a pipe its caller empties into the file.
+struct OutputPipe {
+    UniqueHandle read;  // the caller's end
+    UniqueHandle write; // the program's end, inheritable
+    HANDLE file = nullptr;
+};
+
+// Under Wine the handles a program inherited are closed a moment after the wait for it has returned,
+// and a file deleted in that moment stays (`prog > out.txt & del out.txt`). So a program writing into
+// a file gets a pipe instead, emptied into the file until its end: the file is never the program's,
+// and the end comes only once the program has let go of its handles.
+std::optional<OutputPipe> PipeToFile(HANDLE file) {
+    HANDLE read = nullptr;
+    HANDLE write = nullptr;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    if (file == nullptr || file == INVALID_HANDLE_VALUE || GetFileType(file) != FILE_TYPE_DISK ||
+        !CreatePipe(&read, &write, &inherit, 0)) {
+        return std::nullopt;
+    }
+    OutputPipe pipe{UniqueHandle(read), UniqueHandle(write), file};
+    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    return pipe;
+}
+
+// Until the program's end of the pipe is closed. A file that takes no more loses the rest; the
+// program is not held up by it.
+void Drain(const OutputPipe& pipe) {
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(pipe.read.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        DWORD written = 0;
+        WriteFile(pipe.file, buffer, got, &written, nullptr);
+    }
+}
+
+// Started without a console window, its three streams as asked (its output through `pipe`, when one
+// is given and the output is a file); the process's handle, or nothing.
+UniqueHandle Start(const ChildRequest& request, std::optional<OutputPipe>* pipe) {
+    HANDLE outputHandle = StreamHandle(request.output, STD_OUTPUT_HANDLE);
+    HANDLE errorsHandle = StreamHandle(request.errors, STD_ERROR_HANDLE);
+    if (pipe != nullptr) {
+        *pipe = PipeToFile(outputHandle);
+    }
+    bool piped = pipe != nullptr && pipe->has_value();
     UniqueHandle input = request.inputFromNull ? NullInput() : Inheritable(GetStdHandle(STD_INPUT_HANDLE));
-    UniqueHandle output = Inheritable(StreamHandle(request.output, STD_OUTPUT_HANDLE));
-    UniqueHandle errors = Inheritable(StreamHandle(request.errors, STD_ERROR_HANDLE));
+    UniqueHandle output = piped ? std::move((*pipe)->write) : Inheritable(outputHandle);
+    // Errors bound for the same file share the pipe.
+    UniqueHandle errors = piped && errorsHandle == outputHandle ? UniqueHandle() : Inheritable(errorsHandle);
+    HANDLE errorsForChild = errors.valid() ? errors.get() : output.get();
     std::vector<HANDLE> inherited;
-    for (const UniqueHandle* handle : {&input, &output, &errors}) {
-        if (handle->valid()) {
-            inherited.push_back(handle->get());
+    for (HANDLE handle : {input.get(), output.get(), errors.get()}) {
+        if (handle != nullptr) {
+            inherited.push_back(handle);
         }
     }
     STARTUPINFOEXW startup{};
@@ -99,7 +143,7 @@ UniqueHandle Start(const ChildRequest& request) {
     startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
     startup.StartupInfo.hStdInput = input.get();
     startup.StartupInfo.hStdOutput = output.get();
-    startup.StartupInfo.hStdError = errors.get();
+    startup.StartupInfo.hStdError = errorsForChild;
     AttributeList attributes = inherited.empty() ? nullptr : HandleList(inherited);
     startup.lpAttributeList = attributes.get();
     std::wstring line = CommandLine(request.arguments);
@@ -112,6 +156,7 @@ UniqueHandle Start(const ChildRequest& request) {
         return UniqueHandle();
     }
     CloseHandle(process.hThread);
+    // `output`, the program's end of a pipe among them, is closed here: only the program holds it now.
     return UniqueHandle(process.hProcess);
 }
 
@@ -131,7 +176,11 @@ std::string ModulePath(HMODULE module) {
 } // namespace
 
 std::optional<int> RunChild(const ChildRequest& request) {
-    UniqueHandle process = Start(request);
+    std::optional<OutputPipe> pipe;
+    UniqueHandle process = Start(request, request.outputFreeAtExit ? &pipe : nullptr);
+    if (process.valid() && pipe) {
+        Drain(*pipe);
+    }
     DWORD status = 0;
     if (!process.valid() || WaitForSingleObject(process.get(), INFINITE) != WAIT_OBJECT_0 ||
         !GetExitCodeProcess(process.get(), &status)) {
@@ -142,12 +191,14 @@ std::optional<int> RunChild(const ChildRequest& request) {
 
 // Windows has no fork: the interpreter's own program runs the command, and its handle is let go.
 int StartDetached(const Session& session, std::string_view command, int out) {
-    UniqueHandle process = Start({ModulePath(nullptr),
-                                  {"morvane-cmd", "--command", std::string(command)},
-                                  session.cwd(),
-                                  true,
-                                  out,
-                                  -1});
+    ChildRequest request{ModulePath(nullptr),
+                         {"morvane-cmd", "--command", std::string(command)},
+                         session.cwd(),
+                         true,
+                         out,
+                         -1};
+    // Nobody waits to empty a pipe: the background interpreter writes into the file itself.
+    UniqueHandle process = Start(request, nullptr);
     return process.valid() ? 0 : 1;
 }
 

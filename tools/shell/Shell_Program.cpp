@@ -43,8 +43,11 @@ int RunProgram(Session& session, std::string_view text, int out) {
                     "operable program or batch file.");
         return NotFoundStatus;
     }
+    // Output other than the interpreter's own goes to a redirection's file, which the line may remove
+    // next.
+    bool redirected = out != 1;
     std::optional<int> status =
-        RunChild(ChildRequest{path, std::move(arguments), session.cwd(), false, out, -1});
+        RunChild(ChildRequest{path, std::move(arguments), session.cwd(), false, out, -1, redirected});
     if (!status) {
         ReportError("Access is denied.");
         return 1;
