@@ -53,11 +53,12 @@ clang-build: deps
 
 WIN_BUILD ?= build-win
 
-# The game data and the demo containers come from the Linux build's own writers.
+# The game data and the demo containers come from the Linux build's own writers; the batch tests under
+# Wine make their files with its interpreter and helpers.
 windows: deps
 	@tools/install-deps.sh $$(cat tools/windows/packages.txt)
 	cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_WERROR=$(WERROR)
-	cmake --build $(BUILD) -j2 --target morvane_gamedata_file demo_containers
+	cmake --build $(BUILD) -j2 --target morvane_gamedata_file demo_containers morvane-cmd lib_win
 	deps=$$(tools/windows/deps.sh) && cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/mingw-w64-x86_64.cmake -DWIN_DEPS=$$deps \
 	  -DMORVANE_HOST_BUILD=$(CURDIR)/$(BUILD) -DMORVANE_WERROR=$(WERROR)
