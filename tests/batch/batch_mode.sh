@@ -157,15 +157,18 @@ fi
 for n in 1 2; do
   for f in 1 2 3 4; do mkdir -p "jobs$n/f$f"; cp a.sab.pristine "jobs$n/f$f/a.sab"; done
   cp late.sab "jobs$n/f3/late.sab"
-  tuner --jobs $n --replace jobs$n/f1/a.sab other.wav --info jobs$n/f2/a.sab jobs$n/f3/late.sab jobs$n/f4/a.sab \
-    --replace jobs$n/f2/a.sab song.flac --replace jobs$n/f4/a.sab song.mp3 --restore jobs$n/f1/a.sab --info jobs$n/f1/a.sab
+  # A worker gets its actions' names as data too.
+  odd="jobs$n/f4/ü 01 & co %x%.sab"
+  mv "jobs$n/f4/a.sab" "$odd"
+  tuner --jobs $n --replace jobs$n/f1/a.sab other.wav --info jobs$n/f2/a.sab jobs$n/f3/late.sab "$odd" \
+    --replace jobs$n/f2/a.sab song.flac --replace "$odd" song.mp3 --restore jobs$n/f1/a.sab --info jobs$n/f1/a.sab
   expect_status 1 "jobs $n with failures"
   sed "s/jobs$n/jobs/g; s/done in [0-9.]* s/done/" out.txt > "jobs$n.out"
   sed "s/jobs$n/jobs/g; s/done in [0-9.]* s/done/" err.txt > "jobs$n.err"
   same "jobs$n/f1/a.sab" a.sab.pristine
   same "jobs$n/f2/a.sab" a.sab.pristine
-  same "jobs$n/f4/a.sab.orig" a.sab.pristine
-  [ ! -e "jobs$n/f2/a.sab.orig" ] && ! cmp -s "jobs$n/f4/a.sab" a.sab.pristine || fail "jobs $n: containers"
+  same "$odd.orig" a.sab.pristine
+  [ ! -e "jobs$n/f2/a.sab.orig" ] && ! cmp -s "$odd" a.sab.pristine || fail "jobs $n: containers"
 done
 same jobs1.out jobs2.out
 same jobs1.err jobs2.err
