@@ -28,12 +28,16 @@ CInstance* Other() {
 
 RValue get(BV variable) {
     RValue value;
-    Variable_BuiltIn_Get(Self(), BuiltinVariableReference(variable).builtin, NoArrayIndex, value);
+    BuiltinVariableReference(variable).getter(Self(), NoArrayIndex, value);
     return value;
 }
 
 void set(BV variable, const RValue& value) {
-    Variable_BuiltIn_Set(Self(), BuiltinVariableReference(variable).builtin, NoArrayIndex, value);
+    const VariableReference& reference = BuiltinVariableReference(variable);
+    if (reference.setter != nullptr)
+        reference.setter(Self(), NoArrayIndex, value);
+    else
+        Variable_BuiltIn_Set(Self(), reference.builtin, NoArrayIndex, value); // refused there
 }
 
 void set_on_all(Object object, Var v, const RValue& value) {

@@ -47,6 +47,8 @@ bool Code_BindReferences(const EmbeddedGame& game) {
             ReportLoadError("variable", ref.name);
             return false;
         }
+        ref.getter = Variable_BuiltIn_Getter(ref.builtin);
+        ref.setter = Variable_BuiltIn_Setter(ref.builtin);
     }
     for (size_t i = 0; i < game.functionCount; ++i) {
         FunctionReference& ref = game.functions[i];
@@ -55,13 +57,10 @@ bool Code_BindReferences(const EmbeddedGame& game) {
             ReportLoadError("function", ref.name);
             return false;
         }
+        // Scripts and extension functions have no entry: their calls go through the table.
+        const BuiltinEntry* entry = Function_Entry(ref.index);
+        ref.function = entry != nullptr ? entry->function : nullptr;
+        ref.argumentCount = entry != nullptr ? entry->argumentCount : -1;
     }
     return true;
-}
-
-RValue CallBuiltin(const FunctionReference& ref, CInstance* self, CInstance* other, int argc, RValue* args) {
-    RValue result;
-    result = RValue(0.0);
-    Function_Call(self, other, result, argc, ref.index, args);
-    return result;
 }

@@ -70,11 +70,12 @@ const char* EventName(int type, int subtype) {
 }
 
 void PerformEvent(CInstance* self, CInstance* other, int objectIndex, int type, int subtype) {
-    if (!MayRun(self, type)) {
-        return;
-    }
-    CObject* owner = Object_FindEventOwner(objectIndex, type, subtype);
-    if (owner == nullptr) {
+    PerformEvent(self, other, Object_FindEventHandler(objectIndex, type, subtype), type, subtype);
+}
+
+void PerformEvent(CInstance* self, CInstance* other, const EventHandler& handler, int type, int subtype) {
+    CObject* owner = handler.owner;
+    if (owner == nullptr || !MayRun(self, type)) {
         return;
     }
     if (recursionDepth + 1 > MaxEventRecursion) {
@@ -83,11 +84,10 @@ void PerformEvent(CInstance* self, CInstance* other, int objectIndex, int type, 
             "PerformEvent recursion depth failure - check for infinite loops, check objects for parenting");
         return;
     }
-    const CodeEntry* entry = Code_Entry(owner->events.at({type, subtype}));
     EventScope scope({owner->index, type, subtype});
     ReportContextScope reportContext(EventName(type, subtype), owner->name.c_str());
     try {
-        Code_Execute(*entry, self, other);
+        Code_Execute(*handler.code, self, other);
     } catch (const ScriptError& error) {
         ShowErrorReport(error);
     }

@@ -7,25 +7,29 @@
 
 namespace {
 std::vector<CObject> objects;
-std::map<std::pair<int, int>, std::vector<int>> eventLists;
+struct EventList {
+    std::vector<int> objects;
+    std::vector<EventHandler> handlers;
+};
+std::map<std::pair<int, int>, EventList> eventLists;
 // Which object's event runs for (object, type, subtype): fixed once the objects are prepared, and
 // asked for every event of every frame, so each answer is worked out once.
-std::unordered_map<uint64_t, CObject*> eventOwners;
+std::unordered_map<uint64_t, EventHandler> eventHandlers;
 
 uint64_t OwnerKey(int index, int type, int subtype) {
     return (uint64_t(uint32_t(index)) << 32) | (uint64_t(uint16_t(type)) << 16) | uint16_t(subtype);
 }
 
-CObject* WalkToEventOwner(int index, int type, int subtype) {
+EventHandler WalkToEventHandler(int index, int type, int subtype) {
     // The depth guard stops a malformed parent cycle.
     int depth = 0;
     for (CObject* object = Object_Get(index); object != nullptr && depth < 64;
          object = object->Parent(), ++depth) {
-        if (object->HasOwnEvent(type, subtype)) {
-            return object;
+        if (auto own = object->events.find({type, subtype}); own != object->events.end()) {
+            return {object, Code_Entry(own->second)};
         }
     }
-    return nullptr;
+    return {};
 }
 // Subtype ranges the lists are built for, by event type.
 int SubtypeCount(int type) {
@@ -54,7 +58,7 @@ CObject* CObject::Parent() const {
 
 bool Object_Prepare(const GameData& data) {
     objects.clear();
-    eventOwners.clear();
+    eventHandlers.clear();
     objects.resize(data.objects.size());
     for (size_t i = 0; i < data.objects.size(); ++i) {
         const ObjectData& source = data.objects[i];
@@ -84,7 +88,7 @@ bool Object_Prepare(const GameData& data) {
 void Object_Clear() {
     objects.clear();
     eventLists.clear();
-    eventOwners.clear();
+    eventHandlers.clear();
 }
 
 CObject* Object_Get(int index) {
@@ -97,32 +101,49 @@ int Object_Count() {
     return static_cast<int>(objects.size());
 }
 
-CObject* Object_FindEventOwner(int index, int type, int subtype) {
-    const auto [place, added] = eventOwners.try_emplace(OwnerKey(index, type, subtype), nullptr);
+const EventHandler& Object_FindEventHandler(int index, int type, int subtype) {
+    const auto [place, added] = eventHandlers.try_emplace(OwnerKey(index, type, subtype));
     if (added)
-        place->second = WalkToEventOwner(index, type, subtype);
+        place->second = WalkToEventHandler(index, type, subtype);
     return place->second;
+}
+
+CObject* Object_FindEventOwner(int index, int type, int subtype) {
+    return Object_FindEventHandler(index, type, subtype).owner;
 }
 
 void Object_BuildEventLists() {
     eventLists.clear();
     for (int type = 0; type < EventTypeCount; ++type) {
         for (int subtype = 0; subtype < SubtypeCount(type); ++subtype) {
-            std::vector<int> list;
+            EventList list;
             for (const CObject& object : objects) {
-                if (!object.name.empty() && Object_FindEventOwner(object.index, type, subtype) != nullptr) {
-                    list.push_back(object.index);
+                list.handlers.push_back(object.name.empty()
+                                            ? EventHandler{}
+                                            : Object_FindEventHandler(object.index, type, subtype));
+                if (list.handlers.back().owner != nullptr) {
+                    list.objects.push_back(object.index);
                 }
             }
-            if (!list.empty()) {
+            if (!list.objects.empty()) {
                 eventLists[{type, subtype}] = std::move(list);
             }
         }
     }
 }
 
-const std::vector<int>& Object_EventList(int type, int subtype) {
-    static const std::vector<int> empty;
+namespace {
+const EventList& FindEventList(int type, int subtype) {
+    static const EventList empty;
     auto found = eventLists.find({type, subtype});
     return found == eventLists.end() ? empty : found->second;
+}
+} // namespace
+
+const std::vector<int>& Object_EventList(int type, int subtype) {
+    return FindEventList(type, subtype).objects;
+}
+
+const std::vector<EventHandler>& Object_EventHandlers(int type, int subtype) {
+    return FindEventList(type, subtype).handlers;
 }

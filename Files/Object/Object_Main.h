@@ -62,7 +62,6 @@ struct CObject {
     std::vector<CInstance*> instances; // live instances, in creation order
 
     CObject* Parent() const;
-    bool HasOwnEvent(int type, int subtype) const { return events.count({type, subtype}) != 0; }
 };
 
 // Builds the objects from the data; false (with the message logged) when an event names no code.
@@ -70,6 +69,14 @@ bool Object_Prepare(const GameData& data);
 void Object_Clear();
 CObject* Object_Get(int index);
 int Object_Count();
+struct CodeEntry;
+// What runs (type, subtype) for an object: the object it is found on walking up, and that one's code.
+struct EventHandler {
+    CObject* owner = nullptr; // nullptr: the event is nowhere
+    const CodeEntry* code = nullptr;
+};
+// Worked out once per (object, type, subtype), as every frame asks again.
+const EventHandler& Object_FindEventHandler(int index, int type, int subtype);
 // The object where (type, subtype) is found walking up from `index`, or nullptr.
 CObject* Object_FindEventOwner(int index, int type, int subtype);
 
@@ -77,3 +84,6 @@ CObject* Object_FindEventOwner(int index, int type, int subtype);
 // ascending. Built once per game start.
 void Object_BuildEventLists();
 const std::vector<int>& Object_EventList(int type, int subtype);
+// For a (type, subtype) some object has, every object's handler by object index; else empty. A frame
+// dispatches from these without a lookup per instance.
+const std::vector<EventHandler>& Object_EventHandlers(int type, int subtype);

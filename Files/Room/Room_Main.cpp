@@ -282,12 +282,13 @@ void Room_RunEventForAll(int type, int subtype) {
 
 void Room_DispatchStep(int subtype) {
     uint64_t stamp = dispatchStamp++;
+    const std::vector<EventHandler>& handlers = Object_EventHandlers(ev_step, subtype);
     for (int objectIndex : Object_EventList(ev_step, subtype)) {
         CObject* object = Object_Get(objectIndex);
         for (size_t i = 0; object != nullptr && i < object->instances.size(); ++i) {
             CInstance* instance = object->instances[i];
             if (!instance->markedDestroyed && !instance->deactivated && instance->createStamp <= stamp) {
-                PerformEvent(instance, instance, objectIndex, ev_step, subtype);
+                PerformEvent(instance, instance, handlers[size_t(objectIndex)], ev_step, subtype);
             }
         }
     }
@@ -324,23 +325,28 @@ template <typename F> void WalkInstanceElements(F&& visit, bool drawBackgrounds)
 
 void Room_DispatchDraw(int subtype) {
     // Most draw events have no code anywhere; walking the layers for them cost every frame.
-    if (Object_EventList(ev_draw, subtype).empty()) {
+    const std::vector<EventHandler>& handlers = Object_EventHandlers(ev_draw, subtype);
+    if (handlers.empty()) {
         return;
     }
     WalkInstanceElements(
         [&](CInstance* instance) {
-            if (Object_FindEventOwner(instance->objectIndex, ev_draw, subtype)) {
-                PerformEvent(instance, instance, instance->objectIndex, ev_draw, subtype);
+            // Walked instances are of existing objects, each of which has its handler.
+            const EventHandler& handler = handlers[size_t(instance->objectIndex)];
+            if (handler.owner != nullptr) {
+                PerformEvent(instance, instance, handler, ev_draw, subtype);
             }
         },
         false);
 }
 
 void Room_DrawLayers() {
+    const std::vector<EventHandler>& handlers = Object_EventHandlers(ev_draw, ev_draw_normal);
     WalkInstanceElements(
         [&](CInstance* instance) {
-            if (Object_FindEventOwner(instance->objectIndex, ev_draw, ev_draw_normal)) {
-                PerformEvent(instance, instance, instance->objectIndex, ev_draw, ev_draw_normal);
+            const size_t object = size_t(instance->objectIndex);
+            if (object < handlers.size() && handlers[object].owner != nullptr) {
+                PerformEvent(instance, instance, handlers[object], ev_draw, ev_draw_normal);
             } else if (instance->spriteIndex >= 0) {
                 Graphics_DrawInstance(instance);
             }

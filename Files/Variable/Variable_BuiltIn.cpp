@@ -47,6 +47,14 @@ int Variable_BuiltIn_Find(std::string_view name) {
     return -1;
 }
 
+VariableGetter Variable_BuiltIn_Getter(int variable) {
+    return Variables().at(size_t(variable)).getter;
+}
+
+VariableSetter Variable_BuiltIn_Setter(int variable) {
+    return Variables().at(size_t(variable)).setter;
+}
+
 void Variable_BuiltIn_Get(CInstance* self, int variable, int arrayIndex, RValue& out) {
     const auto& variables = Variables();
     if (variable < 0 || variable >= static_cast<int>(variables.size())) {

@@ -12,6 +12,9 @@ using VariableSetter = void (*)(CInstance* self, int arrayIndex, const RValue& v
 int Variable_BuiltIn_Add(const char* name, VariableGetter getter, VariableSetter setter);
 // The variable's number, or -1.
 int Variable_BuiltIn_Find(std::string_view name);
+// A variable's own accessors, for a reference bound once (the setter is null for a read-only one).
+VariableGetter Variable_BuiltIn_Getter(int variable);
+VariableSetter Variable_BuiltIn_Setter(int variable);
 void Variable_BuiltIn_Get(CInstance* self, int variable, int arrayIndex, RValue& out);
 void Variable_BuiltIn_Set(CInstance* self, int variable, int arrayIndex, const RValue& value);
 
