@@ -113,3 +113,21 @@ TEST_F(AppCode, BatchModeLines) {
         "cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & ffmpeg.exe -y -i \"D:\\Music\\song.mp3\" \"x.wav\"",
         tool::decode_audio_line("D:\\Music\\song.mp3", "x.wav").Text());
 }
+
+// Calls and writes through the references bound at load go straight to the built-in, but what the
+// table refuses is still refused: a wrong argument count, a write to a read-only variable.
+TEST_F(AppCode, BoundReferencesStillRefuseWhatTheTableRefuses) {
+    EXPECT_EQ(RValue(3.0), tool::string_length("abc"));
+    try {
+        tool::string_length();
+        ADD_FAILURE() << "no error for a missing argument";
+    } catch (const ScriptError& error) {
+        EXPECT_STREQ("wrong number of arguments for string_length: expected 1, got 0", error.what());
+    }
+    try {
+        tool::set(tool::BV::id, 5);
+        ADD_FAILURE() << "no error for a read-only variable";
+    } catch (const ScriptError& error) {
+        EXPECT_STREQ("Unable to set a read-only variable id", error.what());
+    }
+}
