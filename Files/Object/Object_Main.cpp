@@ -11,7 +11,8 @@ struct EventList {
     std::vector<int> objects;
     std::vector<EventHandler> handlers;
 };
-std::map<std::pair<int, int>, EventList> eventLists;
+// By (type, subtype) at EventListSlot; empty where no object has the event.
+std::vector<EventList> eventLists;
 // Which object's event runs for (object, type, subtype): fixed once the objects are prepared, and
 // asked for every event of every frame, so each answer is worked out once.
 std::unordered_map<uint64_t, EventHandler> eventHandlers;
@@ -49,6 +50,17 @@ int SubtypeCount(int type) {
     default:
         return 1;
     }
+}
+// Where (type, subtype) sits among the lists: the types' subtype ranges one after another; -1 outside.
+int EventListSlot(int type, int subtype) {
+    if (type < 0 || type >= EventTypeCount || subtype < 0 || subtype >= SubtypeCount(type)) {
+        return -1;
+    }
+    int slot = subtype;
+    for (int before = 0; before < type; ++before) {
+        slot += SubtypeCount(before);
+    }
+    return slot;
 }
 } // namespace
 
@@ -126,7 +138,8 @@ void Object_BuildEventLists() {
                 }
             }
             if (!list.objects.empty()) {
-                eventLists[{type, subtype}] = std::move(list);
+                eventLists.resize(std::max(eventLists.size(), size_t(EventListSlot(type, subtype)) + 1));
+                eventLists[size_t(EventListSlot(type, subtype))] = std::move(list);
             }
         }
     }
@@ -135,8 +148,8 @@ void Object_BuildEventLists() {
 namespace {
 const EventList& FindEventList(int type, int subtype) {
     static const EventList empty;
-    auto found = eventLists.find({type, subtype});
-    return found == eventLists.end() ? empty : found->second;
+    const int slot = EventListSlot(type, subtype);
+    return slot >= 0 && size_t(slot) < eventLists.size() ? eventLists[size_t(slot)] : empty;
 }
 } // namespace
 
