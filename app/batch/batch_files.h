@@ -97,9 +97,9 @@ class KeptFile {
     KeptFile(const KeptFile&) = delete;
     KeptFile& operator=(const KeptFile&) = delete;
     // False when the file did not exist (or could not be kept).
-    bool valid() const;
+    bool valid() const { return original_.exists; }
     // The file as it was when kept.
-    const FileState& Original() const;
+    const FileState& Original() const { return original_; }
     // The kept bytes are still those of then (nobody wrote into the old file since).
     bool Unchanged() const;
     OpenFile Open() const;
@@ -109,6 +109,7 @@ class KeptFile {
   private:
     struct Held;
     std::unique_ptr<Held> held_;
+    FileState original_;
 };
 
 // A file as it was, to be put back byte for byte (or removed again when it did not exist), however

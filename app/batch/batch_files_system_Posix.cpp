@@ -85,7 +85,6 @@ FileState StateOf(const std::string& path) {
 // The old file stays open: its bytes are readable through the descriptor after a rename over it.
 struct KeptFile::Held {
     int fd = -1;
-    FileState original;
     mode_t mode = 0600;
     ~Held() {
         if (fd >= 0) {
@@ -136,24 +135,16 @@ KeptFile::KeptFile(const std::string& path) : held_(std::make_unique<Held>()) {
     held_->fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat info;
     if (held_->fd >= 0 && ::fstat(held_->fd, &info) == 0) {
-        held_->original = StateOf(info);
+        original_ = StateOf(info);
         held_->mode = info.st_mode & 07777;
     }
 }
 
 KeptFile::~KeptFile() = default;
 
-bool KeptFile::valid() const {
-    return held_->original.exists;
-}
-
-const FileState& KeptFile::Original() const {
-    return held_->original;
-}
-
 bool KeptFile::Unchanged() const {
     struct stat now;
-    return valid() && ::fstat(held_->fd, &now) == 0 && StateOf(now).SameVersion(held_->original);
+    return valid() && ::fstat(held_->fd, &now) == 0 && StateOf(now).SameVersion(original_);
 }
 
 OpenFile KeptFile::Open() const {

@@ -111,7 +111,6 @@ FileState StateOf(const std::string& path) {
 // first name leaves the old bytes under the second, removed when the snapshot goes.
 struct KeptFile::Held {
     std::wstring name;
-    FileState original;
     FileState kept;
     ~Held() {
         if (!name.empty())
@@ -136,20 +135,12 @@ KeptFile::KeptFile(const std::string& path) : held_(std::make_unique<Held>()) {
         return;
     }
     held_->name = name;
-    held_->original = original;
+    original_ = original;
     Handled kept(OpenForReading(win::narrow(name), FILE_READ_ATTRIBUTES));
     held_->kept = StateOf(kept.get());
 }
 
 KeptFile::~KeptFile() = default;
-
-bool KeptFile::valid() const {
-    return held_->original.exists;
-}
-
-const FileState& KeptFile::Original() const {
-    return held_->original;
-}
 
 bool KeptFile::Unchanged() const {
     return valid() && StateOf(win::narrow(held_->name)).SameVersion(held_->kept);
