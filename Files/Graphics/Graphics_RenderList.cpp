@@ -299,3 +299,37 @@ void Render_Copy(const RenderCopy& copy) {
     c.blend = copy.blend;
     Submit(c);
 }
+
+void Render_CopyPieces(SDL_Texture* texture, const RenderPiece* pieces, size_t count, SDL_Color modulation,
+                       SDL_BlendMode blend) {
+    if (count == 0)
+        return;
+    Command c;
+    c.kind = Kind::Copy;
+    c.texture = texture;
+    c.whole = false;
+    c.toWholeTarget = false;
+    c.r = modulation.r;
+    c.g = modulation.g;
+    c.b = modulation.b;
+    c.a = modulation.a;
+    c.blend = blend;
+    // Every piece is a copy onto the same target: what one notes, all would.
+    if (recording.active)
+        NoteDrawing(c);
+    for (size_t i = 0; i < count; ++i) {
+        const RenderPiece& piece = pieces[i];
+        c.x = piece.source.x;
+        c.y = piece.source.y;
+        c.w = piece.source.w;
+        c.h = piece.source.h;
+        c.dx = piece.destination.x;
+        c.dy = piece.destination.y;
+        c.dw = piece.destination.w;
+        c.dh = piece.destination.h;
+        if (recording.active)
+            recording.commands.push_back(c);
+        else
+            Execute(c);
+    }
+}

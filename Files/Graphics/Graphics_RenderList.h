@@ -37,3 +37,11 @@ struct RenderCopy {
     SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
 };
 void Render_Copy(const RenderCopy& copy);
+// Many parts of one texture with the same modulation and blending (a line's glyphs), in order: as
+// many Render_Copy calls, recorded in one.
+struct RenderPiece {
+    SDL_Rect source{};
+    SDL_FRect destination{};
+};
+void Render_CopyPieces(SDL_Texture* texture, const RenderPiece* pieces, size_t count, SDL_Color modulation,
+                       SDL_BlendMode blend);

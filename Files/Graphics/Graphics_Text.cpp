@@ -105,19 +105,17 @@ const Layout& LayOut(Font& font, std::string_view text) {
     return font.layouts.emplace(std::string(text), LayOutAnew(font, text)).first->second;
 }
 
-void DrawOwn(const Font& font, const GlyphData& glyph, double pen, double top, TextureBlit& blit) {
-    const Projection& projection = Graphics_Projection();
-    blit.source = SDL_Rect{font.data.item.sourceX + glyph.x, font.data.item.sourceY + glyph.y, glyph.width,
-                           glyph.height};
-    blit.destination.x = float(projection.X(pen + glyph.offset * font.data.scaleX));
-    blit.destination.y = float(projection.Y(top));
-    blit.destination.w = float(glyph.width * font.data.scaleX * projection.scaleX);
-    blit.destination.h = float(glyph.height * font.data.scaleY * projection.scaleY);
-    Texture_Draw(font.data.item.page, blit);
+RenderPiece OwnPiece(const Font& font, const GlyphData& glyph, double pen, double top,
+                     const Projection& projection) {
+    return {SDL_Rect{font.data.item.sourceX + glyph.x, font.data.item.sourceY + glyph.y, glyph.width,
+                     glyph.height},
+            SDL_FRect{float(projection.X(pen + glyph.offset * font.data.scaleX)), float(projection.Y(top)),
+                      float(glyph.width * font.data.scaleX * projection.scaleX),
+                      float(glyph.height * font.data.scaleY * projection.scaleY)}};
 }
 
 void DrawFallback(const Font& font, const FallbackGlyph& glyph, double pen, double top,
-                  const TextureBlit& blit) {
+                  const DrawState& state) {
     const Projection& projection = Graphics_Projection();
     RenderCopy copy;
     copy.texture = Fallback_Texture(glyph);
@@ -128,22 +126,33 @@ void DrawFallback(const Font& font, const FallbackGlyph& glyph, double pen, doub
                                 float(glyph.width * font.data.scaleX * projection.scaleX),
                                 float(glyph.height * font.data.scaleY * projection.scaleY)};
     copy.destination = &destination;
-    copy.modulation = Texture_Modulation(blit.colour, blit.alpha);
+    copy.modulation = Texture_Modulation(state.colour, state.alpha);
     Render_Copy(copy);
 }
 
+// The data's own glyphs go in runs of pieces of their page; a system font's glyph, from a texture of
+// its own, ends a run, so that the glyphs are still drawn in their order.
 void DrawLine(const Font& font, double left, double top, const LaidOutLine& line, const DrawState& state) {
-    TextureBlit blit;
-    blit.colour = state.colour;
-    blit.alpha = state.alpha;
+    const Projection& projection = Graphics_Projection();
+    RenderPiece run[64];
+    size_t runLength = 0;
+    const auto drawRun = [&] {
+        Texture_DrawPieces(font.data.item.page, run, runLength, state.colour, state.alpha);
+        runLength = 0;
+    };
     double pen = left;
     for (const LineGlyph& glyph : line.glyphs) {
-        if (glyph.own != nullptr)
-            DrawOwn(font, *glyph.own, pen, top, blit);
-        else
-            DrawFallback(font, *glyph.fallback, pen, top, blit);
+        if (glyph.own != nullptr) {
+            run[runLength++] = OwnPiece(font, *glyph.own, pen, top, projection);
+            if (runLength == std::size(run))
+                drawRun();
+        } else {
+            drawRun();
+            DrawFallback(font, *glyph.fallback, pen, top, state);
+        }
         pen += glyph.advance;
     }
+    drawRun();
 }
 
 } // namespace

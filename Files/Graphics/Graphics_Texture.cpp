@@ -92,3 +92,10 @@ void Texture_Draw(int page, const TextureBlit& blit) {
     copy.modulation = Texture_Modulation(blit.colour, blit.alpha);
     Render_Copy(copy);
 }
+
+void Texture_DrawPieces(int page, const RenderPiece* pieces, size_t count, uint32_t colour, double alpha) {
+    if (page < 0 || page >= int(pages.size()))
+        return;
+    Render_CopyPieces(pages[size_t(page)].get(), pieces, count, Texture_Modulation(colour, alpha),
+                      SDL_BLENDMODE_BLEND);
+}

@@ -1,5 +1,6 @@
 // Texture pages: the game data's PNG images as renderer textures, and drawing parts of them.
 #pragma once
+#include "Graphics/Graphics_RenderList.h"
 #include <SDL2/SDL.h>
 #include <cstdint>
 #include <vector>
@@ -23,5 +24,7 @@ struct TextureBlit {
 };
 
 void Texture_Draw(int page, const TextureBlit& blit);
+// Parts of a page, unturned and unflipped, all in one colour and alpha (a line of text).
+void Texture_DrawPieces(int page, const RenderPiece* pieces, size_t count, uint32_t colour, double alpha);
 // Colour and alpha as the renderer's modulation values.
 SDL_Color Texture_Modulation(uint32_t colour, double alpha);
