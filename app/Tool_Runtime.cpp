@@ -3,27 +3,15 @@
 #include "Variable/Variable_BuiltIn.h"
 
 namespace tool {
-namespace {
-CInstance* currentSelf = nullptr;
-CInstance* currentOther = nullptr;
-} // namespace
-
 Frame::Frame(CInstance* self, CInstance* other, const char* name)
-    : trace_(name), savedSelf_(currentSelf), savedOther_(currentOther) {
-    currentSelf = self;
-    currentOther = other;
+    : trace_(name), savedSelf_(runningSelf_), savedOther_(runningOther_) {
+    runningSelf_ = self;
+    runningOther_ = other;
 }
 
 Frame::~Frame() {
-    currentSelf = savedSelf_;
-    currentOther = savedOther_;
-}
-
-CInstance* Self() {
-    return currentSelf;
-}
-CInstance* Other() {
-    return currentOther;
+    runningSelf_ = savedSelf_;
+    runningOther_ = savedOther_;
 }
 
 RValue get(BV variable) {

@@ -207,15 +207,23 @@ class Frame {
     Frame(const Frame&) = delete;
     Frame& operator=(const Frame&) = delete;
     void line(int number) { trace_.Line(number); }
+    static CInstance* RunningSelf() { return runningSelf_; }
+    static CInstance* RunningOther() { return runningOther_; }
 
   private:
+    static inline CInstance* runningSelf_ = nullptr;
+    static inline CInstance* runningOther_ = nullptr;
     TraceScope trace_;
     CInstance* savedSelf_;
     CInstance* savedOther_;
 };
 
-CInstance* Self();
-CInstance* Other();
+inline CInstance* Self() {
+    return Frame::RunningSelf();
+}
+inline CInstance* Other() {
+    return Frame::RunningOther();
+}
 
 // Variables: the running instance's own, the global object's, and a built-in's.
 inline RValue& self_var(Var v) {

@@ -11,11 +11,9 @@ void SetInstanceSlotCount(int count) {
     instanceSlotCount = count;
 }
 
-RValue& CInstance::Slot(int n) {
-    if (n >= static_cast<int>(slots_.size())) {
-        slots_.resize(std::max(n + 1, instanceSlotCount));
-    }
-    return slots_[n];
+RValue& CInstance::GrowToSlot(int n) {
+    slots_.resize(std::max(n + 1, instanceSlotCount));
+    return slots_[size_t(n)];
 }
 
 CInstance* GlobalObject() {

@@ -27,10 +27,12 @@ struct CInstance {
     LayerElement* element = nullptr;
 
     // Variable slot N; the block (instance variable count slots) is made on first access.
-    RValue& Slot(int n);
+    // Read every frame by the code: the grow path stays out of line.
+    RValue& Slot(int n) { return n < static_cast<int>(slots_.size()) ? slots_[size_t(n)] : GrowToSlot(n); }
     bool HasSlotBlock() const { return !slots_.empty(); }
 
   private:
+    RValue& GrowToSlot(int n);
     std::vector<RValue> slots_;
 };
 

@@ -3,6 +3,7 @@
 #include "IO/IO_GameData.h"
 #include "Runner/Runner_Log.h"
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 
 namespace {
@@ -56,11 +57,15 @@ int EventListSlot(int type, int subtype) {
     if (type < 0 || type >= EventTypeCount || subtype < 0 || subtype >= SubtypeCount(type)) {
         return -1;
     }
-    int slot = subtype;
-    for (int before = 0; before < type; ++before) {
-        slot += SubtypeCount(before);
-    }
-    return slot;
+    // Where each type's range begins.
+    static const std::array<int, EventTypeCount> starts = [] {
+        std::array<int, EventTypeCount> begin{};
+        for (int before = 1; before < EventTypeCount; ++before) {
+            begin[size_t(before)] = begin[size_t(before - 1)] + SubtypeCount(before - 1);
+        }
+        return begin;
+    }();
+    return starts[size_t(type)] + subtype;
 }
 } // namespace
 
