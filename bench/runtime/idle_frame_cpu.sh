@@ -2,7 +2,9 @@
 # CPU time of the tool's idle frames: the desktop executable under Xvfb, measured over 600 frames
 # (10 s at 60 frames a second) once the start-up splash is over, from the scheduler's nanosecond
 # counts of every thread. Beside it, over the same seconds, the floor: a process that only wakes 60
-# times a second (wakeup_floor.c); on a virtual machine that alone can cost a quarter of a per cent.
+# times a second (wakeup_floor.c), which on a virtual machine can alone cost a quarter of a per cent;
+# and one that also reads 128 KB scattered after each wake-up, what a frame's first touch of its code and
+# data costs when other work has pushed them out of the caches while it slept.
 # Usage: bench/runtime/idle_frame_cpu.sh [build dir] [seconds]
 set -euo pipefail
 build=${1:-build}
@@ -23,9 +25,10 @@ all_threads() { cat /proc/"$tool"/task/*/schedstat | awk '{ sum += $1 } END { pr
 main_thread() { awk '{ print $1 }' "/proc/$tool/task/$tool/schedstat"; }
 all_before=$(all_threads); main_before=$(main_thread)
 "$work/wakeup_floor" "$seconds" > "$work/floor" & floor=$!
+"$work/wakeup_floor" "$seconds" 128 > "$work/floor-128" & floor128=$!
 sleep "$seconds"
 all_after=$(all_threads); main_after=$(main_thread)
-wait $floor
+wait $floor $floor128
 report() {
   awk -v ns="$2" -v s="$seconds" -v what="$1" 'BEGIN {
     frames = s * 60
@@ -34,3 +37,4 @@ report() {
 report "whole process" $(( all_after - all_before ))
 report "main thread" $(( main_after - main_before ))
 report "the floor (60 bare wake-ups a second)" "$(cat "$work/floor")"
+report "60 wake-ups a second, each reading 128 KB" "$(cat "$work/floor-128")"
