@@ -29,6 +29,8 @@ add_custom_command(OUTPUT ${zip} ${MORVANE_INSTALLER}
   COMMAND ${CMAKE_COMMAND} -E copy ${samples} ${MORVANE_STAGE}/samples/
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/README.md ${MORVANE_STAGE}/
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${WIN_DEPS}/licenses ${MORVANE_STAGE}/licenses
+  # GoogleTest builds only the tests; nothing of it ships.
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${MORVANE_STAGE}/licenses/googletest
   COMMAND ${CMAKE_COMMAND} -E chdir ${package_dir} ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip ${package_name}
   COMMAND ${MAKENSIS} -V2 ${package_dir}/installer.nsi
   DEPENDS ${shipped_programs} lib_win ${MORVANE_BIN_DIR}/lib.win ${samples} ${package_dir}/installer.nsi
