@@ -15,7 +15,8 @@ export APPDATA=$work/appdata
 save_area=$APPDATA/Morvane_Radio_Tuner
 if [ -n "$windows" ]; then
   wine_run=("${program[@]:0:${#program[@]}-1}")
-  save_area=$("${wine_run[@]}" winepath -u "$("${wine_run[@]}" cmd /c 'echo %APPDATA%' | tr -d '\r')")/Morvane_Radio_Tuner
+  source "$(dirname "${BASH_SOURCE[0]}")/../wine_folders.sh"
+  save_area=$(wine_unix_path "$(wine_folder APPDATA "${wine_run[@]}")" "${wine_run[@]}")/Morvane_Radio_Tuner
 fi
 unset DISPLAY WAYLAND_DISPLAY
 failures=0

@@ -15,12 +15,14 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # win PROGRAM ARGUMENT...: a Windows program's output, without Wine's messages and line ends.
 win() { "${wine_run[@]}" "$@" 2> /dev/null | tr -d '\r'; }
-unix_path() { win winepath -u "$1"; }
+source "$(dirname "$0")/../wine_folders.sh"
+unix_path() { wine_unix_path "$1" "${wine_run[@]}"; }
 
 "${wine_run[@]}" "$setup" /S 2> /dev/null || fail "the installer ended with status $?"
-programs="$(win cmd /c 'echo %LOCALAPPDATA%')\\Programs\\Morvane Radio Tuner"
+programs="$(wine_folder LOCALAPPDATA "${wine_run[@]}")\\Programs\\Morvane Radio Tuner"
+menu_entry="$(wine_folder APPDATA "${wine_run[@]}")\\Microsoft\\Windows\\Start Menu\\Programs\\Morvane Radio Tuner.lnk"
 folder=$(unix_path "$programs")
-entry=$(unix_path "$(win cmd /c 'echo %APPDATA%')\\Microsoft\\Windows\\Start Menu\\Programs\\Morvane Radio Tuner.lnk")
+entry=$(unix_path "$menu_entry")
 for file in morvane-radio-tuner.exe morvane-radio-tuner.com lib.win samples/demo_track.sab samples/demo_track.mab \
   README.md uninstall.exe; do
   [ -f "$folder/$file" ] || fail "$file was not installed in $folder"
@@ -57,8 +59,8 @@ rm -f "$prefix.out"
 # On a display, the Start-menu entry starts the window, which unpacks its helpers from the installed
 # lib.win (its command lines are logged in the save area).
 if [ -n "${DISPLAY:-}" ]; then
-  log=$(unix_path "$(win cmd /c 'echo %APPDATA%')\\Morvane_Radio_Tuner\\shell.log")
-  "${wine_run[@]}" start "$(win cmd /c 'echo %APPDATA%')\\Microsoft\\Windows\\Start Menu\\Programs\\Morvane Radio Tuner.lnk" 2> /dev/null
+  log=$(unix_path "$(wine_folder APPDATA "${wine_run[@]}")\\Morvane_Radio_Tuner\\shell.log")
+  "${wine_run[@]}" start "$menu_entry" 2> /dev/null
   for _ in $(seq 600); do grep -qF "expand \"$programs\\" "$log" 2> /dev/null && break; sleep 0.1; done
   grep -qF "expand \"$programs\\" "$log" 2> /dev/null || fail "the Start-menu entry did not start the installed tool"
   WINEPREFIX=$prefix wineserver -k

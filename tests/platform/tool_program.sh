@@ -2,16 +2,15 @@
 # and the Windows executable, run under Wine. Sets program (the command), exe, windows ("yes" or
 # empty) and save_area, the tool's folder in APPDATA as a path here; call it after exporting APPDATA.
 # native PATH prints a path as the program names it.
+source "$(dirname "${BASH_SOURCE[0]}")/../wine_folders.sh"
 tool_program() {
     program=("$@")
     exe=${program[-1]}
     windows=$([[ "$exe" == *.exe ]] && echo yes || true)
     save_area=$APPDATA/Morvane_Radio_Tuner
     if [[ -n "$windows" ]]; then
-        # Wine gives its programs the APPDATA of its prefix, whatever ours says.
-        local launcher=("${program[@]:0:${#program[@]}-1}") roaming
-        roaming=$("${launcher[@]}" cmd.exe /c 'echo %APPDATA%' | tr -d '\r')
-        save_area=$("${launcher[@]}" winepath.exe -u "$roaming" | tr -d '\r')/Morvane_Radio_Tuner
+        local launcher=("${program[@]:0:${#program[@]}-1}")
+        save_area=$(wine_unix_path "$(wine_folder APPDATA "${launcher[@]}")" "${launcher[@]}")/Morvane_Radio_Tuner
         rm -rf "$save_area"
     fi
 }
