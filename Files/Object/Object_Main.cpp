@@ -125,10 +125,6 @@ const EventHandler& Object_FindEventHandler(int index, int type, int subtype) {
     return place->second;
 }
 
-CObject* Object_FindEventOwner(int index, int type, int subtype) {
-    return Object_FindEventHandler(index, type, subtype).owner;
-}
-
 void Object_BuildEventLists() {
     eventLists.clear();
     for (int type = 0; type < EventTypeCount; ++type) {

@@ -77,8 +77,6 @@ struct EventHandler {
 };
 // Worked out once per (object, type, subtype), as every frame asks again.
 const EventHandler& Object_FindEventHandler(int index, int type, int subtype);
-// The object where (type, subtype) is found walking up from `index`, or nullptr.
-CObject* Object_FindEventOwner(int index, int type, int subtype);
 
 // Event object lists: per (type, subtype), the object indices that have the event (own or inherited),
 // ascending. Built once per game start.
