@@ -8,12 +8,8 @@
 
 namespace {
 std::vector<CObject> objects;
-struct EventList {
-    std::vector<int> objects;
-    std::vector<EventHandler> handlers;
-};
-// By (type, subtype) at EventListSlot; empty where no object has the event.
-std::vector<EventList> eventLists;
+// Every object's handler by (type, subtype) at EventListSlot; empty where no object has the event.
+std::vector<std::vector<EventHandler>> eventLists;
 // Which object's event runs for (object, type, subtype): fixed once the objects are prepared, and
 // asked for every event of every frame, so each answer is worked out once.
 std::unordered_map<uint64_t, EventHandler> eventHandlers;
@@ -129,35 +125,24 @@ void Object_BuildEventLists() {
     eventLists.clear();
     for (int type = 0; type < EventTypeCount; ++type) {
         for (int subtype = 0; subtype < SubtypeCount(type); ++subtype) {
-            EventList list;
+            std::vector<EventHandler> handlers;
+            bool anyOwner = false;
             for (const CObject& object : objects) {
-                list.handlers.push_back(object.name.empty()
-                                            ? EventHandler{}
-                                            : Object_FindEventHandler(object.index, type, subtype));
-                if (list.handlers.back().owner != nullptr) {
-                    list.objects.push_back(object.index);
-                }
+                handlers.push_back(object.name.empty()
+                                       ? EventHandler{}
+                                       : Object_FindEventHandler(object.index, type, subtype));
+                anyOwner = anyOwner || handlers.back().owner != nullptr;
             }
-            if (!list.objects.empty()) {
+            if (anyOwner) {
                 eventLists.resize(std::max(eventLists.size(), size_t(EventListSlot(type, subtype)) + 1));
-                eventLists[size_t(EventListSlot(type, subtype))] = std::move(list);
+                eventLists[size_t(EventListSlot(type, subtype))] = std::move(handlers);
             }
         }
     }
 }
 
-namespace {
-const EventList& FindEventList(int type, int subtype) {
-    static const EventList empty;
-    const int slot = EventListSlot(type, subtype);
-    return slot >= 0 && size_t(slot) < eventLists.size() ? eventLists[size_t(slot)] : empty;
-}
-} // namespace
-
-const std::vector<int>& Object_EventList(int type, int subtype) {
-    return FindEventList(type, subtype).objects;
-}
-
 const std::vector<EventHandler>& Object_EventHandlers(int type, int subtype) {
-    return FindEventList(type, subtype).handlers;
+    static const std::vector<EventHandler> none;
+    const int slot = EventListSlot(type, subtype);
+    return slot >= 0 && size_t(slot) < eventLists.size() ? eventLists[size_t(slot)] : none;
 }

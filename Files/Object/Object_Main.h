@@ -78,10 +78,8 @@ struct EventHandler {
 // Worked out once per (object, type, subtype), as every frame asks again.
 const EventHandler& Object_FindEventHandler(int index, int type, int subtype);
 
-// Event object lists: per (type, subtype), the object indices that have the event (own or inherited),
-// ascending. Built once per game start.
+// Event lists, built once per game start: for a (type, subtype) some object has (own or inherited),
+// every object's handler by object index; else empty. A frame dispatches from these, objects in
+// ascending order, without a lookup per instance.
 void Object_BuildEventLists();
-const std::vector<int>& Object_EventList(int type, int subtype);
-// For a (type, subtype) some object has, every object's handler by object index; else empty. A frame
-// dispatches from these without a lookup per instance.
 const std::vector<EventHandler>& Object_EventHandlers(int type, int subtype);

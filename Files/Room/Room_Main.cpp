@@ -283,12 +283,12 @@ void Room_RunEventForAll(int type, int subtype) {
 void Room_DispatchStep(int subtype) {
     uint64_t stamp = dispatchStamp++;
     const std::vector<EventHandler>& handlers = Object_EventHandlers(ev_step, subtype);
-    for (int objectIndex : Object_EventList(ev_step, subtype)) {
-        CObject* object = Object_Get(objectIndex);
+    for (size_t objectIndex = 0; objectIndex < handlers.size(); ++objectIndex) {
+        CObject* object = handlers[objectIndex].owner != nullptr ? Object_Get(int(objectIndex)) : nullptr;
         for (size_t i = 0; object != nullptr && i < object->instances.size(); ++i) {
             CInstance* instance = object->instances[i];
             if (!instance->markedDestroyed && !instance->deactivated && instance->createStamp <= stamp) {
-                PerformEvent(instance, instance, handlers[size_t(objectIndex)], ev_step, subtype);
+                PerformEvent(instance, instance, handlers[objectIndex], ev_step, subtype);
             }
         }
     }
