@@ -1,12 +1,15 @@
 #include "app/checked_actions.h"
 #include "Support/Win32/Support_FileM.h"
 #include "Support/Win32/Support_System.h"
+#include "app/backup_check.h"
 #include "app/batch/batch_files.h"
 #include "app/batch/batch_hca_check.h"
 #include "app/batch/batch_interrupt.h"
 #include "app/command_lines.h"
 #include "app/container_actions.h"
+#include "app/placed_files.h"
 #include "app/write_failure.h"
+#include "app/written_record.h"
 #include <cmath>
 #include <filesystem>
 
@@ -114,69 +117,167 @@ Outcome export_checked(const std::string& target) {
                   "the export does not decode to the track");
 }
 
+namespace {
+std::string file_name(const std::string& path) {
+    return System_PathText(System_Path(path).filename());
+}
+
+// Checked in the lib directory before anything beside the container changes.
+bool rebuilt_decodes(const std::string& rebuilt) {
+    std::optional<std::string> head = batch::ReadBytes(lib_path("tuner.head"));
+    return head && batch::StartsWith(rebuilt, *head) &&
+           batch::HcaStreamDecodes(batch::OpenFile(rebuilt), head->size());
+}
+
+bool same_content(const std::string& a, const std::string& b) {
+    return batch::SameContent(batch::OpenFile(a), batch::OpenFile(b));
+}
+
+std::string renewed_note(const std::string& container, const std::string& dated) {
+    return "The container had changed since the tool last wrote it (a game update?): that version is "
+           "now the backup " +
+           file_name(container + ".orig") + ", which Restore brings back; the earlier backup is kept as " +
+           file_name(dated) + ".";
+}
+
+// The record of the tool's last write into a container, put back by a failed Replace.
+class RecordScope {
+  public:
+    explicit RecordScope(const std::string& container)
+        : container_(container), before_(last_written(container)) {}
+    void PutBack() const {
+        if (before_) {
+            remember_written(container_, *before_);
+        } else {
+            forget_written(container_);
+        }
+    }
+
+  private:
+    std::string container_;
+    std::optional<Fingerprint> before_;
+};
+} // namespace
+
 Outcome replace_checked(const std::string& chosen, const std::string& container) {
+    const std::string backupPath = container + ".orig";
+    if (!name_fits(backupPath)) {
+        return {"its backup's name " + file_name(container) + ".orig would be longer than the system allows"};
+    }
     if (std::string why = overwrite_failure(container, "container"); !why.empty()) {
         return {why};
     }
     if (!batch::LooksLikeAudio(chosen)) {
         return {"the chosen file is not MP3, Ogg or WAV audio"};
     }
-    batch::Snapshot before(container);
-    batch::Snapshot backupBefore(container + ".orig");
+    const BackupDecision backup = decide_backup(container);
+    if (!backup.refusal.empty()) {
+        return {backup.refusal};
+    }
+    const std::string dated = backup.plan == BackupPlan::Renew ? dated_backup_path(container) : "";
+    if (!dated.empty() && !name_fits(dated)) {
+        return {"the earlier backup's new name " + file_name(dated) +
+                " would be longer than the system allows"};
+    }
     const std::string folder = folder_of(container);
+    const std::string rebuilt = lib_path(rebuilt_container);
+    rebuild_in_lib(RValue(chosen));
+    auto drop_rebuilt = [&](Outcome outcome) {
+        std::error_code error;
+        fs::remove(System_Path(rebuilt), error);
+        return outcome;
+    };
+    if (batch::Interrupted()) {
+        return drop_rebuilt({"interrupted"});
+    }
+    if (!rebuilt_decodes(rebuilt)) {
+        return drop_rebuilt(
+            failed({in_lib(decoded_size(chosen))}, "the chosen file could not be converted to HCA"));
+    }
+    // The new container and, when one is made, the backup: both must fit beside the old container.
+    const uint64_t needed = size_of(rebuilt) + (backup.plan == BackupPlan::Keep ? 0 : size_of(container)) +
+                            (dated.empty() ? 0 : size_of(backupPath));
+    if (std::string why = write_failure(folder, needed, "the container's folder"); !why.empty()) {
+        return drop_rebuilt({why});
+    }
+    batch::Snapshot before(container);
+    batch::Snapshot backupBefore(backupPath);
+    batch::Snapshot datedBefore(dated);
+    const RecordScope record(container);
     auto undo = [&](Outcome outcome) {
         before.PutBack();
         backupBefore.PutBack();
-        return outcome;
+        datedBefore.PutBack();
+        record.PutBack();
+        return drop_rebuilt(outcome);
     };
-    replace_audio(chosen, container);
-    backupBefore.NoteCreated();
+    if (!dated.empty()) {
+        bool kept = place_copy(backupPath, dated);
+        datedBefore.NoteCreated();
+        if (!kept || !same_content(dated, backupPath)) {
+            return undo(failed({{folder, size_of(backupPath), "the container's folder"}},
+                               "the earlier backup could not be kept"));
+        }
+    }
+    if (backup.plan != BackupPlan::Keep) {
+        bool made = place_copy(container, backupPath);
+        backupBefore.NoteCreated();
+        if (!made || !batch::SameContent(batch::OpenFile(backupPath), before.Open())) {
+            return undo(failed({{folder, size_of(container), "the container's folder"}},
+                               "the backup could not be written"));
+        }
+    }
+    // Recorded before the container changes: a kill right after leaves a record that is true or unused.
+    std::optional<Fingerprint> written = fingerprint(rebuilt);
     if (batch::Interrupted()) {
         return undo({"interrupted"});
     }
-    batch::OpenFile backup(container + ".orig");
-    if (!backup.valid() || (!backupBefore.Existed() && !batch::SameContent(backup, before.Open()))) {
-        return undo(failed({{folder, size_of(container), "the container's folder"}},
-                           "the backup could not be written"));
+    if (!written || !remember_written(container, *written)) {
+        return undo(failed({{FileM_SaveArea(), 4096, "the tool's data folder"}},
+                           "the tool's record of the new container could not be written"));
     }
-    // The new container's stream is checked right here, a block of frames at a time.
-    std::optional<std::string> head = batch::ReadBytes(lib_path("tuner.head"));
-    batch::OpenFile now(container);
-    if (before.Untouched() || !head || !now.valid() || !batch::StartsWith(container, *head) ||
-        !batch::HcaStreamDecodes(now, head->size())) {
-        return undo(
-            failed({{folder, size_of(container), "the container's folder"}, in_lib(decoded_size(chosen))},
-                   "the chosen file could not be converted to HCA"));
+    if (!place_copy(rebuilt, container) || !same_content(container, rebuilt)) {
+        return undo(failed({{folder, size_of(rebuilt), "the container's folder"}},
+                           "the new container could not be written"));
     }
-    return {};
+    if (batch::Interrupted()) {
+        return undo({"interrupted"});
+    }
+    Outcome done = drop_rebuilt({});
+    done.note = dated.empty() ? "" : renewed_note(container, dated);
+    return done;
 }
 
 Outcome restore_checked(const std::string& container) {
     const std::string backupPath = container + ".orig";
-    std::error_code error;
-    if (!fs::is_regular_file(System_Path(backupPath), error)) {
-        return {"its backup " + System_PathText(System_Path(backupPath).filename()) + " is gone"};
+    if (std::string problem = container_problem(backupPath); !problem.empty()) {
+        return {"its backup " + file_name(backupPath) + " " + problem};
     }
-    // Before the snapshots: on Windows keeping a file needs its folder to take a second name.
     if (std::string why = overwrite_failure(container, "container"); !why.empty()) {
         return {why};
     }
-    batch::Snapshot backup(backupPath);
+    const std::string folder = folder_of(container);
+    if (std::string why = write_failure(folder, size_of(backupPath), "the container's folder");
+        !why.empty()) {
+        return {why};
+    }
     batch::Snapshot before(container);
-    call_script(cmd, "", restore_line(container));
-    if (batch::Interrupted()) {
+    auto undo = [&](Outcome outcome) {
         before.PutBack();
-        backup.PutBack();
-        return {"interrupted"};
+        return outcome;
+    };
+    if (!place_copy(backupPath, container) || !same_content(container, backupPath)) {
+        return undo(failed({{folder, size_of(backupPath), "the container's folder"}},
+                           "the container could not be written"));
     }
-    batch::OpenFile now(container);
-    if (now.valid() && batch::SameContent(now, backup.Open()) &&
-        !fs::exists(System_Path(backupPath), error)) {
-        return {};
+    if (batch::Interrupted()) {
+        return undo({"interrupted"});
     }
-    before.PutBack();
-    backup.PutBack();
-    return failed({{folder_of(container), size_of(backupPath), "the container's folder"}},
-                  "the container could not be written");
+    std::error_code error;
+    if (!fs::remove(System_Path(backupPath), error)) {
+        return undo({"its backup " + file_name(backupPath) + " could not be removed"});
+    }
+    forget_written(container);
+    return {};
 }
 } // namespace tool

@@ -6,8 +6,12 @@
 
 namespace tool {
 struct Outcome {
+    Outcome() = default;
+    Outcome(std::string why) : failure(std::move(why)) {} // NOLINT: a reason is an outcome
     // Why the action failed, to follow "Replace failed: "; empty when it succeeded.
     std::string failure;
+    // What the user must know of a success that is not the usual one (which backup Restore brings back).
+    std::string note;
     bool ok() const { return failure.empty(); }
 };
 
@@ -21,9 +25,11 @@ Outcome check_import(const std::string& container);
 // Export: source.wav exported to `target`, which must decode to the track's length; a failed export
 // leaves `target` as it was.
 Outcome export_checked(const std::string& target);
-// Replace: the container becomes tuner.head + an HCA stream that decodes, after its backup; a failed
-// replacement leaves the container and its backup as they were. The log line is the caller's.
+// Replace: the container becomes tuner.head + an HCA stream that decodes, after a checked backup of its
+// present original (decide_backup); a failed or interrupted replacement leaves the container and its
+// backup as they were. The log line is the caller's.
 Outcome replace_checked(const std::string& chosen, const std::string& container);
-// Restore: the container equals its backup, which is gone; a failed restore leaves both as they were.
+// Restore: the container equals its backup, which is gone; a backup that is not a container whose
+// audio decodes is refused, and a failed restore leaves both as they were.
 Outcome restore_checked(const std::string& container);
 } // namespace tool

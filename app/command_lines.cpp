@@ -73,31 +73,21 @@ RValue export_line(const RValue& extension) {
     return RValue(in_lib) + RValue("ffmpeg.exe -y -i source.wav export") + as_name(extension);
 }
 
-RValue backup_line(const RValue& container) {
-    return RValue("if not exist \"") + as_name(container) + RValue(".orig\" (") + RValue("copy \"") +
-           as_name(container) + RValue("\" \"") + as_name(container) + RValue(".orig\"") + RValue(")");
-}
-
-RValue rebuild_line(const RValue& working, const RValue& container) {
+RValue rebuild_line(const RValue& working) {
     RValue name = filename_name(working);
     return RValue(in_lib) + RValue("ffmpeg.exe -y -i \"") + as_name(working) + RValue("\" \"") +
            as_name(name) + RValue(".wav\" & ") + RValue("vgaudiocli.exe -i \"") + as_name(name) +
            RValue(".wav\" \"") + as_name(name) + RValue(".hca\" --out-format hca --hcaquality high & ") +
-           RValue("copy /b \"tuner.head\"+\"") + as_name(name) + RValue(".hca\" \"") + as_name(container) +
-           RValue("\" & ") + RValue("del /q ") + as_name(working) + RValue(" & ") +
-           RValue("del /q *.hca & ") + RValue("del /q *.wav");
+           RValue("copy /b \"tuner.head\"+\"") + as_name(name) + RValue(".hca\" \"") +
+           RValue(rebuilt_container) + RValue("\" & ") + RValue("del /q ") + as_name(working) +
+           RValue(" & ") + RValue("del /q *.hca & ") + RValue("del /q *.wav");
 }
 
 RValue log_line(const RValue& when, const RValue& container, const RValue& chosen) {
-    return RValue("echo ") + as_name(when) + RValue(": \"") + as_name(filename_name(container)) +
-           RValue("\" ^> \"") + as_name(filename_name(chosen)) + RValue("\" >> \"") +
+    auto shown = [](const RValue& name) { return RValue(shell::EscapeControls(name.Text())); };
+    return RValue("echo ") + as_name(when) + RValue(": \"") + as_name(shown(filename_name(container))) +
+           RValue("\" ^> \"") + as_name(shown(filename_name(chosen))) + RValue("\" >> \"") +
            as_name(filename_path(container)) + RValue("tuner.log\"");
-}
-
-RValue restore_line(const RValue& container) {
-    return RValue("if exist \"") + as_name(container) + RValue(".orig\" ( ") + RValue("copy /y \"") +
-           as_name(container) + RValue(".orig\" \"") + as_name(container) + RValue("\" && ") +
-           RValue("del /f /q \"") + as_name(container) + RValue(".orig\" ") + RValue(")");
 }
 
 RValue cleanup_line() {

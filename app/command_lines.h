@@ -22,14 +22,12 @@ RValue import_ogg_line(const RValue& file, const RValue& name, const RValue& bs,
 RValue backup_test_line(const RValue& file);
 // Export: source.wav converted into lib\export + extension.
 RValue export_line(const RValue& extension);
-// Replace: the one-time backup, never overwriting an existing one.
-RValue backup_line(const RValue& container);
-// Replace: decode the working copy, encode it as HCA, write tuner.head + the stream over the container.
-RValue rebuild_line(const RValue& working, const RValue& container);
+// Replace: decode the working copy, encode it as HCA, write tuner.head + the stream into the lib
+// directory as `rebuilt_container`; the tool itself puts it in the container's place.
+constexpr const char* rebuilt_container = "rebuilt.container";
+RValue rebuild_line(const RValue& working);
 // Replace: one line appended to tuner.log beside the container.
 RValue log_line(const RValue& when, const RValue& container, const RValue& chosen);
-// Restore: the backup over the container, then deleted only when that copy succeeded (&&).
-RValue restore_line(const RValue& container);
 // The end: the whole lib directory goes.
 RValue cleanup_line();
 

@@ -1,5 +1,4 @@
 #include "app/container_actions.h"
-#include "app/backup_exists.h"
 #include "app/command_lines.h"
 
 namespace tool {
@@ -15,22 +14,20 @@ void export_source(const RValue& target) {
     RValue extension = name_extension(target);
     call_script(cmd, "", export_line(extension));
     RValue scratch = RValue("lib\\export") + extension;
+    // The copy renames a whole new file over the target: an old target stays until then.
     if (truthy(file_exists(scratch))) {
-        if (truthy(file_exists(target))) {
-            file_delete(target);
-        }
         file_copy(scratch, target);
         file_delete(scratch);
     }
 }
 
-void replace_audio(const RValue& chosen, const RValue& container) {
-    file_copy(chosen, RValue("lib\\replace") + name_extension(chosen));
+void rebuild_in_lib(const RValue& chosen) {
     RValue working = RValue("replace") + name_extension(chosen);
-    call_script(cmd, "", backup_line(container));
-    // A backup that could not be made (a full disk) must not be followed by a replaced container.
-    if (backup_exists(container)) {
-        call_script(cmd, "", rebuild_line(working, container));
+    file_copy(chosen, RValue("lib\\") + working);
+    call_script(cmd, "", rebuild_line(working));
+    // The line's "del /q" takes the name unquoted: an extension holding a blank leaves it.
+    if (truthy(file_exists(RValue("lib\\") + working))) {
+        file_delete(RValue("lib\\") + working);
     }
 }
 

@@ -6,8 +6,9 @@
 namespace tool {
 // Export: source.wav converted into lib\export<extension>, then copied over `target`.
 void export_source(const RValue& target);
-// Replace: the chosen file copied into the lib directory, the one-time backup, the container rebuilt.
-void replace_audio(const RValue& chosen, const RValue& container);
+// Replace: the chosen file copied into the lib directory and converted there into the new container,
+// lib\rebuilt.container; the backup and putting it in place are the caller's.
+void rebuild_in_lib(const RValue& chosen);
 // Replace: the line appended to tuner.log beside the container.
 void log_replacement(const RValue& container, const RValue& chosen);
 } // namespace tool

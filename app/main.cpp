@@ -20,9 +20,7 @@ std::vector<std::string> OpenedFiles(const std::vector<std::string>& arguments) 
     if (arguments.size() != 1 || arguments[0].starts_with('-')) {
         return {};
     }
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(System_Path(arguments[0]), error);
-    return {error ? arguments[0] : System_PathText(absolute.lexically_normal())};
+    return {System_ResolvedPath(arguments[0])};
 }
 } // namespace
 

@@ -52,8 +52,12 @@ void obj_menu_replace_Step(CInstance* self, CInstance* other) {
         return replaced;
     }();
     frame.line(9);
-    show_message(outcome.ok() ? RValue("Replace complete.")
-                              : RValue("Replace failed: " + outcome.failure + "."));
+    if (!outcome.ok()) {
+        show_message(RValue("Replace failed: " + outcome.failure + "."));
+    } else {
+        show_message(outcome.note.empty() ? RValue("Replace complete.")
+                                          : RValue("Replace complete.\n\n" + outcome.note));
+    }
     frame.line(10);
     global_var(file_src) = "";
     frame.line(11);

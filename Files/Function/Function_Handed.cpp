@@ -4,6 +4,7 @@
 #include "Code/Code_Function.h"
 #include "Function/Function_Families.h"
 #include "Support/Win32/Support_FileM.h"
+#include "Support/Win32/Support_System.h"
 #include "platform/Platform.h"
 #include <deque>
 #include <filesystem>
@@ -29,9 +30,7 @@ void file_handed_next(RValue& result, CInstance*, CInstance*, int, RValue*) {
 void Handed_Start(const std::vector<std::string>& commandLineFiles) {
     handed.clear();
     for (const std::string& file : commandLineFiles) {
-        std::error_code error;
-        const std::filesystem::path absolute = std::filesystem::absolute(file, error);
-        handed.push_back(error ? file : absolute.lexically_normal().string());
+        handed.push_back(System_ResolvedPath(file));
     }
 }
 

@@ -1,4 +1,5 @@
 #include "app/batch/batch_actions.h"
+#include "Shell_Names.h"
 #include "Support/Win32/Support_FileM.h"
 #include "Support/Win32/Support_System.h"
 #include "app/batch/batch_files.h"
@@ -33,9 +34,10 @@ std::string LibPath(const std::string& name) {
     return FileM_SaveArea() + "lib/" + name;
 }
 
-// Command lines run in the lib directory, so every path given to them is made absolute first.
+// Command lines run in the lib directory, so every path given to them is made absolute first, and
+// resolved as the system resolves it: ".." after a link leads out of the folder it points to.
 std::string FullPath(const std::string& argument) {
-    return System_PathText(fs::absolute(System_Path(argument)).lexically_normal());
+    return System_ResolvedPath(argument);
 }
 
 void RequireFile(const std::string& shown, const std::string& path) {
@@ -97,9 +99,9 @@ void Info(const Action& action) {
     // Looked at directly: the window's backup test line copies the whole backup to learn that it exists.
     std::error_code error;
     bool backup = fs::is_regular_file(System_Path(container + ".orig"), error);
-    std::printf("%s\t%s\t%lld\t%d\t%d\t%.2f\t%s\n", shown.c_str(), stream.ogg ? "ogg" : "hca",
-                static_cast<long long>(stream.offset), stream.pcm.rate, stream.pcm.channels,
-                stream.pcm.Seconds(), backup ? "yes" : "no");
+    std::printf("%s\t%s\t%lld\t%d\t%d\t%.2f\t%s\n", shell::EscapeControls(shown).c_str(),
+                stream.ogg ? "ogg" : "hca", static_cast<long long>(stream.offset), stream.pcm.rate,
+                stream.pcm.channels, stream.pcm.Seconds(), backup ? "yes" : "no");
     std::fflush(stdout);
 }
 
@@ -126,8 +128,12 @@ void Replace(const Action& action) {
     RequireFile(action.paths[1], audio);
     Probe(shown, container);
     FileM_AddChosenForReading(audio);
-    Check(shown, tool::replace_checked(audio, container), " (the container is as it was)");
+    tool::Outcome outcome = tool::replace_checked(audio, container);
+    Check(shown, outcome, " (the container is as it was)");
     tool::log_replacement(container, audio);
+    if (!outcome.note.empty()) {
+        std::fprintf(stderr, "%s: %s\n", shown.c_str(), outcome.note.c_str());
+    }
 }
 
 void Restore(const Action& action) {

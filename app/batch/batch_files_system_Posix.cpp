@@ -96,10 +96,13 @@ struct KeptFile::Held {
 namespace {
 constexpr size_t Block = 1 << 20;
 
-// The whole of `from` into a new file beside `path`, renamed over it.
+// The whole of `from` into a new, short-named file beside `path` (a name near the system's limit takes
+// no suffix), renamed over it.
 bool CopyOver(int from, const std::string& path, mode_t mode) {
-    std::string temporary = path + ".batch-undo";
-    int to = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const size_t slash = path.find_last_of('/');
+    std::string temporary =
+        (slash == std::string::npos ? "" : path.substr(0, slash + 1)) + ".morvane-undo-XXXXXX";
+    int to = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (to < 0) {
         return false;
     }

@@ -107,7 +107,8 @@ FileState StateOf(const std::string& path) {
     return StateOf(file.get());
 }
 
-// A second name for the old file beside it: ".NAME.morvane-keep-PID-N". Renaming a new file over the
+// A second name for the old file beside it: ".morvane-keep-PID-N", short whatever the file's name (a
+// name near the system's limit takes no suffix). Renaming a new file over the
 // first name leaves the old bytes under the second, removed when the snapshot goes.
 struct KeptFile::Held {
     std::wstring name;
@@ -128,7 +129,7 @@ KeptFile::KeptFile(const std::string& path) : held_(std::make_unique<Held>()) {
     const std::wstring wide = win::wide_path(path);
     const size_t slash = wide.find_last_of(L"\\/");
     const size_t start = slash == std::wstring::npos ? 0 : slash + 1;
-    const std::wstring name = wide.substr(0, start) + L"." + wide.substr(start) + L".morvane-keep-" +
+    const std::wstring name = wide.substr(0, start) + L".morvane-keep-" +
                               std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
     if (!CreateHardLinkW(name.c_str(), wide.c_str(), nullptr) &&
         !CopyFileW(wide.c_str(), name.c_str(), TRUE)) {

@@ -1,9 +1,9 @@
-// SIGINT and SIGTERM in batch mode: caught, so that the action under way is undone like a failed one
-// (its container, backup and export put back, the working folder removed) and no later action runs.
-// A terminal's Ctrl-C reaches the helper programs too and ends the running line at once; a SIGTERM
-// sent to this process alone lets that line finish first. On Windows (batch_interrupt_Windows.cpp) the
-// console's Ctrl-C and Ctrl-Break are SIGINT and its closing SIGTERM, and the programs the batch started
-// (which run without a console) are ended at once.
+// SIGINT, SIGTERM and SIGHUP in batch mode: caught from the start to the end of the batch, so that the action
+// under way is undone like a failed one (its container, backup and export put back, the working folder
+// removed) and no later action runs. A terminal's Ctrl-C reaches the helper programs too and ends the running
+// line at once; a SIGTERM sent to this process alone lets that line finish first. On Windows
+// (batch_interrupt_Windows.cpp) the console's Ctrl-C and Ctrl-Break are SIGINT and its closing SIGTERM, and
+// the programs the batch started (which run without a console) are ended at once.
 #pragma once
 
 namespace batch {

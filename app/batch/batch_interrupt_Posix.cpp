@@ -6,6 +6,7 @@ namespace {
 volatile std::sig_atomic_t caught = 0;
 struct sigaction previousInterrupt {};
 struct sigaction previousTerminate {};
+struct sigaction previousHangUp {};
 
 void OnSignal(int signal) {
     caught = signal;
@@ -18,11 +19,14 @@ InterruptSignals::InterruptSignals() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, &previousInterrupt);
     sigaction(SIGTERM, &action, &previousTerminate);
+    // A closed terminal or a dropped connection ends the batch as SIGTERM does.
+    sigaction(SIGHUP, &action, &previousHangUp);
 }
 
 InterruptSignals::~InterruptSignals() {
     sigaction(SIGINT, &previousInterrupt, nullptr);
     sigaction(SIGTERM, &previousTerminate, nullptr);
+    sigaction(SIGHUP, &previousHangUp, nullptr);
 }
 
 int Interrupted() {

@@ -20,7 +20,7 @@ std::vector<std::vector<size_t>> GroupByFolder(const std::vector<Action>& action
     std::map<std::string, size_t> groupOfFolder;
     for (size_t i = 0; i < actions.size(); ++i) {
         std::string folder =
-            System_PathText(fs::absolute(System_Path(actions[i].paths[0])).lexically_normal().parent_path());
+            System_PathText(System_Path(System_ResolvedPath(actions[i].paths[0])).parent_path());
         auto [place, added] = groupOfFolder.try_emplace(folder, groups.size());
         if (added) {
             groups.emplace_back();

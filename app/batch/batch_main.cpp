@@ -35,12 +35,13 @@ int RunActions(const Options& options, const std::string& saveArea) {
 int RunWithoutWindow(const EmbeddedGame& game, const std::function<int()>& work) {
     Runner_SetLogToStderr(false);
     HeadlessPlatform platform;
-    InterruptSignals signals;
     return Runner_RunWithoutWindow(RunnerConfig{}, game, platform, work);
 }
 } // namespace
 
 int BatchMain(const std::vector<std::string>& arguments, const EmbeddedGame& game) {
+    // Before the first file is made (the working folder) and until the last is removed.
+    InterruptSignals signals;
     BatchConsole console;
     if (std::optional<StartedWorker> worker = TakeWorkerTask()) {
         return RunWithoutWindow(game, [&] {

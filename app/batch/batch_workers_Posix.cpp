@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <sched.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -25,8 +26,13 @@ WorkerProcess::WorkerProcess(const WorkerTask& task, const Body& body) : own_(ta
         failure_ = "no pipe to a worker could be made";
         return;
     }
+    const pid_t parent = ::getpid();
     pid_t pid = ::fork();
     if (pid == 0) {
+        // A worker ends with the batch, however the batch ends: it holds the helpers' lifeline too.
+        if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent) {
+            ::_exit(1);
+        }
         ::close(ends[0]);
         // A line "INDEX 0|1" through the pipe the parent reads. A parent that is gone has nobody to tell;
         // the worker's later actions still undo themselves.

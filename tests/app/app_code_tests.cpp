@@ -1,6 +1,7 @@
 // The app's own code outside a running game: every command line it builds, byte for byte, and the
 // colour parser of its configuration.
 #include "Code/Code_Function.h"
+#include "Shell_Names.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "app/Tool_Game.h"
 #include "app/command_lines.h"
@@ -60,29 +61,24 @@ TEST_F(AppCode, StartUpProbeExportAndEnd) {
     EXPECT_EQ("rmdir /s /q \"%APPDATA%\\Morvane_Radio_Tuner\\lib\"", tool::cleanup_line().Text());
 }
 
-TEST_F(AppCode, BackupTestBackupAndRestore) {
+TEST_F(AppCode, BackupTestRebuildAndLog) {
     EXPECT_EQ(
         "cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & if exist \"C:\\Games\\bgm_01.sab.orig\" ( echo 1 > "
         "orig.temp )",
         tool::backup_test_line(container).Text());
-    EXPECT_EQ("if not exist \"C:\\Games\\bgm_01.sab.orig\" (copy \"C:\\Games\\bgm_01.sab\" "
-              "\"C:\\Games\\bgm_01.sab.orig\")",
-              tool::backup_line(container).Text());
-    EXPECT_EQ("if exist \"C:\\Games\\bgm_01.sab.orig\" ( copy /y \"C:\\Games\\bgm_01.sab.orig\" "
-              "\"C:\\Games\\bgm_01.sab\" && del /f /q \"C:\\Games\\bgm_01.sab.orig\" )",
-              tool::restore_line(container).Text());
-}
-
-TEST_F(AppCode, ReplaceRebuildAndLog) {
+    // The new container is made in the lib directory; the tool puts it in place itself.
     EXPECT_EQ(
         "cd /d \"%APPDATA%\\Morvane_Radio_Tuner\\lib\" & ffmpeg.exe -y -i \"replace.mp3\" "
         "\"replace.mp3.wav\" "
         "& vgaudiocli.exe -i \"replace.mp3.wav\" \"replace.mp3.hca\" --out-format hca --hcaquality high & "
-        "copy /b \"tuner.head\"+\"replace.mp3.hca\" \"C:\\Games\\bgm_01.sab\" & del /q replace.mp3 & "
+        "copy /b \"tuner.head\"+\"replace.mp3.hca\" \"rebuilt.container\" & del /q replace.mp3 & "
         "del /q *.hca & del /q *.wav",
-        tool::rebuild_line("replace.mp3", container).Text());
+        tool::rebuild_line("replace.mp3").Text());
     EXPECT_EQ("echo Sat Dec  5 14:03:15 2026: \"bgm_01.sab\" ^> \"song.mp3\" >> \"C:\\Games\\tuner.log\"",
               tool::log_line("Sat Dec  5 14:03:15 2026", container, "D:\\Music\\song.mp3").Text());
+    // A newline in a name stays inside the one log line.
+    EXPECT_EQ("echo now: \"a\\nb.sab\" ^> \"x\\ty.mp3\" >> \"C:\\Games\\tuner.log\"",
+              shell::DecodeNames(tool::log_line("now", "C:\\Games\\a\nb.sab", "x\ty.mp3").Text()));
 }
 
 TEST_F(AppCode, MakeColorHexShortLongAndOddTexts) {

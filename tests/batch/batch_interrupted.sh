@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# A batch --replace interrupted by SIGTERM, or by SIGINT to its process group as a terminal's Ctrl-C
+# A batch --replace interrupted by SIGTERM, SIGHUP (a closed terminal), or by SIGINT to its process group as a terminal's Ctrl-C
 # sends it, is undone like a failed one: the container as it was, no backup left by it, no working
 # folder, and the shell's status for the signal. Under Wine only the console's Ctrl-C (SIGINT) is an
 # interruption: Wine ends a program on SIGTERM outright, as Windows has no such signal.
@@ -13,18 +13,18 @@ helpers/vgaudiocli.exe -i orig.wav orig.hca --out-format hca --hcaquality high >
 cat helpers/tuner.head orig.hca > pristine.sab
 ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=880:duration=240" -ac 2 song.mp3
 
-for signal in $([ -n "$windows" ] || echo TERM) INT; do
+for signal in $([ -n "$windows" ] || echo TERM HUP) INT; do
   cp pristine.sab a.sab
   rm -f a.sab.orig
   setsid "${program[@]}" --replace a.sab song.mp3 > out.txt 2> err.txt & pid=$!
-  # The backup made by this action is there: the rebuild has begun.
-  for _ in $(seq 600); do [ -e a.sab.orig ] && break; sleep 0.05; done
-  [ -e a.sab.orig ] || fail "$signal: no backup was made: $(cat err.txt)"
+  # The rebuild has begun: its working copy is in the work folder.
+  for _ in $(seq 600); do [ -n "$(find "$save_area" -name 'replace.mp3*')" ] && break; sleep 0.05; done
+  [ -n "$(find "$save_area" -name 'replace.mp3*')" ] || fail "$signal: the rebuild never began: $(cat err.txt)"
   sleep 0.3
   kill -s "$signal" -- "-$pid"
   wait "$pid"
   status=$?
-  want=$([ "$signal" = TERM ] && echo 143 || echo 130)
+  want=$(case $signal in TERM) echo 143 ;; HUP) echo 129 ;; *) echo 130 ;; esac)
   [ "$status" = "$want" ] || fail "$signal: exit status $status, not $want: $(cat err.txt)"
   tr -d '\r' < err.txt | grep -qx "a.sab: interrupted (the container is as it was)" || fail "$signal: no reason given: $(cat err.txt)"
   cmp -s a.sab pristine.sab || fail "$signal: the container changed"

@@ -34,11 +34,14 @@ for i in "${!containers[@]}"; do
   shown=$(printf '%q' "${containers[$i]}")
   "$bin/morvane-radio-tuner" --info "$c" --export "$c" "$out" --replace "$c" "$a" > info.txt 2> err.txt ||
     fail "$shown: actions failed: $(cat err.txt)"
-  [[ $(< info.txt) == "$c"$'\thca\t576\t'* ]] || fail "$shown: info: $(cat info.txt)"
+  # A newline in a name is shown escaped: each line stays one line.
+  [[ $(< info.txt) == "${c//$'\n'/'\n'}"$'\thca\t576\t'* ]] || fail "$shown: info: $(cat info.txt)"
   [ -s "$out" ] || fail "$shown: no export"
   cmp -s "$c.orig" track.sab || fail "$shown: the backup is not the original"
   cmp -s "$c" track.sab && fail "$shown: not replaced"
-  [[ $(< music/tuner.log) == *"\"$(basename -- "$c")\" > \"$(basename -- "$a")\" "* ]] || fail "$shown: log: $(< music/tuner.log)"
+  logged="\"$(basename -- "$c")\" > \"$(basename -- "$a")\" "
+  [[ $(tail -n 1 music/tuner.log) == *": ${logged//$'\n'/'\n'}" ]] || fail "$shown: log: $(< music/tuner.log)"
+  [ "$(wc -l < music/tuner.log)" = $((i + 1)) ] || fail "$shown: the log has not one line a replacement"
   "$bin/morvane-radio-tuner" --restore "$c" 2> err.txt || fail "$shown: restore failed: $(cat err.txt)"
   cmp -s "$c" track.sab || fail "$shown: not restored"
   [ ! -e "$c.orig" ] || fail "$shown: backup left after restore"

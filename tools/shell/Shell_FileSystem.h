@@ -72,9 +72,9 @@ bool RemoveEmptyFolder(const std::string& path);
 bool RemoveTree(const std::string& path);
 
 // A new file beside its final path, renamed over it by Commit; removed if never committed, so a
-// failed or interrupted write leaves the final path as it was. Named "." + final name +
-// ".morvane-tmp-" + 6 characters, held while it is written; one left by a killed writer is removed by
-// the next one.
+// failed or interrupted write leaves the final path as it was. Named ".morvane-tmp-" + 6 characters,
+// short whatever the final name (one near the system's limit takes no suffix), and held while it is
+// written; one left by a killed writer is removed by the next write in its folder.
 class TempFile {
   public:
     explicit TempFile(const std::string& finalPath);
@@ -95,9 +95,9 @@ class TempFile {
     bool committed_ = false;
 };
 
-// Temporary files are named after their final file, so the next write to it finds them.
-std::string TempPrefix(const std::string& finalPath);
-// The paths of the temporary files of a final path, held or not.
+// What every temporary file's name begins with.
+std::string TempPrefix();
+// The paths of the temporary files in a final path's folder, held or not.
 std::vector<std::string> TempFilesOf(const std::string& finalPath);
 
 } // namespace shell

@@ -201,7 +201,7 @@ void RemoveStaleTemps(const std::string& finalPath) {
 
 TempFile::TempFile(const std::string& finalPath) : finalPath_(finalPath) {
     RemoveStaleTemps(finalPath);
-    std::string pattern = ParentFolder(finalPath) + "/" + TempPrefix(finalPath) + "XXXXXX";
+    std::string pattern = ParentFolder(finalPath) + "/" + TempPrefix() + "XXXXXX";
     int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd >= 0) {
         path_ = pattern;

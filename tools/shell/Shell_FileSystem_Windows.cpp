@@ -299,7 +299,7 @@ TempFile::TempFile(const std::string& finalPath) : finalPath_(finalPath) {
     }
     std::random_device seed;
     std::mt19937 random(seed());
-    std::string prefix = Absolute(ParentFolder(finalPath), TempPrefix(finalPath));
+    std::string prefix = Absolute(ParentFolder(finalPath), TempPrefix());
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string path = prefix + RandomLetters(random);
         UniqueHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE,

@@ -106,16 +106,12 @@ bool MakeFolders(const std::string& path) {
     return MakeFolder(path);
 }
 
-std::string TempPrefix(const std::string& finalPath) {
-    // Appended piece by piece: GCC 12 at -O3 takes `"." + std::string&&` for an overlapping copy.
-    std::string prefix(1, '.');
-    prefix += BaseName(finalPath);
-    prefix += ".morvane-tmp-";
-    return prefix;
+std::string TempPrefix() {
+    return ".morvane-tmp-";
 }
 
 std::vector<std::string> TempFilesOf(const std::string& finalPath) {
-    std::string prefix = TempPrefix(finalPath);
+    std::string prefix = TempPrefix();
     std::string folder = ParentFolder(finalPath);
     std::vector<std::string> paths;
     for (const std::string& name : ListFolder(folder)) {

@@ -104,4 +104,22 @@ std::string ShowNames(std::string_view line) {
     return shown;
 }
 
+std::string EscapeControls(std::string_view name) {
+    std::string shown;
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            shown += c;
+        } else if (c == '\n' || c == '\t' || c == '\r') {
+            shown += c == '\n' ? "\\n" : c == '\t' ? "\\t" : "\\r";
+        } else {
+            const char* digits = "0123456789abcdef";
+            shown += "\\x";
+            shown += digits[byte >> 4];
+            shown += digits[byte & 15];
+        }
+    }
+    return shown;
+}
+
 } // namespace shell

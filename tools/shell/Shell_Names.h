@@ -23,4 +23,8 @@ std::string ProgramArgument(std::string_view text);
 // The line for a log: names decoded, control characters shown as '?'.
 std::string ShowNames(std::string_view line);
 
+// A name for a line of text a person reads (tuner.log, --info): control characters written as escapes
+// ("\n", "\t", "\x1b"), so that a name holding a newline keeps its line one line.
+std::string EscapeControls(std::string_view name);
+
 } // namespace shell

@@ -22,6 +22,8 @@ struct ChildRequest {
     // The output is a file the line may remove or replace right after the program: it must be free
     // once RunChild returns (Windows gives the program a pipe into it, see Shell_Process_Windows.cpp).
     bool outputFreeAtExit = false;
+    // The program ends when the tool ends (Shell_Lifeline.h): set for the interpreters the tool starts.
+    bool endsWithTool = false;
 };
 
 // Runs the program and waits for it: its exit status (on POSIX 128 + the signal's number when a
@@ -31,6 +33,9 @@ std::optional<int> RunChild(const ChildRequest& request);
 // Runs one command's text (already expanded and cut out of its line) in a second interpreter
 // that nobody waits for, with stdout on `out`; 0 once it is under way.
 int StartDetached(const Session& session, std::string_view command, int out);
+
+// Kills the program RunChild is waiting for, if any, and ends this process; no program starts after it.
+[[noreturn]] void EndWithRunningChild();
 
 // Whether the file can be started as a program.
 bool IsProgramFile(const std::string& path);

@@ -1,3 +1,4 @@
+#include "Shell_Lifeline.h"
 #include "Shell_Process.h"
 #include "Shell_Session.h"
 #include <cerrno>
@@ -5,6 +6,7 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -78,14 +80,40 @@ int WaitForExit(pid_t pid) {
     return WEXITSTATUS(status);
 }
 
+// The program being waited for, so that the lifeline's end takes it along; the lock keeps a program
+// from starting while the process ends.
+pthread_mutex_t startLock = PTHREAD_MUTEX_INITIALIZER;
+pid_t running = 0;
+
+void SetRunning(pid_t pid) {
+    ::pthread_mutex_lock(&startLock);
+    running = pid;
+    ::pthread_mutex_unlock(&startLock);
+}
 } // namespace
 
 std::optional<int> RunChild(const ChildRequest& request) {
+    if (request.endsWithTool) {
+        HoldLifeline();
+    }
+    ::pthread_mutex_lock(&startLock);
     pid_t pid = StartChild(request);
+    running = pid > 0 ? pid : 0;
+    ::pthread_mutex_unlock(&startLock);
     if (pid < 0) {
         return std::nullopt;
     }
-    return WaitForExit(pid);
+    int status = WaitForExit(pid);
+    SetRunning(0);
+    return status;
+}
+
+void EndWithRunningChild() {
+    ::pthread_mutex_lock(&startLock);
+    if (running > 0) {
+        ::kill(running, SIGKILL);
+    }
+    ::_exit(128 + SIGKILL);
 }
 
 // The command runs in a grandchild whose parent exits at once: nothing waits for it, and the
@@ -97,6 +125,10 @@ int StartDetached(const Session& session, std::string_view command, int out) {
     }
     if (child == 0) {
         if (::fork() == 0) {
+            // Only this thread came along: the lock starts free and the lifeline needs a watcher again.
+            startLock = PTHREAD_MUTEX_INITIALIZER;
+            running = 0;
+            WatchLifeline();
             Session background = session;
             ::_exit(background.RunCommand(command, out) & 0xFF);
         }

@@ -1,4 +1,5 @@
 #include "Shell_FileSystem.h"
+#include "Shell_Lifeline.h"
 #include "Shell_Process.h"
 #include "Shell_Session.h"
 #include "Shell_WindowsHandle.h"
@@ -148,12 +149,21 @@ UniqueHandle Start(const ChildRequest& request, std::optional<OutputPipe>* pipe)
     startup.lpAttributeList = attributes.get();
     std::wstring line = CommandLine(request.arguments);
     PROCESS_INFORMATION process{};
-    DWORD flags =
-        CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT | (attributes ? EXTENDED_STARTUPINFO_PRESENT : 0);
+    DWORD flags = CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT |
+                  (attributes ? EXTENDED_STARTUPINFO_PRESENT : 0) |
+                  (request.endsWithTool ? CREATE_SUSPENDED : 0);
+    if (request.endsWithTool) {
+        HoldLifeline();
+    }
     if (!CreateProcessW(win::wide_path(request.program).c_str(), line.data(), nullptr, nullptr,
                         attributes != nullptr, flags, nullptr, win::widen(request.folder).c_str(),
                         &startup.StartupInfo, &process)) {
         return UniqueHandle();
+    }
+    // A tool already in a job that takes no nested one (before Windows 8) starts it all the same.
+    if (request.endsWithTool) {
+        JoinLifeline(process.hProcess);
+        ResumeThread(process.hThread);
     }
     CloseHandle(process.hThread);
     // `output`, the program's end of a pipe among them, is closed here: only the program holds it now.

@@ -62,7 +62,13 @@ extern "C" TUNER_EXPORT double RunSilent(const char*, const char* line) {
         return -1;
     }
     shell::WriteAll(log.get(), "> " + shell::ShowNames(line) + "\n");
-    std::optional<int> status = shell::RunChild(
-        {interpreterPath, {"morvane-cmd", line}, StartFolder(saveArea), true, log.get(), log.get()});
+    std::optional<int> status = shell::RunChild({interpreterPath,
+                                                 {"morvane-cmd", line},
+                                                 StartFolder(saveArea),
+                                                 true,
+                                                 log.get(),
+                                                 log.get(),
+                                                 false,
+                                                 true});
     return status ? *status : -1;
 }

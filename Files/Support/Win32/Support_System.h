@@ -25,6 +25,10 @@ std::string System_ExecutableFolder();
 // The user's roaming application data folder when APPDATA is not set.
 std::string System_DefaultAppData();
 bool System_SameFile(const std::string& a, const std::string& b);
+// The full path the system means by a name: made absolute, links followed, and ".." taken after a link
+// as the system takes it (out of the folder the link points to), never as text. The name itself when
+// it cannot be resolved.
+std::string System_ResolvedPath(const std::string& name);
 
 // A file written beside a target and put in its place only when complete: a failed write leaves
 // the old target (or none). A replaced target keeps its permissions.

@@ -99,6 +99,13 @@ bool System_SameFile(const std::string& a, const std::string& b) {
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+std::string System_ResolvedPath(const std::string& name) {
+    std::error_code error;
+    std::filesystem::path resolved =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(System_Path(name), error), error);
+    return error ? name : System_PathText(resolved);
+}
+
 // The path a linked target points to is the one replaced.
 System_ReplacingFile::System_ReplacingFile(const std::string& target) : target_(target) {
     std::error_code error;
@@ -106,11 +113,8 @@ System_ReplacingFile::System_ReplacingFile(const std::string& target) : target_(
         std::filesystem::path link = std::filesystem::read_symlink(target_, error);
         target_ = link.is_absolute() ? link : target_.parent_path() / link;
     }
-    // Appended piece by piece: GCC 12 at -O3 takes `"." + std::string&&` for an overlapping copy.
-    std::string name(1, '.');
-    name += target_.filename().string();
-    name += ".morvane-tmp-XXXXXX";
-    std::string pattern = (target_.parent_path() / name).string();
+    // A short name whatever the target's: one near the system's limit takes no suffix.
+    std::string pattern = (target_.parent_path() / ".morvane-copy-XXXXXX").string();
     int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd >= 0) {
         temp_ = pattern;
@@ -127,10 +131,18 @@ System_ReplacingFile::~System_ReplacingFile() {
     }
 }
 
-// A new target is readable as a file the program made; a replaced one keeps its mode.
+// A new target is readable as a file the program made; a replaced one keeps its owner, group and mode
+// (a game's container written by root stays the game user's). The owner first: a change of owner
+// clears the set-id bits.
 bool System_ReplacingFile::Commit() {
     struct stat old;
-    mode_t mode = ::stat(target_.c_str(), &old) == 0 ? old.st_mode & 07777 : 0666 & ~CurrentUmask();
+    const bool replacing = ::stat(target_.c_str(), &old) == 0;
+    mode_t mode = replacing ? old.st_mode & 07777 : 0666 & ~CurrentUmask();
+    if (replacing && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
+        // Refused to others than root unless only the group changes to one of the user's: the file
+        // is then the user's own, as any program's new file would be.
+        (void)::fchown(::fileno(file_), old.st_uid, old.st_gid);
+    }
     bool written =
         std::fflush(file_) == 0 && ::fchmod(::fileno(file_), mode) == 0 && ::fsync(::fileno(file_)) == 0;
     bool closed = std::fclose(file_) == 0;

@@ -92,8 +92,18 @@ bool System_SameFile(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(System_Path(a), System_Path(b), error);
 }
 
+std::string System_ResolvedPath(const std::string& name) {
+    std::error_code error;
+    std::filesystem::path resolved =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(System_Path(name), error), error);
+    return error ? name : System_PathText(resolved);
+}
+
 System_ReplacingFile::System_ReplacingFile(const std::string& target) : target_(System_Path(target)) {
-    const std::wstring temp = target_.native() + L".morvane-tmp-" + std::to_wstring(GetCurrentProcessId());
+    // A short name beside the target, whatever the target's name: one near the system's limit takes no
+    // suffix.
+    const std::wstring temp =
+        (target_.parent_path() / (L".morvane-copy-" + std::to_wstring(GetCurrentProcessId()))).native();
     file_ = _wfopen(temp.c_str(), L"wbxN");
     if (file_ != nullptr) {
         temp_ = win::narrow(temp);

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# kill -9 at swept moments of a Replace, a Restore and an Export; then a second tool with another data
+# folder acts on the same container. The game's original always survives (the container or a backup
+# holds it), no helper of the killed tool lives on, and once the second tool is done nothing writes
+# into the folder. KILLS=N sweeps N moments an action (default 6).
+source "$(dirname "$0")/../batch/batch_test_prelude.sh"
+kills=${KILLS:-6}
+cd "$work"
+mkdir -p helpers g
+"$bin/morvane-cmd" "expand \"$bin/lib.win\" -f:* \"$work/helpers\"" > /dev/null
+# An original that is not the tool's own output: another header before its HCA stream.
+ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=330:duration=8" -ac 2 orig.wav
+helpers/vgaudiocli.exe -i orig.wav orig.hca --out-format hca --hcaquality high > /dev/null
+{ head -c 1024 /dev/zero | tr '\0' 'G'; cat orig.hca; } > original.sab
+ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=880:duration=40" -ac 2 song.wav
+
+tool() { APPDATA=$work/$1 "${program[@]}" "${@:2}"; }
+# Every process the killed tool started carries its data folder in its environment.
+# A killed process may take a moment to go; one that is still there after a second lives on.
+helpers_alive() {
+  local alive
+  for _ in $(seq 10); do
+    alive=$(grep -lzs "^APPDATA=$work/first$" /proc/[0-9]*/environ | grep -v "/proc/$$/")
+    [ -z "$alive" ] && return
+    sleep 0.1
+  done
+  for f in $alive; do tr '\0' ' ' < "${f%/environ}/cmdline"; done
+}
+state() { (cd g && find . -type f -exec md5sum {} + | sort; ls -lA --time-style=+%s.%N); }
+original_survives() {
+  for f in g/t.sab g/t.sab*.orig; do cmp -s "$f" original.sab && return 0; done
+  return 1
+}
+
+prepare() {
+  rm -rf g first second && mkdir g && cp original.sab g/t.sab
+  if [ "$1" = restore ]; then tool first --replace g/t.sab song.wav 2> /dev/null || fail "restore: no replacement to undo"; fi
+}
+start() {
+  case $1 in
+  replace) setsid "${program[@]}" --replace g/t.sab song.wav ;;
+  restore) setsid "${program[@]}" --restore g/t.sab ;;
+  export) setsid "${program[@]}" --export g/t.sab g/out.wav ;;
+  esac
+}
+
+total=0
+for action in replace restore export; do
+  prepare "$action"
+  began=$(date +%s%N)
+  APPDATA=$work/first start "$action" > /dev/null 2>&1
+  took=$((($(date +%s%N) - began) / 1000000))
+  for i in $(seq "$kills"); do
+    prepare "$action"
+    delay=$(awk "BEGIN { printf \"%.3f\", $took * $i / ($kills * 1000) }")
+    APPDATA=$work/first start "$action" > /dev/null 2>&1 & pid=$!
+    sleep "$delay"
+    kill -9 "$pid" 2> /dev/null
+    wait "$pid" 2> /dev/null
+    total=$((total + 1))
+    [ -z "$(helpers_alive)" ] || fail "$action killed after $delay s: helpers live on: $(helpers_alive)"
+    original_survives || fail "$action killed after $delay s: the original is gone before the second tool"
+    tool second --restore g/t.sab > /dev/null 2>&1
+    original_survives || fail "$action killed after $delay s: the original is gone after a restore"
+    before=$(state)
+    sleep 2
+    [ "$(state)" = "$before" ] || fail "$action killed after $delay s: something wrote after the tools ended"
+  done
+done
+echo "$total kills: the original survived each"
+
+# A copy killed half-way (by the file size limit) leaves a short-named temporary file; the next copy
+# into that folder removes it.
+{ (ulimit -f 100; exec "$bin/morvane-cmd" "copy /y \"$work/original.sab\" \"$work/g/t.sab\"") > /dev/null; } 2> /dev/null
+ls -A g | grep -q '^\.morvane-tmp-......$' || fail "no recognisable temporary file: $(ls -A g)"
+"$bin/morvane-cmd" "copy /y \"$work/original.sab\" \"$work/g/t.sab\"" > /dev/null
+[ -z "$(ls -A g | grep morvane-tmp)" ] || fail "a stale temporary file was left"
+[ "$failures" = 0 ]
