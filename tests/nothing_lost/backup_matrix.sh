@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# A backup is checked, never assumed. From each state of a container's ".orig" (none; the tool's own;
+# stale after a game update, with and without the tool's record; empty; a folder; not a container;
+# damaged) Replace and Restore either end with the right original recoverable and say so, or refuse
+# with the true reason and change nothing.
+source "$(dirname "$0")/../batch/batch_test_prelude.sh"
+cd "$work"
+mkdir -p helpers
+"$bin/morvane-cmd" "expand \"$bin/lib.win\" -f:* \"$work/helpers\"" > /dev/null
+ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=330:duration=2" -ac 2 orig.wav
+helpers/vgaudiocli.exe -i orig.wav orig.hca --out-format hca --hcaquality high > /dev/null
+# The game's own containers: not the tool's header; the update is an Ogg container.
+{ head -c 512 /dev/zero | tr '\0' 'G'; cat orig.hca; } > original.sab
+ffmpeg -nostdin -v error -i orig.wav -c:a libvorbis -f ogg update.sab
+ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=880:duration=1" -ac 2 song.wav
+
+# tuner DATA ACTION...: batch mode with its own data folder, its status and stderr kept.
+tuner() {
+  APPDATA=$work/$1 "${program[@]}" "${@:2}" > out.txt 2> err.txt
+  status=$?
+}
+expect() { # STATUS TEXT-ON-STDERR WHAT
+  [ "$status" = "$1" ] || fail "$3: exit status $status, not $1: $(cat err.txt)"
+  grep -qF -- "$2" err.txt || fail "$3: no \"$2\" in: $(cat err.txt)"
+}
+same() { cmp -s "$1" "$2" || fail "$3: $1 is not $2"; }
+fresh() { rm -rf g && mkdir g && cp original.sab g/t.sab; }
+
+fresh
+tuner a --replace g/t.sab song.wav && tuner a --replace g/t.sab song.wav
+expect 0 "done" "replace twice"
+same g/t.sab.orig original.sab "the tool's own backup is kept"
+tuner b --replace g/t.sab song.wav
+expect 0 "done" "replace from another data folder"
+same g/t.sab.orig original.sab "the tool's output without its record"
+tuner b --restore g/t.sab
+expect 0 "done" "restore"
+same g/t.sab original.sab "restored"
+[ ! -e g/t.sab.orig ] || fail "the backup is left after restore"
+
+# A game update over a replaced container is a new original: it becomes the backup, the older one stays.
+for data in a c; do
+  fresh
+  tuner a --replace g/t.sab song.wav
+  cp update.sab g/t.sab
+  tuner "$data" --replace g/t.sab song.wav
+  expect 0 "that version is now the backup t.sab.orig, which Restore brings back" "replace after an update ($data)"
+  same g/t.sab.orig update.sab "the update is the backup ($data)"
+  same g/t.sab.*-*.orig original.sab "the earlier backup is kept under a dated name ($data)"
+  tuner "$data" --restore g/t.sab
+  same g/t.sab update.sab "restore brings the update back ($data)"
+done
+
+refused() { # WHAT REASON: Replace and Restore both refuse, the container and the backup untouched
+  cp -a g/t.sab.orig before.orig 2> /dev/null || true
+  for action in "--replace g/t.sab song.wav" --restore\ g/t.sab; do
+    tuner a $action
+    expect 1 "its backup t.sab.orig $2" "$1: ${action%% *}"
+    same g/t.sab original.sab "$1: the container after ${action%% *}"
+  done
+}
+fresh; : > g/t.sab.orig; refused "an empty backup" "is empty"
+fresh; mkdir g/t.sab.orig; refused "a folder" "is not a file"
+fresh; echo "notes" > g/t.sab.orig; refused "a text file" "is not a container"
+fresh; head -c 3000 original.sab > g/t.sab.orig; refused "a cut backup" "is damaged"
+[ "$failures" = 0 ]
