@@ -2,8 +2,10 @@
 # kill -9 at swept moments of a Replace, a Restore and an Export; then a second tool with another data
 # folder acts on the same container. The game's original always survives (the container or a backup
 # holds it), no helper of the killed tool lives on, and once the second tool is done nothing writes
-# into the folder. KILLS=N sweeps N moments an action (default 6).
-source "$(dirname "$0")/../batch/batch_test_prelude.sh"
+# into the folder. Batch mode, then the window's Replace (driven by the scenario runner, the second
+# argument). KILLS=N sweeps N moments an action (default 6).
+runner=$(realpath "$2")
+source "$(dirname "$0")/../batch/batch_test_prelude.sh" "$1"
 kills=${KILLS:-6}
 cd "$work"
 mkdir -p helpers g
@@ -16,20 +18,33 @@ ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=880:duration=40" -ac 2 song
 
 tool() { APPDATA=$work/$1 "${program[@]}" "${@:2}"; }
 # Every process the killed tool started carries its data folder in its environment.
-# A killed process may take a moment to go; one that is still there after a second lives on.
+# Every process the killed tool started carries its data folder (or the window's workspace) in its
+# environment. A killed process may take a moment to go; one still there after a second lives on.
 helpers_alive() {
   local alive
   for _ in $(seq 10); do
-    alive=$(grep -lzs "^APPDATA=$work/first$" /proc/[0-9]*/environ | grep -v "/proc/$$/")
+    alive=$(grep -lzs -e "^APPDATA=$work/first$" -e "^SCENARIO_WORK=$work/" /proc/[0-9]*/environ | grep -v "/proc/$$/")
     [ -z "$alive" ] && return
     sleep 0.1
   done
   for f in $alive; do tr '\0' ' ' < "${f%/environ}/cmdline"; done
 }
-state() { (cd g && find . -type f -exec md5sum {} + | sort; ls -lA --time-style=+%s.%N); }
+state() { (cd "$1" && find . -type f -exec md5sum {} + | sort; ls -lA --time-style=+%s.%N); }
 original_survives() {
-  for f in g/t.sab g/t.sab*.orig; do cmp -s "$f" original.sab && return 0; done
+  for f in "$1"/t.sab "$1"/t.sab*.orig; do cmp -s "$f" original.sab && return 0; done
   return 1
+}
+# After the kill: no helper left, the original there before and after a second tool's restore, and
+# nothing written once that tool is done.
+after_kill() { # WHAT FOLDER
+  [ -z "$(helpers_alive)" ] || fail "$1: helpers live on: $(helpers_alive)"
+  original_survives "$2" || fail "$1: the original is gone before the second tool"
+  tool second --restore "$2/t.sab" > /dev/null 2>&1
+  original_survives "$2" || fail "$1: the original is gone after a restore"
+  local before
+  before=$(state "$2")
+  sleep 2
+  [ "$(state "$2")" = "$before" ] || fail "$1: something wrote after the tools ended"
 }
 
 prepare() {
@@ -58,14 +73,32 @@ for action in replace restore export; do
     kill -9 "$pid" 2> /dev/null
     wait "$pid" 2> /dev/null
     total=$((total + 1))
-    [ -z "$(helpers_alive)" ] || fail "$action killed after $delay s: helpers live on: $(helpers_alive)"
-    original_survives || fail "$action killed after $delay s: the original is gone before the second tool"
-    tool second --restore g/t.sab > /dev/null 2>&1
-    original_survives || fail "$action killed after $delay s: the original is gone after a restore"
-    before=$(state)
-    sleep 2
-    [ "$(state)" = "$before" ] || fail "$action killed after $delay s: something wrote after the tools ended"
+    after_kill "$action killed after $delay s" g
   done
+done
+
+# The window: imported, then Replace clicked; killed at moments from the click on.
+cat > window.scn << SCN
+start
+until-global init 0 600
+shell cp "$work/original.sab" "\${WORK}/t.sab" && echo "\${WORK}" > "$work/window.work"
+open "\${WORK}/t.sab"
+click 96 144
+open "$work/song.wav"
+shell touch "$work/window.click"
+click 288 144
+SCN
+for i in $(seq "$kills"); do
+  rm -f window.work window.click
+  "$runner" window.scn > window.out 2>&1 & pid=$!
+  for _ in $(seq 600); do [ -e window.click ] && break; sleep 0.05; done
+  sleep "$(awk "BEGIN { printf \"%.3f\", 0.1 * ($i - 1) }")"
+  kill -9 "$pid" 2> /dev/null
+  wait "$pid" 2> /dev/null
+  total=$((total + 1))
+  [ -e window.click ] || fail "window: the replace never began: $(cat window.out)"
+  after_kill "window killed $i" "$(cat window.work)"
+  rm -rf "$(dirname "$(cat window.work)")"
 done
 echo "$total kills: the original survived each"
 
