@@ -57,6 +57,10 @@ void Check(const std::string& shown, const tool::Outcome& outcome, const char* a
 }
 
 tool::ProbeScan Probe(const std::string& shown, const std::string& container) {
+    std::error_code error;
+    if (fs::file_size(System_Path(container), error) == 0 && !error) {
+        Fail(shown, "the file is empty");
+    }
     tool::ProbeScan scan = tool::probe_container(container);
     if (!scan.found) {
         Fail(shown, "no HCA or Ogg stream found in the first 2048 bytes");
@@ -140,6 +144,12 @@ void Restore(const Action& action) {
     const std::string& shown = action.paths[0];
     std::string container = FullPath(shown);
     RequireFile(shown, container);
+    // Never replaced (or restored already): nothing was lost, there is just nothing to bring back.
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(System_Path(container + ".orig"), error))) {
+        Fail(shown, "it has no backup " + System_PathText(System_Path(container + ".orig").filename()) +
+                        " to restore from");
+    }
     Check(shown, tool::restore_checked(container), " (the container is as it was)");
 }
 

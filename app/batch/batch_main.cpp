@@ -14,9 +14,13 @@
 
 namespace batch {
 namespace {
-// Once interrupted, the actions not begun are skipped.
+// Once interrupted, the actions not begun are skipped, each with its line, so the user sees which.
 bool RunUnlessInterrupted(const Action& action) {
-    return !Interrupted() && RunAction(action);
+    if (Interrupted()) {
+        std::fprintf(stderr, "%s: skipped (interrupted)\n", Describe(action).c_str());
+        return false;
+    }
+    return RunAction(action);
 }
 
 int RunActions(const Options& options, const std::string& saveArea) {

@@ -16,7 +16,7 @@ ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=880:duration=240" -ac 2 son
 for signal in $([ -n "$windows" ] || echo TERM HUP) INT; do
   cp pristine.sab a.sab
   rm -f a.sab.orig
-  setsid "${program[@]}" --replace a.sab song.mp3 > out.txt 2> err.txt & pid=$!
+  setsid "${program[@]}" --replace a.sab song.mp3 --info a.sab > out.txt 2> err.txt & pid=$!
   # The rebuild has begun: its working copy is in the work folder.
   for _ in $(seq 600); do [ -n "$(find "$save_area" -name 'replace.mp3*')" ] && break; sleep 0.05; done
   [ -n "$(find "$save_area" -name 'replace.mp3*')" ] || fail "$signal: the rebuild never began: $(cat err.txt)"
@@ -27,6 +27,7 @@ for signal in $([ -n "$windows" ] || echo TERM HUP) INT; do
   want=$(case $signal in TERM) echo 143 ;; HUP) echo 129 ;; *) echo 130 ;; esac)
   [ "$status" = "$want" ] || fail "$signal: exit status $status, not $want: $(cat err.txt)"
   tr -d '\r' < err.txt | grep -qx "a.sab: interrupted (the container is as it was)" || fail "$signal: no reason given: $(cat err.txt)"
+  tr -d '\r' < err.txt | grep -qx "info a.sab: skipped (interrupted)" || fail "$signal: the action not run has no line: $(cat err.txt)"
   cmp -s a.sab pristine.sab || fail "$signal: the container changed"
   [ ! -e a.sab.orig ] || fail "$signal: the backup made by the interrupted action was left"
   [ -z "$(ls "$save_area" | grep batch-)" ] || fail "$signal: a working folder was left"

@@ -112,16 +112,18 @@ cmp -s demo/demo_track.sab "$bin/samples/demo_track.sab" && cmp -s demo/demo_tra
 
 # Failures: a reason each, the later actions still run, and no file changed.
 chmod a-w b.sab
+: > empty.sab
 tuner --replace b.sab song.mp3 --replace d.mab song.flac --replace late.sab song.mp3 --replace a.sab broken.wav \
-  --export missing.sab x.mp3 --restore a.sab --restore b.sab --info a.sab
+  --export missing.sab x.mp3 --restore a.sab --restore b.sab --info empty.sab --info a.sab
 expect_status 1 "failed actions"
 expect_err "b.sab: the container is read-only (the container is as it was)"
 expect_err "d.mab: the chosen file is not MP3, Ogg or WAV audio (the container is as it was)"
 expect_err "late.sab: no HCA or Ogg stream found in the first 2048 bytes"
 expect_err "a.sab: the chosen file could not be converted to HCA (the container is as it was)"
 expect_err "missing.sab: no such file"
-expect_err "a.sab: its backup a.sab.orig is gone (the container is as it was)"
-[ "$(grep -c ': failed$' err.txt)" = 7 ] && grep -q "^info a.sab: done" err.txt || fail "progress: $(cat err.txt)"
+expect_err "a.sab: it has no backup a.sab.orig to restore from"
+expect_err "empty.sab: the file is empty"
+[ "$(grep -c ': failed$' err.txt)" = 8 ] && grep -q "^info a.sab: done" err.txt || fail "progress: $(cat err.txt)"
 for f in a.sab b.sab d.mab; do same "$f" "$f.pristine"; [ -e "$f.orig" ] && fail "$f.orig was left"; done
 [ ! -e x.mp3 ] || fail "x.mp3 was written"
 
