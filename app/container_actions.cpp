@@ -1,5 +1,6 @@
 #include "app/container_actions.h"
 #include "app/command_lines.h"
+#include "app/folder_lock.h"
 
 namespace tool {
 namespace {
@@ -32,6 +33,7 @@ void rebuild_in_lib(const RValue& chosen) {
 }
 
 void log_replacement(const RValue& container, const RValue& chosen) {
+    FolderLock log(std::string(container.Text()), [](const std::function<void()>& block) { block(); });
     call_script(cmd, "", log_line(date_datetime_string(date_current_datetime()), container, chosen));
 }
 } // namespace tool

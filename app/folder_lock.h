@@ -1,7 +1,5 @@
-// Every action on a container, in the window and in batch mode alike, holds a lock on the container's
-// folder from the first line that reads the container to the last that writes it: the container, its
-// backup, tuner.log and the rebuild's temporary files all live there, so two actions on one container
-// (a window's Restore and a batch's Replace, two batches) run one after the other, never interleaved.
+// tuner.log is one file for every container of a folder: its line is appended under the folder's own
+// lock (containers have theirs, container_lock.h), so lines from actions side by side never mix.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -22,7 +20,4 @@ class FolderLock {
   private:
     intptr_t folder_ = -1; // the folder's descriptor (POSIX) or a named mutex (folder_lock_Windows.cpp)
 };
-
-// The window's lock: a wait is a modal wait of the platform, so the window is still pumped meanwhile.
-FolderLock window_folder_lock(const std::string& container);
 } // namespace tool

@@ -3,7 +3,7 @@
 #include "app/checked_actions.h"
 #include "app/command_lines.h"
 #include "app/container_probe.h"
-#include "app/folder_lock.h"
+#include "app/container_lock.h"
 #include "app/menu_button.h"
 #include "app/settings.h"
 #include <algorithm>
@@ -52,10 +52,10 @@ void run_import_lines(const RValue& file, const RValue& name, const RValue& bs, 
     }
 }
 
-// The probe, the lines and the check, with the container's folder held; what failed, else "". The
-// folder is free again before any box opens.
-RValue import_in_folder(Frame& frame, const RValue& file) {
-    FolderLock lock = window_folder_lock(std::string(file.Text()));
+// The probe, the lines and the check, with the container held; what failed, else "". The
+// container is free again before any box opens.
+RValue import_locked(Frame& frame, const RValue& file) {
+    ContainerLock lock = window_container_lock(std::string(file.Text()));
     if (!probe_container(file).found) {
         return no_stream_message;
     }
@@ -85,7 +85,7 @@ void import_container(Frame& frame, const RValue& file) {
     frame.line(5);
     global_var(file_src) = file;
     frame.line(6);
-    RValue failure = import_in_folder(frame, file);
+    RValue failure = import_locked(frame, file);
     if (failure != RValue("")) {
         global_var(file_src) = "";
         set_on_all(obj_menu_restore, btn_active, 0);

@@ -1,7 +1,7 @@
 #include "app/busy_note.h"
 #include "app/checked_actions.h"
 #include "app/container_actions.h"
-#include "app/folder_lock.h"
+#include "app/container_lock.h"
 #include "app/menu_button.h"
 
 namespace tool {
@@ -38,11 +38,11 @@ void obj_menu_replace_Step(CInstance* self, CInstance* other) {
     frame.line(4);
     release_preview();
     frame.line(5);
-    // The folder is held from the backup to the log line, and free again (the note gone) before the box
+    // The container is held from the backup to the log line, and free again (the note gone) before the box
     // opens.
     Outcome outcome = [&] {
         BusyNoteScope busy("Replacing", filename_name(global_var(file_src)));
-        FolderLock lock = window_folder_lock(std::string(global_var(file_src).Text()));
+        ContainerLock lock = window_container_lock(std::string(global_var(file_src).Text()));
         Outcome replaced =
             replace_checked(std::string(chosen.Text()), std::string(global_var(file_src).Text()));
         frame.line(8);

@@ -1,6 +1,6 @@
 #include "app/busy_note.h"
 #include "app/checked_actions.h"
-#include "app/folder_lock.h"
+#include "app/container_lock.h"
 #include "app/menu_button.h"
 
 namespace tool {
@@ -31,7 +31,7 @@ void obj_menu_restore_Step(CInstance* self, CInstance* other) {
     frame.line(5);
     Outcome outcome = [&] {
         BusyNoteScope busy("Restoring", filename_name(global_var(file_src)));
-        FolderLock lock = window_folder_lock(std::string(global_var(file_src).Text()));
+        ContainerLock lock = window_container_lock(std::string(global_var(file_src).Text()));
         return restore_checked(std::string(global_var(file_src).Text()));
     }();
     frame.line(6);

@@ -1,5 +1,6 @@
 #include "app/placed_files.h"
 #include "Support/Win32/Support_System.h"
+#include "app/container_lock.h"
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -30,7 +31,11 @@ bool place_copy(const std::string& from, const std::string& to) {
         return false;
     }
     System_ReplacingFile target(to);
-    return target.file() != nullptr && copy_bytes(source.get(), target.file()) && target.Commit();
+    if (target.file() == nullptr || !copy_bytes(source.get(), target.file())) {
+        return false;
+    }
+    ContainerLock::HoldNewFile(to, fileno(target.file()));
+    return target.Commit();
 }
 
 bool name_fits(const std::string& path) {

@@ -8,7 +8,7 @@
 #include "app/command_lines.h"
 #include "app/container_actions.h"
 #include "app/container_probe.h"
-#include "app/folder_lock.h"
+#include "app/container_lock.h"
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -172,8 +172,8 @@ bool RunAction(const Action& action) {
     using Clock = std::chrono::steady_clock;
     std::string what = Describe(action);
     std::fprintf(stderr, "%s ...\n", what.c_str());
-    tool::FolderLock lock(FullPath(action.paths[0]), [&](const std::function<void()>& block) {
-        std::fprintf(stderr, "%s: waiting for another action in its folder\n", action.paths[0].c_str());
+    tool::ContainerLock lock(FullPath(action.paths[0]), [&](const std::function<void()>& block) {
+        std::fprintf(stderr, "%s: waiting for another action on it\n", action.paths[0].c_str());
         block();
     });
     auto started = Clock::now();

@@ -1,4 +1,5 @@
 #include "app/batch/batch_files.h"
+#include "app/container_lock.h"
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -125,6 +126,7 @@ bool CopyOver(int from, const std::string& path, mode_t mode) {
         at += got;
     }
     ok = ::fsync(to) == 0 && ok;
+    tool::ContainerLock::HoldNewFile(path, to);
     ok = ::close(to) == 0 && ok;
     if (!ok || ::chmod(temporary.c_str(), mode) != 0 || std::rename(temporary.c_str(), path.c_str()) != 0) {
         std::remove(temporary.c_str());

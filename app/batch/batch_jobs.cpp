@@ -14,14 +14,13 @@ namespace batch {
 namespace {
 namespace fs = std::filesystem;
 
-// The actions of each container folder, in the order of the folders' first actions.
-std::vector<std::vector<size_t>> GroupByFolder(const std::vector<Action>& actions) {
+// The actions of each container, in the order of the containers' first actions: one container's
+// actions run in order, different containers (in one folder or not) side by side.
+std::vector<std::vector<size_t>> GroupByContainer(const std::vector<Action>& actions) {
     std::vector<std::vector<size_t>> groups;
-    std::map<std::string, size_t> groupOfFolder;
+    std::map<std::string, size_t> groupOfContainer;
     for (size_t i = 0; i < actions.size(); ++i) {
-        std::string folder =
-            System_PathText(System_Path(System_ResolvedPath(actions[i].paths[0])).parent_path());
-        auto [place, added] = groupOfFolder.try_emplace(folder, groups.size());
+        auto [place, added] = groupOfContainer.try_emplace(System_ResolvedPath(actions[i].paths[0]), groups.size());
         if (added) {
             groups.emplace_back();
         }
@@ -180,7 +179,7 @@ void RunWorkerTask(const WorkerTask& task, const WorkerReport& report,
 
 bool RunInJobs(const std::vector<Action>& actions, unsigned jobs, const std::string& helpers,
                const std::function<bool(const Action&)>& run) {
-    std::vector<std::vector<size_t>> groups = GroupByFolder(actions);
+    std::vector<std::vector<size_t>> groups = GroupByContainer(actions);
     if (jobs <= 1 || groups.size() <= 1) {
         bool all = true;
         for (const Action& action : actions) {

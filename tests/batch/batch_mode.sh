@@ -142,16 +142,19 @@ if [ -z "$windows" ]; then
 fi
 
 if [ -z "$windows" ]; then
-  # A batch whose container's folder another batch holds waits for it before touching anything.
+  # A batch whose container another action holds waits for it before touching anything, while a
+  # container beside it in the same folder is replaced meanwhile by a second worker.
   mkfifo release
-  (exec 9< "$work"; flock 9; read -r _ < release) & holder="$holder $!"
-  until ! flock -n "$work" true; do sleep 0.1; done
-  ("$bin/morvane-radio-tuner" --replace a.sab other.wav > /dev/null 2> waited.txt) & waiter=$!
-  for _ in $(seq 300); do grep -q waiting waited.txt && break; sleep 0.1; done
-  grep -qxF "a.sab: waiting for another action in its folder" waited.txt || fail "no wait: $(cat waited.txt)"
+  cp a.sab.pristine beside.sab
+  (exec 9< a.sab; flock 9; read -r _ < release) & holder="$holder $!"
+  until ! flock -n a.sab true; do sleep 0.1; done
+  ("$bin/morvane-radio-tuner" --jobs 2 --replace a.sab other.wav --replace beside.sab other.wav > /dev/null 2> waited.txt) & waiter=$!
+  for _ in $(seq 300); do cmp -s beside.sab a.sab.pristine || break; sleep 0.1; done
+  cmp -s beside.sab a.sab.pristine && fail "the container beside the held one waited too"
   same a.sab a.sab.pristine
   echo > release
   wait $waiter || fail "the batch that waited failed: $(cat waited.txt)"
+  grep -qxF "a.sab: waiting for another action on it" waited.txt || fail "no wait: $(cat waited.txt)"
 fi
 
 # Jobs: folders worked on side by side give what one job gives, in the order given; a failure in one
