@@ -64,5 +64,6 @@ int main(int argc, char** argv) {
     if (!options.verbose && !platform.WindowFailure().empty()) {
         std::fprintf(stderr, "%s\n", platform.WindowFailure().c_str());
     }
-    return code;
+    // As a shell reports a program a signal ended.
+    return platform.EndingSignal() != 0 ? 128 + platform.EndingSignal() : code;
 }

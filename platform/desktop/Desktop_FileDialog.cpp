@@ -3,6 +3,7 @@
 #include "platform/desktop/Desktop_Gtk.h"
 #include "platform/desktop/Desktop_GtkOwner.h"
 #include "platform/desktop/Desktop_MessageBox.h"
+#include "platform/desktop/Desktop_ModalWait.h"
 #include <filesystem>
 #include <memory>
 
@@ -70,7 +71,7 @@ GtkWidgetHandle MakeDialog(const GtkApi& gtk, GtkFileChooserAction action, const
 // Runs the dialog modally over the window and lets GTK take it off the screen before returning.
 std::string Run(const GtkApi& gtk, GtkWidgetHandle& dialog) {
     Desktop_BelongToOwner(gtk, GTK_WINDOW(dialog.get()), DialogSize{DialogWidth, DialogHeight, 0, false});
-    const gint response = gtk.gtk_dialog_run(GTK_DIALOG(dialog.get()));
+    const gint response = Desktop_RunDialog(gtk, GTK_DIALOG(dialog.get()));
     std::string chosen;
     if (response == GTK_RESPONSE_ACCEPT) {
         std::unique_ptr<gchar, GFree> name(gtk.gtk_file_chooser_get_filename(Chooser(dialog)), {gtk.g_free});

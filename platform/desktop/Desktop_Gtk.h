@@ -19,6 +19,7 @@
     X(gdk_x11_display_get_type)                                                                              \
     X(gdk_x11_window_foreign_new_for_display)                                                                \
     X(gtk_dialog_add_button)                                                                                 \
+    X(gtk_dialog_response)                                                                                   \
     X(gtk_dialog_run)                                                                                        \
     X(gtk_dialog_set_default_response)                                                                       \
     X(gtk_events_pending)                                                                                    \

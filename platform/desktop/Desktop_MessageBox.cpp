@@ -2,6 +2,7 @@
 #include "platform/Platform_Log.h"
 #include "platform/desktop/Desktop_Gtk.h"
 #include "platform/desktop/Desktop_GtkOwner.h"
+#include "platform/desktop/Desktop_ModalWait.h"
 #include <initializer_list>
 
 namespace {
@@ -38,8 +39,8 @@ int ShowBox(const std::string& text, const std::string& caption, std::initialize
     Desktop_BelongToOwner(*gtk, window, DialogSize{0, 0, BoxMinWidth, false});
     int response = ClosedOtherwise;
     do
-        response = gtk->gtk_dialog_run(box);
-    while (response < 0 && !escapeCloses);
+        response = Desktop_RunDialog(*gtk, box);
+    while (response < 0 && !escapeCloses && !Desktop_DialogsEnded());
     dialog.reset();
     Desktop_GtkSettle(*gtk);
     return response < 0 ? ClosedOtherwise : response;

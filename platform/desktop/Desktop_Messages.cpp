@@ -8,9 +8,10 @@ namespace {
 volatile std::sig_atomic_t quitSignalled = 0;
 struct sigaction previousInterrupt {};
 struct sigaction previousTerminate {};
+struct sigaction previousHangUp {};
 
-void OnQuitSignal(int) {
-    quitSignalled = 1;
+void OnQuitSignal(int signal) {
+    quitSignalled = signal;
 }
 
 } // namespace
@@ -59,13 +60,19 @@ QuitSignals::QuitSignals() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, &previousInterrupt);
     sigaction(SIGTERM, &action, &previousTerminate);
+    sigaction(SIGHUP, &action, &previousHangUp);
 }
 
 QuitSignals::~QuitSignals() {
     sigaction(SIGINT, &previousInterrupt, nullptr);
     sigaction(SIGTERM, &previousTerminate, nullptr);
+    sigaction(SIGHUP, &previousHangUp, nullptr);
 }
 
 bool QuitSignals::Received() const {
     return quitSignalled != 0;
+}
+
+int QuitSignals::Signal() const {
+    return quitSignalled;
 }

@@ -30,8 +30,8 @@ class MessageSource {
     void* display_ = nullptr; // the X display, whose own queue may hold events already read
 };
 
-// SIGINT and SIGTERM end the program as closing the window does. Caught here rather than by SDL,
-// whose handler is only heard when its event pump runs.
+// SIGINT, SIGTERM and SIGHUP end the program as closing the window does, a dialog or box open
+// included. Caught here rather than by SDL, whose handler is only heard when its event pump runs.
 class QuitSignals {
   public:
     QuitSignals();
@@ -39,4 +39,6 @@ class QuitSignals {
     QuitSignals(const QuitSignals&) = delete;
     QuitSignals& operator=(const QuitSignals&) = delete;
     bool Received() const;
+    // The signal's number, 0 while none came.
+    int Signal() const;
 };

@@ -60,3 +60,8 @@ QuitSignals::~QuitSignals() {
 bool QuitSignals::Received() const {
     return quitSignalled;
 }
+
+// A console's Ctrl-C or its closing ends the window as SIGINT does.
+int QuitSignals::Signal() const {
+    return quitSignalled ? 2 : 0;
+}

@@ -4,6 +4,9 @@
 #include "platform/desktop/Desktop_Gtk.h"
 
 namespace {
+GtkDialog* running = nullptr;
+bool ended = false;
+
 gboolean PumpOnce(gpointer pump) {
     (*static_cast<std::function<bool()>*>(pump))();
     return G_SOURCE_CONTINUE;
@@ -19,4 +22,23 @@ WindowServiceSource::WindowServiceSource(std::function<bool()> pump)
 WindowServiceSource::~WindowServiceSource() {
     if (gtk_)
         gtk_->g_source_remove(id_);
+}
+
+void Desktop_EndDialogs() {
+    ended = true;
+    if (running != nullptr)
+        Desktop_GtkLoaded()->gtk_dialog_response(running, GTK_RESPONSE_DELETE_EVENT);
+}
+
+int Desktop_RunDialog(const GtkApi& gtk, GtkDialog* dialog) {
+    if (ended)
+        return GTK_RESPONSE_DELETE_EVENT;
+    running = dialog;
+    const int response = gtk.gtk_dialog_run(dialog);
+    running = nullptr;
+    return ended ? GTK_RESPONSE_DELETE_EVENT : response;
+}
+
+bool Desktop_DialogsEnded() {
+    return ended;
 }

@@ -9,6 +9,16 @@
 constexpr auto ServiceInterval = std::chrono::milliseconds(10);
 
 struct GtkApi;
+struct _GtkDialog;
+
+// A quit signal ends the dialog or box that is open, as if it were closed, and no later one opens:
+// the window then ends at once rather than waiting for the user to dismiss it.
+void Desktop_EndDialogs();
+#ifndef _WIN32
+// Runs a GTK dialog to its response (GTK_RESPONSE_DELETE_EVENT once the dialogs are ended).
+int Desktop_RunDialog(const GtkApi& gtk, _GtkDialog* dialog);
+bool Desktop_DialogsEnded();
+#endif
 
 class WindowServiceSource {
   public:

@@ -22,3 +22,6 @@ WindowServiceSource::~WindowServiceSource() {
     KillTimer(nullptr, id_);
     activePump = nullptr;
 }
+
+// The window program has no console: Windows ends it on a logoff through its own messages.
+void Desktop_EndDialogs() {}

@@ -3,6 +3,7 @@
 #include "platform/Platform_Log.h"
 #include "platform/desktop/Desktop_DialogOwner.h"
 #include "platform/desktop/Desktop_Keys.h"
+#include "platform/desktop/Desktop_ModalWait.h"
 #include "platform/desktop/Desktop_Scale.h"
 #include <algorithm>
 #include <cstdlib>
@@ -301,8 +302,10 @@ void DesktopPlatform::HandleEvent(const SDL_Event& event) {
 }
 
 bool DesktopPlatform::PumpMessages() {
-    if (quitSignals_.Received())
+    if (quitSignals_.Received() && !quit_) {
         quit_ = true;
+        Desktop_EndDialogs();
+    }
     if (messages_.MayHaveMessages()) {
         SDL_Event event;
         while (SDL_PollEvent(&event))

@@ -20,6 +20,8 @@ class DesktopPlatform final : public Platform {
     bool CreateWindow(const WindowRequest& request) override;
     // Why no window could be made, in one line for the terminal; "" when it could.
     const std::string& WindowFailure() const { return windowFailure_; }
+    // The signal that ended the window (SIGINT, SIGTERM, SIGHUP), or 0.
+    int EndingSignal() const { return quitSignals_.Signal(); }
     SDL_Renderer* Renderer() override { return renderer_.get(); }
     void Present() override;
     void SetCallbacks(PlatformCallbacks callbacks) override;

@@ -209,4 +209,23 @@ xprop -root -format RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "$(printf 'Xft.dpi
 start_tool
 ((width == 768 && height == 384)) || fail "with Xft.dpi 192 the window is ${width}x${height}, not 768x384"
 echo "Xft.dpi 192: 768x384"
+stop "$tool_pid"
+tool_pid=""
+xprop -root -remove RESOURCE_MANAGER
+
+# A signal ends the window at once, a box open included, with the shell's status for it.
+for signal in TERM:143 HUP:129 INT:130; do
+    start_tool
+    xdotool key F1
+    wait_for sh -c "[ \$(xdotool search --onlyvisible --name '^Morvane Radio Tuner\$' | wc -l) -ge 2 ]"
+    kill -s "${signal%:*}" "$tool_pid"
+    for _ in $(seq 50); do kill -0 "$tool_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$tool_pid" 2>/dev/null && fail "SIG${signal%:*} with the About box open did not end the window"
+    status=0
+    wait "$tool_pid" || status=$?
+    tool_pid=""
+    ((status == ${signal#*:})) || fail "SIG${signal%:*} ended the window with $status, not ${signal#*:}"
+    wait_for test ! -e "$lib"
+done
+echo "SIGTERM, SIGHUP and SIGINT end the window with a box open: 143, 129, 130"
 echo "screenshots: $out/window-1x.png $out/window-2x.png"
