@@ -155,6 +155,16 @@ if [ -z "$windows" ]; then
   echo > release
   wait $waiter || fail "the batch that waited failed: $(cat waited.txt)"
   grep -qxF "a.sab: waiting for another action on it" waited.txt || fail "no wait: $(cat waited.txt)"
+
+  # Two copies of the tool on one container: the second waits for the first, never runs in its middle.
+  cp a.sab.pristine a.sab && rm -f a.sab.orig
+  ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=500:duration=60" -ac 2 long.wav
+  ("$bin/morvane-radio-tuner" --replace a.sab long.wav > /dev/null 2> first.txt) & first=$!
+  for _ in $(seq 300); do [ -n "$(find "$save_area" -name 'replace.wav*')" ] && break; sleep 0.05; done
+  "$bin/morvane-radio-tuner" --restore a.sab > /dev/null 2> second.txt
+  wait $first || fail "the first copy failed: $(cat first.txt)"
+  grep -qxF "a.sab: waiting for another action on it" second.txt || fail "the second copy did not wait: $(cat second.txt)"
+  same a.sab a.sab.pristine
 fi
 
 # Jobs: folders worked on side by side give what one job gives, in the order given; a failure in one
