@@ -8,6 +8,10 @@
 #include <gtest/gtest.h>
 #include <thread>
 #include <unistd.h>
+#ifndef _WIN32
+#include <sys/socket.h>
+#include <sys/un.h>
+#endif
 
 namespace {
 namespace fs = std::filesystem;
@@ -21,6 +25,19 @@ TEST(SingleWindow, AStartHandsItsFilesToTheWindowOrGivesUpWhenNoneListens) {
     // Names with spaces and characters outside ASCII; the second start hands nothing (only a raise).
     const std::vector<std::string> files{System_PathText(appData / "bgm 01.sab"),
                                          "C:\\Musik\\Grüße ラジオ.mab"};
+#ifndef _WIN32
+    // The socket of a window that was killed is still there: the next window listens all the same.
+    const fs::path stale = appData / "Morvane_Radio_Tuner" / "window.socket";
+    {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", stale.c_str());
+        const int left = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        ASSERT_EQ(::bind(left, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ::close(left);
+        ASSERT_TRUE(fs::exists(stale));
+    }
+#endif
     {
         single_window::Listener listener;
         ASSERT_NE(listener.Knock(), -1);
