@@ -95,6 +95,13 @@ TEST(StreamFeatures, IntensityStereoRebuildsTheRightChannelWithTheRatiosOwnSign)
     ASSERT_GT(left_left, 0.0);
     const double q = 9.0 / 7.0;
     EXPECT_NEAR(left_right / left_left, (2.0 - q) / q, 0.02);
+    // The level too, not only the ratio: the coded signal m best fits left = m * q, right = m * (2 - q),
+    // so the left channel comes back at (q + (2 - q) / 2) * q / (q² + (2 - q)²) of its input.
+    double input_left = 0.0;
+    for (float sample : audio.channels[0])
+        input_left += double(sample) * sample;
+    const double expected = (q + (2.0 - q) / 2.0) * q / (q * q + (2.0 - q) * (2.0 - q));
+    EXPECT_NEAR(std::sqrt(left_left / input_left) / 32768.0, expected, 0.05); // 16-bit samples
 }
 
 } // namespace
