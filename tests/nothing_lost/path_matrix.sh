@@ -3,7 +3,7 @@
 # a container reached through a link, a container of another user's that root replaces, and a disk with
 # room for the old container but not the new one.
 source "$(dirname "$0")/../batch/batch_test_prelude.sh"
-trap 'umount "$work/full" 2> /dev/null; rm -rf "$work"' EXIT
+trap 'umount "$work/full" "$work/tiny" 2> /dev/null; rm -rf "$work"' EXIT
 cd "$work"
 mkdir -p helpers g elsewhere
 "$bin/morvane-cmd" "expand \"$bin/lib.win\" -f:* \"$work/helpers\"" > /dev/null
@@ -77,5 +77,15 @@ if [ "$(id -u)" = 0 ]; then
   tuner --replace full/t.sab big.wav
   grep -qF "full/t.sab: no space is left on the disk (the container is as it was)" err.txt || fail "full disk: $(cat err.txt)"
   cmp -s full/t.sab.orig original.sab || fail "full disk: the backup changed"
+
+  # An export that does not fit leaves the file it was to replace, and is no success: the old file
+  # decodes, but not to the track's length.
+  mkdir tiny && mount -t tmpfs -o size=65536 tmpfs tiny
+  ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=440:duration=0.2" -ac 1 -ar 8000 tiny/out.wav
+  cp tiny/out.wav before.wav
+  tuner --export original.sab tiny/out.wav
+  [ "$status" = 1 ] && grep -qF "tiny/out.wav: no space is left on the disk" err.txt || fail "export on a full disk: $(cat err.txt)"
+  cmp -s tiny/out.wav before.wav || fail "export on a full disk: the old file changed"
+  umount tiny
 fi
 [ "$failures" = 0 ]
