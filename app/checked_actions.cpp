@@ -204,10 +204,15 @@ Outcome replace_checked(const std::string& chosen, const std::string& container)
     batch::Snapshot backupBefore(backupPath);
     batch::Snapshot datedBefore(dated);
     const RecordScope record(container);
+    // A disk that turned read-only meanwhile may keep what the action made: the user is told.
     auto undo = [&](Outcome outcome) {
-        before.PutBack();
-        backupBefore.PutBack();
-        datedBefore.PutBack();
+        if (!before.PutBack()) {
+            outcome.failure += "; the container could not be put back as it was";
+            outcome.containerAsItWas = false;
+        }
+        if (!backupBefore.PutBack() || !datedBefore.PutBack()) {
+            outcome.failure += "; the backup " + file_name(backupPath) + " could not be put back as it was";
+        }
         record.PutBack();
         return drop_rebuilt(outcome);
     };

@@ -12,6 +12,8 @@ struct Outcome {
     std::string failure;
     // What the user must know of a success that is not the usual one (which backup Restore brings back).
     std::string note;
+    // After a failure: the container is as it was (false only when putting it back failed too).
+    bool containerAsItWas = true;
     bool ok() const { return failure.empty(); }
 };
 

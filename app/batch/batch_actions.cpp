@@ -7,8 +7,8 @@
 #include "app/checked_actions.h"
 #include "app/command_lines.h"
 #include "app/container_actions.h"
-#include "app/container_probe.h"
 #include "app/container_lock.h"
+#include "app/container_probe.h"
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -52,7 +52,7 @@ void RequireFile(const std::string& shown, const std::string& path) {
 
 void Check(const std::string& shown, const tool::Outcome& outcome, const char* after) {
     if (!outcome.ok()) {
-        Fail(shown, outcome.failure + after);
+        Fail(shown, outcome.failure + (outcome.containerAsItWas ? after : ""));
     }
 }
 
