@@ -5,22 +5,52 @@
 #include "app/batch/batch_helpers.h"
 #include "app/batch/batch_interrupt.h"
 #include "app/batch/batch_workers.h"
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <numeric>
 
 namespace batch {
 namespace {
 namespace fs = std::filesystem;
 
-// The actions of each container, in the order of the containers' first actions: one container's
-// actions run in order, different containers (in one folder or not) side by side.
-std::vector<std::vector<size_t>> GroupByContainer(const std::vector<Action>& actions) {
-    std::vector<std::vector<size_t>> groups;
-    std::map<std::string, size_t> groupOfContainer;
+// Actions that share a file one of them writes (a container, whose actions always keep their order; an
+// export that a later replace reads) form one group and run in the order given; groups, in the order of
+// their first actions, run side by side, containers of one folder included. Audio that replaces only
+// read is no tie.
+std::vector<std::vector<size_t>> GroupBySharedFiles(const std::vector<Action>& actions) {
+    std::vector<size_t> parent(actions.size());
+    std::iota(parent.begin(), parent.end(), size_t{0});
+    auto root = [&](size_t i) {
+        while (parent[i] != i) {
+            i = parent[i] = parent[parent[i]];
+        }
+        return i;
+    };
+    struct Use {
+        size_t action;
+        bool writes;
+    };
+    std::map<std::string, std::vector<Use>> uses;
     for (size_t i = 0; i < actions.size(); ++i) {
-        auto [place, added] = groupOfContainer.try_emplace(System_ResolvedPath(actions[i].paths[0]), groups.size());
+        for (size_t p = 0; p < actions[i].paths.size(); ++p) {
+            const bool writes = p == 0 || actions[i].kind == ActionKind::Export;
+            uses[System_ResolvedPath(actions[i].paths[p])].push_back({i, writes});
+        }
+    }
+    for (const auto& [file, users] : uses) {
+        if (std::any_of(users.begin(), users.end(), [](const Use& use) { return use.writes; })) {
+            for (const Use& use : users) {
+                parent[root(use.action)] = root(users.front().action);
+            }
+        }
+    }
+    std::vector<std::vector<size_t>> groups;
+    std::map<size_t, size_t> groupOfRoot;
+    for (size_t i = 0; i < actions.size(); ++i) {
+        auto [place, added] = groupOfRoot.try_emplace(root(i), groups.size());
         if (added) {
             groups.emplace_back();
         }
@@ -179,7 +209,7 @@ void RunWorkerTask(const WorkerTask& task, const WorkerReport& report,
 
 bool RunInJobs(const std::vector<Action>& actions, unsigned jobs, const std::string& helpers,
                const std::function<bool(const Action&)>& run) {
-    std::vector<std::vector<size_t>> groups = GroupByContainer(actions);
+    std::vector<std::vector<size_t>> groups = GroupBySharedFiles(actions);
     if (jobs <= 1 || groups.size() <= 1) {
         bool all = true;
         for (const Action& action : actions) {

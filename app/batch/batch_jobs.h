@@ -1,6 +1,6 @@
-// Batch actions on many containers run in worker processes side by side. The actions of one container
-// stay together, in the order given, in one worker: they would only wait for one another on its lock,
-// and a container's steps must not overtake each other. Each worker has its own
+// Batch actions on many containers run in worker processes side by side. Actions that share a file stay
+// together, in the order given, in one worker: one container's would only wait for one another on its
+// lock, and no step may overtake one whose file it uses. Each worker has its own
 // lib directory, so scratch files of equally named containers never meet. What the actions print is
 // passed on in the order the actions were given, whichever finished first.
 #pragma once

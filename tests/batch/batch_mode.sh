@@ -186,6 +186,10 @@ for n in 1 2; do
   [ ! -e "jobs$n/f2/a.sab.orig" ] && ! cmp -s "$odd" a.sab.pristine || fail "jobs $n: containers"
 done
 same jobs1.out jobs2.out
+# An export that a later replace reads, on another container of the folder: the replace waits for it.
+cp a.sab.pristine chain1.sab && cp a.sab.pristine chain2.sab
+tuner --jobs 2 --export chain1.sab chain.wav --replace chain2.sab chain.wav
+expect_status 0 "a replace from the batch's own export"
 same jobs1.err jobs2.err
 [ "$(grep -c ': failed$' jobs2.err)" = 2 ] && [ "$(wc -l < jobs2.out)" = 3 ] || fail "jobs: $(cat jobs2.err jobs2.out)"
 tuner --jobs 0 --info a.sab
