@@ -9,15 +9,23 @@ set(MORVANE_UNINSTALL_NSH ${package_dir}/uninstall-files.nsh)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/installer.nsi.in ${package_dir}/installer.nsi @ONLY)
 # The read-me for Windows users, with Windows' line ends so that every editor shows its lines.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/README.txt.in ${package_dir}/README.txt @ONLY NEWLINE_STYLE CRLF)
-# The fonts drawn into the game data travel with their licences, as the libraries do.
-set(font_licenses /usr/share/doc/fonts-open-sans/copyright /usr/share/common-licenses/Apache-2.0
-    /usr/share/doc/fonts-dejavu-core/copyright)
-foreach(license ${font_licenses})
-  if(NOT EXISTS ${license})
-    message(FATAL_ERROR "${license} is missing: the fonts' licences ship with the programs")
+# Beside the libraries built for Windows, what else is inside the programs travels with its licence:
+# the fonts drawn into the game data, zlib, and the compiler's runtime and threads linked statically.
+set(extra_licenses open-sans:/usr/share/doc/fonts-open-sans/copyright
+    open-sans:/usr/share/common-licenses/Apache-2.0 dejavu:/usr/share/doc/fonts-dejavu-core/copyright
+    zlib:/usr/share/doc/libz-mingw-w64-dev/copyright mingw-w64:/usr/share/doc/mingw-w64-x86-64-dev/copyright
+    gcc-runtime:/usr/share/doc/gcc-mingw-w64-base/copyright)
+set(copy_licenses)
+set(license_files)
+foreach(entry ${extra_licenses})
+  string(REGEX MATCH "^([^:]+):(.+)$" _ ${entry})
+  if(NOT EXISTS ${CMAKE_MATCH_2})
+    message(FATAL_ERROR "${CMAKE_MATCH_2} is missing: it ships with the programs")
   endif()
+  list(APPEND copy_licenses COMMAND ${CMAKE_COMMAND} -E make_directory ${MORVANE_STAGE}/licenses/${CMAKE_MATCH_1}
+       COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_MATCH_2} ${MORVANE_STAGE}/licenses/${CMAKE_MATCH_1}/)
+  list(APPEND license_files ${CMAKE_MATCH_2})
 endforeach()
-find_program(MAKENSIS makensis REQUIRED)
 
 set(shipped_programs morvane-radio-tuner morvane-radio-tuner-console)
 foreach(target tuner_dll morvane-cmd)
@@ -43,16 +51,13 @@ add_custom_command(OUTPUT ${zip} ${MORVANE_INSTALLER}
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${WIN_DEPS}/licenses ${MORVANE_STAGE}/licenses
   # GoogleTest builds only the tests; nothing of it ships.
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${MORVANE_STAGE}/licenses/googletest
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${MORVANE_STAGE}/licenses/open-sans ${MORVANE_STAGE}/licenses/dejavu
-  COMMAND ${CMAKE_COMMAND} -E copy /usr/share/doc/fonts-open-sans/copyright
-          /usr/share/common-licenses/Apache-2.0 ${MORVANE_STAGE}/licenses/open-sans/
-  COMMAND ${CMAKE_COMMAND} -E copy /usr/share/doc/fonts-dejavu-core/copyright ${MORVANE_STAGE}/licenses/dejavu/
+  ${copy_licenses}
   COMMAND ${CMAKE_COMMAND} -E chdir ${package_dir} ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip ${package_name}
   COMMAND ${CMAKE_COMMAND} -DSTAGE=${MORVANE_STAGE} -DINSTALL_NSH=${MORVANE_INSTALL_NSH}
           -DUNINSTALL_NSH=${MORVANE_UNINSTALL_NSH} -P ${CMAKE_CURRENT_LIST_DIR}/installer_files.cmake
   COMMAND ${MAKENSIS} -V2 ${package_dir}/installer.nsi
   DEPENDS ${shipped_programs} lib_win ${MORVANE_BIN_DIR}/lib.win ${samples} ${package_dir}/installer.nsi
-          ${package_dir}/README.txt ${CMAKE_CURRENT_LIST_DIR}/installer_files.cmake ${font_licenses}
+          ${package_dir}/README.txt ${CMAKE_CURRENT_LIST_DIR}/installer_files.cmake ${license_files}
   COMMENT "Packing ${package_name}.zip and the installer"
   VERBATIM)
 add_custom_target(windows_packages ALL DEPENDS ${zip} ${MORVANE_INSTALLER})
