@@ -73,10 +73,13 @@ if [ -n "${DISPLAY:-}" ]; then
   "${wine_run[@]}" start "$menu_entry" 2> /dev/null
   for _ in $(seq 600); do grep -qF "expand \"$programs\\" "$log" 2> /dev/null && break; sleep 0.1; done
   grep -qF "expand \"$programs\\" "$log" 2> /dev/null || fail "the Start-menu entry did not start the installed tool"
-  # While it runs, the uninstaller (run in place, so that its status is its own) and the installer
-  # refuse, and change nothing.
-  "${wine_run[@]}" "$programs\\$uninstaller" /S "_?=$programs" 2> /dev/null
+  # While it runs, the uninstaller and the installer refuse, and change nothing. The uninstaller runs
+  # in place, so that its status is its own: "_?=FOLDER" ends its command line unquoted, which only a
+  # batch file passes on as it is.
+  printf '@"%s\\%s" /S _?=%s\r\n@exit /b %%errorlevel%%\r\n' "$programs" "$uninstaller" "$programs" > "$prefix.bat"
+  "${wine_run[@]}" cmd.exe /c "Z:${prefix//\//\\}.bat" 2> /dev/null
   status=$?
+  rm -f "$prefix.bat"
   [ "$status" = 2 ] || fail "the uninstaller ended with status $status while the tool ran"
   "${wine_run[@]}" "$setup" /S 2> /dev/null
   status=$?
