@@ -7,6 +7,7 @@ set(MORVANE_INSTALLER ${CMAKE_BINARY_DIR}/morvane-radio-tuner-${PROJECT_VERSION}
 set(MORVANE_INSTALL_NSH ${package_dir}/install-files.nsh)
 set(MORVANE_UNINSTALL_NSH ${package_dir}/uninstall-files.nsh)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/installer.nsi.in ${package_dir}/installer.nsi @ONLY)
+find_program(MAKENSIS makensis REQUIRED)
 # The read-me for Windows users, with Windows' line ends so that every editor shows its lines.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/README.txt.in ${package_dir}/README.txt @ONLY NEWLINE_STYLE CRLF)
 # Beside the libraries built for Windows, what else is inside the programs travels with its licence:
