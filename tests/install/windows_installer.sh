@@ -98,9 +98,9 @@ touch "$appdata/Morvane_Radio_Tuner/shell.log"
 "${wine_run[@]}" "$programs\\$uninstaller" /S 2> /dev/null || fail "the uninstaller ended with status $?"
 # The uninstaller works from a copy of itself, which it starts and leaves running.
 WINEPREFIX=$prefix wineserver -w
-# The log of the replacement made above is the user's.
+# The export and the log of the replacement made above are the user's.
 left=$(cd "$folder" 2> /dev/null && find . -mindepth 1 | sort | tr '\n' ' ')
-[ "$left" = "./samples ./samples/tuner.log " ] || fail "the uninstaller left $left"
+[ "$left" = "./samples ./samples/demo.wav ./samples/tuner.log " ] || fail "the uninstaller left $left"
 [ ! -e "$entry" ] || fail "the uninstaller left the Start-menu entry"
 ! win reg query 'HKCU\Software\Classes\.sab' /ve | grep -q "MorvaneRadioTuner" || fail "the .sab association is left"
 ! win reg query 'HKCU\Environment' /v Path | grep -qF "$programs" || fail "the folder is left on PATH"

@@ -16,7 +16,7 @@ top=$(echo "$work"/*/)
 readme=$top/README.txt
 
 if [ -f "$readme" ]; then
-  [ "$(grep -c $'\r$' "$readme")" = "$(wc -l < "$readme")" ] && [ "$(tail -c 2 "$readme")" = $'\r\n' ] ||
+  [ "$(grep -c $'\r$' "$readme")" = "$(wc -l < "$readme")" ] && [ "$(tail -c 2 "$readme" | od -An -tx1 | tr -d ' ')" = 0d0a ] ||
     fail "README.txt has lines without Windows' line ends"
   for said in "double-click morvane-radio-tuner.exe" "must stay writable" "Ctrl+O" "PowerShell" \
     "morvane-radio-tuner --info bgm_\*.sab" "%APPDATA%\\\\Morvane_Radio_Tuner" "licenses folder"; do
