@@ -108,8 +108,8 @@ left=$(cd "$folder" 2> /dev/null && find . -mindepth 1 | sort | tr '\n' ' ')
   fail "the silent uninstall removed the user's settings or working files"
 
 # Installed into the game's own folder: the uninstaller takes only its own files, and the user's
-# (one of them named like a folder of ours) stay.
-game="$(wine_folder USERPROFILE "${wine_run[@]}")\\Documents\\MORVANE"
+# (one of them named like a folder of ours) stay. Not under the profile: Wine links Documents to $HOME.
+game='C:\Games\MORVANE'
 game_folder=$(unix_path "$game")
 mkdir -p "$game_folder/datas/sound" "$game_folder/samples"
 echo "progress" > "$game_folder/savegame.dat"
