@@ -123,11 +123,11 @@ if [ -n "${DISPLAY:-}" ]; then
   "${wine_run[@]}" "$game\\$uninstaller" 2> /dev/null &
   windows() { xdotool search --name "^Morvane Radio Tuner Uninstall" 2> /dev/null; }
   press() { xdotool windowfocus --sync "$1" key "$2" 2> /dev/null; }
+  # Each key is sent again until it is taken: a busy machine may show a window before it listens.
   for _ in $(seq 300); do [ -n "$(windows)" ] && break; sleep 0.1; done
-  press "$(windows | head -n1)" Return
-  for _ in $(seq 300); do [ "$(windows | wc -l)" -ge 2 ] && break; sleep 0.1; done
+  for _ in $(seq 60); do [ "$(windows | wc -l)" -ge 2 ] && break; press "$(windows | head -n1)" Return; sleep 0.5; done
   [ "$(windows | wc -l)" -ge 2 ] || fail "the uninstaller asked nothing about the settings"
-  press "$(windows | tail -n1)" y
+  for _ in $(seq 60); do [ "$(windows | wc -l)" -lt 2 ] && break; press "$(windows | tail -n1)" y; sleep 0.5; done
   # Close is the default button once the work is done.
   for _ in $(seq 60); do [ -z "$(windows)" ] && break; press "$(windows | head -n1)" Return; sleep 0.5; done
   WINEPREFIX=$prefix timeout 60 wineserver -w || fail "the uninstaller did not end"
