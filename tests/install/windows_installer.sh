@@ -47,11 +47,12 @@ for program in morvane-radio-tuner.com morvane-radio-tuner.exe; do
 done
 
 # The installed tool at work on its own demo containers, in batch mode: listed, exported, the Ogg one
-# replaced with the export, then restored byte for byte.
+# replaced with the export (a call of its own: containers are worked on side by side), then restored
+# byte for byte.
 cp "$folder/samples/demo_track.mab" "$prefix.pristine"
 win "$programs\\morvane-radio-tuner.com" --info "$programs\\samples\\demo_track.sab" \
-  --export "$programs\\samples\\demo_track.sab" "$programs\\samples\\demo.wav" \
-  --replace "$programs\\samples\\demo_track.mab" "$programs\\samples\\demo.wav" > "$prefix.out" ||
+  --export "$programs\\samples\\demo_track.sab" "$programs\\samples\\demo.wav" > "$prefix.out" &&
+  win "$programs\\morvane-radio-tuner.com" --replace "$programs\\samples\\demo_track.mab" "$programs\\samples\\demo.wav" ||
   fail "the installed tool's actions failed"
 grep -q $'\thca\t576\t44100\t2\t' "$prefix.out" || fail "the installed tool lists: $(cat "$prefix.out")"
 cmp -s "$folder/samples/demo_track.mab.orig" "$prefix.pristine" || fail "the backup is not the original"
