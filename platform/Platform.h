@@ -20,7 +20,8 @@ struct InputState {
     // Presses and releases seen since the last snapshot, so a click inside one frame is not lost.
     int buttonPresses[4] = {};
     int buttonReleases[4] = {};
-    // Keys by the runtime's key codes (vk_*): held now, and pressed since the last snapshot.
+    // Keys by the runtime's key codes (vk_*): held at any moment since the last snapshot (so a
+    // modifier let go just after its key went down still counts), and pressed since then.
     std::bitset<256> keyHeld;
     std::bitset<256> keyPressed;
 };

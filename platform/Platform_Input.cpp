@@ -43,6 +43,7 @@ void InputCollector::KeyDown(int key) {
         return;
     state_.keyHeld.set(size_t(key));
     state_.keyPressed.set(size_t(key));
+    heldSinceTake_.set(size_t(key));
 }
 
 void InputCollector::KeyUp(int key) {
@@ -61,12 +62,15 @@ void InputCollector::EndModalWait() {
     fresh.windowMouseX = state_.windowMouseX;
     fresh.windowMouseY = state_.windowMouseY;
     state_ = fresh;
+    heldSinceTake_.reset();
     if (waitEnded)
         waitEnded();
 }
 
 InputState InputCollector::Take() {
-    const InputState taken = state_;
+    InputState taken = state_;
+    taken.keyHeld = heldSinceTake_;
+    heldSinceTake_ = state_.keyHeld;
     for (int b = 0; b < 4; ++b)
         state_.buttonPresses[b] = state_.buttonReleases[b] = 0;
     state_.wheelUp = state_.wheelDown = 0;

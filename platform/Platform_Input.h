@@ -2,6 +2,7 @@
 // use it, so the rules about modal waits are the same on the desktop and under test.
 #pragma once
 #include "platform/Platform.h"
+#include <bitset>
 
 class InputCollector {
   public:
@@ -25,6 +26,9 @@ class InputCollector {
 
   private:
     InputState state_;
+    // Keys held at any moment since the last Take: a modifier let go before the next frame, just
+    // after its key went down, still counts as held with it (Ctrl+O typed fast).
+    std::bitset<256> heldSinceTake_;
     int modalDepth_ = 0;
 };
 

@@ -15,5 +15,29 @@ done
 echo "installing: ${missing[*]}"
 sudo_cmd=()
 [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
-"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
-"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+# apt_get ARGUMENT...: apt-get, which fails at once while another package manager holds its lock: that
+# one is waited for instead, up to MORVANE_APT_WAIT seconds (default 900), trying every
+# MORVANE_APT_RETRY seconds (default 5).
+apt_get() {
+  local limit=${MORVANE_APT_WAIT:-900} pause=${MORVANE_APT_RETRY:-5} start=$SECONDS said= errors status
+  errors=$(mktemp)
+  while true; do
+    status=0
+    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "$@" 2> "$errors" || status=$?
+    if [[ $status -eq 0 ]] || ! grep -q "Could not get lock\|Unable to acquire the dpkg frontend lock\|Unable to lock directory" "$errors"; then
+      break
+    fi
+    if (( SECONDS - start >= limit )); then
+      echo "install-deps: another package manager still holds apt's lock after ${limit} s; giving up" >&2
+      break
+    fi
+    [[ -n $said ]] || echo "install-deps: another package manager holds apt's lock; waiting for it (up to ${limit} s)" >&2
+    said=yes
+    sleep "$pause"
+  done
+  cat "$errors" >&2
+  rm -f "$errors"
+  return $status
+}
+apt_get update -q
+apt_get install -y -q --no-install-recommends "${missing[@]}"

@@ -4,6 +4,7 @@
 #include "Runner/Runner_Log.h"
 #include "app/Tool_Code.h"
 #include "app/batch/batch_actions.h"
+#include "app/batch/batch_arguments.h"
 #include "app/batch/batch_console.h"
 #include "app/batch/batch_helpers.h"
 #include "app/batch/batch_interrupt.h"
@@ -54,7 +55,7 @@ int BatchMain(const std::vector<std::string>& arguments, const EmbeddedGame& gam
             return 0;
         });
     }
-    Options options = ParseOptions(arguments);
+    Options options = ParseOptions(ExpandWildcards(arguments));
     switch (options.mode) {
     case Options::Mode::Help:
         std::fputs(UsageText, stdout);

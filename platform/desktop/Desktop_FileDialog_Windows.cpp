@@ -31,6 +31,7 @@ std::string Run(const FileDialogRequest& request, DWORD flags, const std::wstrin
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = Desktop_OwnerWindow();
+    Desktop_CentreOverOwner centred(dialog.hwndOwner);
     dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = name.data();

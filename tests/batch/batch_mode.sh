@@ -61,6 +61,27 @@ expect_err "late.sab: no HCA or Ogg stream found in the first 2048 bytes"
 expect_err "missing.sab: no such file"
 grep -qx "info a.sab ..." err.txt && grep -q "^info a.sab: done in " err.txt || fail "progress lines: $(cat err.txt)"
 
+# Wildcards: on Windows the program expands * and ? itself (the console leaves them to it, and Windows
+# names hold neither), in any case, after a folder too, sorted, files only and by their long names; a
+# pattern that matches nothing is a missing file. Elsewhere the shell has expanded them, and a name
+# holding * or ? is only a name.
+if [ -n "$windows" ]; then
+  mkdir wild wild/z.sab && cp a.sab wild/x1.sab && cp b.sab wild/X2.SAB && cp c.mab wild/y.mab && cp a.sab wild/x1.sabx
+  tuner --info 'wild\x?.sab' 'wild/*.mab' '*.sab' 'wild\nothing*.sab'
+  expect_status 1 "info with wildcards"
+  [ "$(cut -f1 out.txt | tr '\n' ' ')" = 'wild\x1.sab wild\X2.SAB wild/y.mab a.sab b.sab ' ] ||
+    fail "wildcards gave: $(cut -f1 out.txt)"
+  expect_err 'late.sab: no HCA or Ogg stream found in the first 2048 bytes'
+  expect_err 'wild\nothing*.sab: no such file'
+else
+  cp a.sab 'a*.sab'
+  tuner --info 'a*.sab' '?.sab'
+  expect_status 1 "info with names holding * and ?"
+  [ "$(cut -f1 out.txt)" = 'a*.sab' ] || fail "a name holding * gave: $(cut -f1 out.txt)"
+  expect_err '?.sab: no such file'
+  rm 'a*.sab'
+fi
+
 if [ -z "$windows" ]; then
   # No window, dialog or sound library is loaded by batch mode: the dynamic loader's record of the
   # process (its workers included; the helpers it starts keep records of their own).

@@ -133,6 +133,15 @@ done
 [[ -n "$dialog" ]] || { cat "$work/tool.log"; echo "FAIL: Import's dialog did not open"; exit 1; }
 sleep 1 # drawn
 import -window root "$out/window_smoke_import.png"
+if [[ -n "$windows" ]]; then
+    # Centred over the window, as on Linux (Windows' own place for it is the window's top-left corner),
+    # give or take the frame Wine draws around it.
+    read -r dx dy dw dh < <(xwininfo -id "$dialog" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
+    off_x=$(((dx + dw / 2) - (left + width / 2))) off_y=$(((dy + dh / 2) - (top + height / 2)))
+    ((off_x * off_x <= 16 * 16 && off_y * off_y <= 30 * 30)) ||
+        { echo "FAIL: Import's dialog (${dw}x${dh} at $dx,$dy) is not centred over the window at $left,$top"; exit 1; }
+fi
 # Escape goes to the dialog, by its title, until it closes (a busy machine may miss the first), never
 # to the main window, where it would close the tool, nor to a box that should not be there.
 for _ in $(seq 10); do

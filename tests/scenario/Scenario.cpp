@@ -184,6 +184,9 @@ class ScenarioRun {
                  run.platform_.Release(1);
                  run.Frames(1);
              }},
+            {"key-down",
+             [](ScenarioRun& run, const auto& a) { run.platform_.KeyDown(KeyCode(run.Arg(a, 0))); }},
+            {"key-up", [](ScenarioRun& run, const auto& a) { run.platform_.KeyUp(KeyCode(run.Arg(a, 0))); }},
             {"key",
              [](ScenarioRun& run, const auto& a) {
                  const std::vector<int> keys = Chord(run.Arg(a, 0));

@@ -1,0 +1,38 @@
+# Writes the installer's file list from the staged folder: one File line per file to install, and the
+# uninstaller's Delete line for each, then RMDir (never /r) for each folder, deepest first. So the
+# uninstaller removes what it installed by name and nothing else the chosen folder holds.
+# cmake -DSTAGE=... -DINSTALL_NSH=... -DUNINSTALL_NSH=... -P installer_files.cmake
+file(GLOB_RECURSE files RELATIVE ${STAGE} LIST_DIRECTORIES false ${STAGE}/*)
+file(GLOB_RECURSE folders RELATIVE ${STAGE} LIST_DIRECTORIES true ${STAGE}/*)
+list(REMOVE_ITEM folders ${files})
+list(SORT files)
+set(install "")
+set(uninstall "")
+set(current_folder "-")
+foreach(file ${files})
+  # Delete takes wildcards, and Windows names hold none of these; NSIS expands $ in names.
+  if(file MATCHES "[*?<>|\":$\\\\]")
+    message(FATAL_ERROR "${file}: a name Windows cannot hold, or one the installer would expand")
+  endif()
+  get_filename_component(folder ${file} DIRECTORY)
+  string(REPLACE "/" "\\" windows_file "${file}")
+  string(REPLACE "/" "\\" windows_folder "${folder}")
+  if(NOT folder STREQUAL current_folder)
+    set(current_folder ${folder})
+    if(folder STREQUAL "")
+      string(APPEND install "SetOutPath \"$INSTDIR\"\n")
+    else()
+      string(APPEND install "SetOutPath \"$INSTDIR\\${windows_folder}\"\n")
+    endif()
+  endif()
+  string(APPEND install "File \"${STAGE}/${file}\"\n")
+  string(APPEND uninstall "Delete \"$INSTDIR\\${windows_file}\"\n")
+endforeach()
+# Deepest first, so a folder is empty of ours when its turn comes.
+list(SORT folders ORDER DESCENDING)
+foreach(folder ${folders})
+  string(REPLACE "/" "\\" windows_folder "${folder}")
+  string(APPEND uninstall "RMDir \"$INSTDIR\\${windows_folder}\"\n")
+endforeach()
+file(WRITE ${INSTALL_NSH} "${install}")
+file(WRITE ${UNINSTALL_NSH} "${uninstall}")
