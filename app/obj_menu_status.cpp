@@ -1,4 +1,5 @@
 #include "app/menu_button.h"
+#include "Graphics/Graphics_Text.h"
 
 namespace tool {
 namespace {
@@ -16,7 +17,8 @@ RValue status_text() {
         t = filename_name(global_var(file_src));
     }
     if (string_length(t) > RValue(25.0)) {
-        t = string_copy(t, 1, 25) + RValue("...");
+        // Cut where a cluster ends: no letter loses its marks, no emoji sequence is halved.
+        t = string_copy(t, 1, double(Text_ClusterCut(t.Text(), 25))) + RValue("...");
     }
     return t;
 }

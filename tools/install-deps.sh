@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=("$@")
 [[ $# -gt 0 ]] || packages=(cmake ninja-build g++ clang pkg-config libsdl2-dev libopenal-dev libopenal1 libvorbis-dev libogg-dev
-  libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-open-sans fonts-dejavu-core fonts-droid-fallback libgtk-3-dev libmspack-dev gcab
+  libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev libharfbuzz-dev libfribidi-dev fonts-open-sans libgtk-3-dev libmspack-dev gcab
+  fonts-dejavu-core fonts-noto-cjk fonts-tlwg-loma-otf fonts-lohit-deva fonts-symbola pango1.0-tools
   libgtest-dev libgmock-dev libbenchmark-dev ffmpeg coreutils xvfb xdotool openbox imagemagick x11-utils locales
   dpkg-dev desktop-file-utils appstream shared-mime-info util-linux passwd time)
 missing=()

@@ -1,26 +1,42 @@
 #include "Graphics/Graphics_FallbackFont.h"
-#include "Graphics/Graphics_FallbackRender.h"
 #include "Graphics/Graphics_Window.h"
+#include <algorithm>
 #include <cmath>
 #include <map>
-#include <optional>
 
 namespace {
-// By the font's size in points and line height, and the character; nothing for one no font has.
-using GlyphCache = std::map<std::pair<std::pair<int, int>, char32_t>, std::optional<FallbackGlyph>>;
-
-GlyphCache& Glyphs() {
-    static GlyphCache glyphs;
+std::map<FallbackKey, std::optional<FallbackGlyph>>& Glyphs() {
+    static std::map<FallbackKey, std::optional<FallbackGlyph>> glyphs;
     return glyphs;
+}
+
+// Half an em wide, three quarters of one tall, standing on where a face's baseline usually is.
+FallbackGlyph DrawBox(int pixels, int lineHeight) {
+    FallbackGlyph box;
+    box.width = std::max(4, int(std::lround(pixels * 0.5)));
+    box.height = std::max(5, int(std::lround(pixels * 0.75)));
+    box.left = 1;
+    box.top = lineHeight - int(std::ceil(pixels * 0.25)) - box.height;
+    box.advance = box.width + 2;
+    box.pixels.resize(size_t(box.width) * box.height, 0x00FFFFFFu);
+    for (int y = 0; y < box.height; ++y)
+        for (int x = 0; x < box.width; ++x)
+            if (x == 0 || y == 0 || x == box.width - 1 || y == box.height - 1)
+                box.pixels[size_t(y) * box.width + x] = 0xFFFFFFFFu;
+    return box;
 }
 } // namespace
 
-const FallbackGlyph* Fallback_Glyph(char32_t character, int points, int lineHeight) {
-    auto [entry, added] = Glyphs().try_emplace({{points, lineHeight}, character});
-    // Points at 96 dots an inch, as the data's fonts were drawn.
+const FallbackGlyph* Fallback_Glyph(const FallbackKey& key,
+                                    const std::function<std::optional<FallbackGlyph>()>& render) {
+    auto [entry, added] = Glyphs().try_emplace(key);
     if (added)
-        entry->second = Fallback_Render(character, int(std::lround(points * 96.0 / 72)), lineHeight);
+        entry->second = render();
     return entry->second ? &*entry->second : nullptr;
+}
+
+const FallbackGlyph* Fallback_Box(int pixels, int lineHeight) {
+    return Fallback_Glyph({-1, 0, pixels, lineHeight}, [&] { return DrawBox(pixels, lineHeight); });
 }
 
 SDL_Texture* Fallback_Texture(const FallbackGlyph& glyph) {

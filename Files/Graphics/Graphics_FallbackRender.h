@@ -1,5 +1,5 @@
-// One system's way to a glyph the data's font lacks: fontconfig and FreeType on POSIX systems, GDI on
-// Windows. Graphics_FallbackFont keeps what this renders.
+// Windows' way to a glyph the data's font lacks, by character (GDI); Graphics_FallbackFont keeps
+// what this renders. Elsewhere text is shaped and its glyphs rendered in Graphics_TextLayout.
 #pragma once
 #include "Graphics/Graphics_FallbackFont.h"
 #include <optional>

@@ -3,6 +3,7 @@
 #include "Graphics/Graphics_Record.h"
 #include "Graphics/Graphics_RenderList.h"
 #include "Graphics/Graphics_State.h"
+#include "Graphics/Graphics_TextLayout.h"
 #include "Graphics/Graphics_Texture.h"
 #include "Graphics/Graphics_Window.h"
 #include "IO/IO_GameData.h"
@@ -12,18 +13,7 @@
 #include <unordered_map>
 
 namespace {
-// A character of a line: the data's own glyph, or else a system font's.
-struct LineGlyph {
-    const GlyphData* own = nullptr;
-    const FallbackGlyph* fallback = nullptr;
-    double advance = 0;
-};
-
-// A text's lines as glyphs and widths, so that text drawn again every frame is not laid out again.
-struct LaidOutLine {
-    double width = 0;
-    std::vector<LineGlyph> glyphs;
-};
+// A text's lines, so that text drawn again every frame is not laid out again.
 using Layout = std::vector<LaidOutLine>;
 
 struct TextHash {
@@ -31,10 +21,7 @@ struct TextHash {
     size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
 };
 
-struct Font {
-    FontData data;
-    std::unordered_map<char32_t, size_t> glyphByCharacter;
-    int lineHeight = 0; // the tallest glyph
+struct Font : TextFont {
     std::unordered_map<std::string, Layout, TextHash, std::equal_to<>> layouts;
 };
 // Texts that change (a volume in per cent, a progress) would otherwise pile up.
@@ -65,36 +52,23 @@ char32_t NextCodePoint(std::string_view text, size_t& pos) {
     return code;
 }
 
-const GlyphData* Glyph(const Font& font, char32_t character) {
-    const auto found = font.glyphByCharacter.find(character);
-    return found == font.glyphByCharacter.end() ? nullptr : &font.data.glyphs[found->second];
-}
-
-// Neither glyph when nothing has the character.
-LineGlyph GlyphOf(const Font& font, char32_t character) {
-    if (const GlyphData* glyph = Glyph(font, character))
-        return {glyph, nullptr, glyph->shift * font.data.scaleX};
-    if (character < U' ')
-        return {};
-    const FallbackGlyph* glyph = Fallback_Glyph(character, font.data.size, font.lineHeight);
-    return {nullptr, glyph, glyph != nullptr ? glyph->advance * font.data.scaleX : 0};
+std::u32string Decode(std::string_view text) {
+    std::u32string decoded;
+    for (size_t pos = 0; pos < text.size();)
+        decoded.push_back(NextCodePoint(text, pos));
+    return decoded;
 }
 
 Layout LayOutAnew(const Font& font, std::string_view text) {
-    Layout layout(1);
-    for (size_t pos = 0; pos < text.size();) {
-        if (text[pos] == '\n') {
-            ++pos;
-            layout.emplace_back();
-            continue;
-        }
-        const LineGlyph glyph = GlyphOf(font, NextCodePoint(text, pos));
-        if (glyph.own != nullptr || glyph.fallback != nullptr) {
-            layout.back().glyphs.push_back(glyph);
-            layout.back().width += glyph.advance;
-        }
+    Layout layout;
+    const std::u32string decoded = Decode(text);
+    for (size_t start = 0;;) {
+        const size_t end = std::min(decoded.find(U'\n', start), decoded.size());
+        layout.push_back(Layout_Line(font, std::u32string_view(decoded).substr(start, end - start)));
+        if (end == decoded.size())
+            return layout;
+        start = end + 1;
     }
-    return layout;
 }
 
 const Layout& LayOut(Font& font, std::string_view text) {
@@ -126,7 +100,7 @@ void DrawFallback(const Font& font, const FallbackGlyph& glyph, double pen, doub
                                 float(glyph.width * font.data.scaleX * projection.scaleX),
                                 float(glyph.height * font.data.scaleY * projection.scaleY)};
     copy.destination = &destination;
-    copy.modulation = Texture_Modulation(state.colour, state.alpha);
+    copy.modulation = Texture_Modulation(glyph.colour ? 0xFFFFFF : state.colour, state.alpha);
     Render_Copy(copy);
 }
 
@@ -140,17 +114,15 @@ void DrawLine(const Font& font, double left, double top, const LaidOutLine& line
         Texture_DrawPieces(font.data.item.page, run, runLength, state.colour, state.alpha);
         runLength = 0;
     };
-    double pen = left;
-    for (const LineGlyph& glyph : line.glyphs) {
+    for (const PlacedGlyph& glyph : line.glyphs) {
         if (glyph.own != nullptr) {
-            run[runLength++] = OwnPiece(font, *glyph.own, pen, top, projection);
+            run[runLength++] = OwnPiece(font, *glyph.own, left + glyph.x, top, projection);
             if (runLength == std::size(run))
                 drawRun();
         } else {
             drawRun();
-            DrawFallback(font, *glyph.fallback, pen, top, state);
+            DrawFallback(font, *glyph.fallback, left + glyph.x, top + glyph.y, state);
         }
-        pen += glyph.advance;
     }
     drawRun();
 }
@@ -212,4 +184,15 @@ void Text_Draw(double x, double y, std::string_view text) {
         DrawLine(*font, left, top, line, state);
         top += lineHeight;
     }
+}
+
+size_t Text_ClusterCut(std::string_view text, size_t characters) {
+    const std::u32string decoded = Decode(text);
+    if (characters >= decoded.size())
+        return decoded.size();
+    size_t cut = 0;
+    for (size_t start : Layout_ClusterStarts(decoded))
+        if (start <= characters)
+            cut = start;
+    return cut;
 }

@@ -1,5 +1,6 @@
 // Fonts from the game data and text drawn with the current draw state.
 #pragma once
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -15,3 +16,6 @@ int Font_Size(int font);
 double Text_Width(std::string_view text);
 double Text_Height(std::string_view text);
 void Text_Draw(double x, double y, std::string_view text);
+// The most characters (code points), up to `characters`, that begin `text` and end where one of its
+// clusters ends, so that a cut there leaves no mark without its letter nor half an emoji.
+size_t Text_ClusterCut(std::string_view text, size_t characters);

@@ -107,7 +107,7 @@ grep -qF "dd.exe if=\"$samples/demo_track.sab\"" "$area/shell.log" || fail "the 
 echo "unpacked and imported in $area"
 
 # The Debian package: the same files, and Depends that name the libraries (GTK too, which no program
-# links: it is loaded for the first dialog) and the programs it runs.
+# links: it is loaded for the first dialog), the programs it runs and the fonts of every script.
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; fail "cpack failed"; }
 deb=$(echo "$work"/package/morvane-radio-tuner_*.deb)
@@ -115,7 +115,7 @@ deb=$(echo "$work"/package/morvane-radio-tuner_*.deb)
 dpkg-deb --info "$deb"
 depends=$(dpkg-deb --field "$deb" Depends)
 missing=$(comm -23 <(printf '%s\n' ffmpeg coreutils libc6 libsdl2-2.0-0 libopenal1 libvorbisfile3 libgtk-3-0 libmspack0 \
-    libpng16-16 | sort) <(tr ',' '\n' <<<"$depends" | awk '{print $1}' | sort))
+    libpng16-16 libharfbuzz0b libfribidi0 fonts-noto-cjk fonts-tlwg-loma-otf fonts-lohit-deva fonts-symbola | sort) <(tr ',' '\n' <<<"$depends" | awk '{print $1}' | sort))
 [[ -z "$missing" ]] || fail "Depends lacks $missing: $depends"
 diff <(shipped) <(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./||' | sort) ||
     fail "the package's files differ from the list above"
