@@ -1,5 +1,5 @@
-#include "app/menu_button.h"
 #include "Graphics/Graphics_Text.h"
+#include "app/menu_button.h"
 
 namespace tool {
 namespace {

@@ -19,12 +19,8 @@
 #include <tuple>
 
 namespace {
-template <auto Destroy>
-struct Deleter {
-    template <typename T>
-    void operator()(T* pointer) const {
-        Destroy(pointer);
-    }
+template <auto Destroy> struct Deleter {
+    template <typename T> void operator()(T* pointer) const { Destroy(pointer); }
 };
 using FtLibrary = std::unique_ptr<FT_LibraryRec_, Deleter<FT_Done_FreeType>>;
 using FtFace = std::unique_ptr<FT_FaceRec_, Deleter<FT_Done_Face>>;
@@ -45,9 +41,9 @@ struct SystemFont {
 
 struct Fonts {
     FtLibrary library;
-    std::vector<std::unique_ptr<SystemFont>> loaded;                   // by id
-    std::map<std::tuple<std::string, int, int>, int> byFile;           // file, index, pixels
-    std::map<std::pair<std::u32string, int>, int> byCharacters;        // and pixels; -1: no font
+    std::vector<std::unique_ptr<SystemFont>> loaded;            // by id
+    std::map<std::tuple<std::string, int, int>, int> byFile;    // file, index, pixels
+    std::map<std::pair<std::u32string, int>, int> byCharacters; // and pixels; -1: no font
 };
 
 Fonts& TheFonts() {
@@ -104,7 +100,8 @@ std::unique_ptr<SystemFont> Open(const std::string& file, int index, int pixels)
         // The smallest size at least as large, else the largest.
         int best = 0;
         for (int size = 1; size < face->num_fixed_sizes; ++size) {
-            const int height = face->available_sizes[size].height, bestHeight = face->available_sizes[best].height;
+            const int height = face->available_sizes[size].height,
+                      bestHeight = face->available_sizes[best].height;
             if ((bestHeight < pixels && height > bestHeight) || (height >= pixels && height < bestHeight))
                 best = size;
         }
@@ -161,16 +158,18 @@ void ScaleColour(const FT_Bitmap& bitmap, double scale, FallbackGlyph& glyph) {
     glyph.pixels.assign(size_t(glyph.width) * glyph.height, 0);
     for (int y = 0; y < glyph.height; ++y)
         for (int x = 0; x < glyph.width; ++x) {
-            const unsigned x0 = unsigned(x / scale), x1 = std::max(x0 + 1, std::min(bitmap.width, unsigned((x + 1) / scale)));
-            const unsigned y0 = unsigned(y / scale), y1 = std::max(y0 + 1, std::min(bitmap.rows, unsigned((y + 1) / scale)));
+            const unsigned x0 = unsigned(x / scale),
+                           x1 = std::max(x0 + 1, std::min(bitmap.width, unsigned((x + 1) / scale)));
+            const unsigned y0 = unsigned(y / scale),
+                           y1 = std::max(y0 + 1, std::min(bitmap.rows, unsigned((y + 1) / scale)));
             unsigned sum[4] = {};
             for (unsigned sy = y0; sy < y1 && sy < bitmap.rows; ++sy)
                 for (unsigned sx = x0; sx < x1 && sx < bitmap.width; ++sx)
                     for (int c = 0; c < 4; ++c)
                         sum[c] += bitmap.buffer[sy * unsigned(bitmap.pitch) + sx * 4 + unsigned(c)];
             const unsigned count = std::max(1u, (y1 - y0) * (x1 - x0));
-            const uint8_t mean[4] = {uint8_t(sum[0] / count), uint8_t(sum[1] / count), uint8_t(sum[2] / count),
-                                     uint8_t(sum[3] / count)};
+            const uint8_t mean[4] = {uint8_t(sum[0] / count), uint8_t(sum[1] / count),
+                                     uint8_t(sum[2] / count), uint8_t(sum[3] / count)};
             glyph.pixels[size_t(y) * glyph.width + x] = StraightRgba(mean);
         }
 }
@@ -201,7 +200,8 @@ std::optional<FallbackGlyph> Render(const SystemFont& font, unsigned glyphIndex,
     glyph.pixels.reserve(size_t(bitmap.width) * bitmap.rows);
     for (unsigned row = 0; row < bitmap.rows; ++row)
         for (unsigned column = 0; column < bitmap.width; ++column)
-            glyph.pixels.push_back(0x00FFFFFFu | uint32_t(bitmap.buffer[row * unsigned(bitmap.pitch) + column]) << 24);
+            glyph.pixels.push_back(0x00FFFFFFu |
+                                   uint32_t(bitmap.buffer[row * unsigned(bitmap.pitch) + column]) << 24);
     return glyph;
 }
 
@@ -234,9 +234,10 @@ std::pair<std::vector<FriBidiLevel>, std::vector<FriBidiStrIndex>> Order(std::u3
     fribidi_get_bracket_types(characters, length, types.data(), brackets.data());
     // The first strong character sets the direction, as in a file manager.
     FriBidiParType direction = FRIBIDI_PAR_ON;
-    if (fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), length, &direction, levels.data()) ==
-            0 ||
-        fribidi_reorder_line(0, types.data(), length, 0, direction, levels.data(), nullptr, map.data()) == 0) {
+    if (fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), length, &direction,
+                                            levels.data()) == 0 ||
+        fribidi_reorder_line(0, types.data(), length, 0, direction, levels.data(), nullptr, map.data()) ==
+            0) {
         std::fill(levels.begin(), levels.end(), 0);
         std::iota(map.begin(), map.end(), 0);
     }
@@ -257,7 +258,8 @@ std::vector<Run> Runs(const TextFont& font, std::u32string_view line, int pixels
         int source = FromData;
         if (std::all_of(cluster.begin(), cluster.end(), [](char32_t c) { return c < U' '; }))
             source = Invisible;
-        else if (!std::all_of(cluster.begin(), cluster.end(), [&](char32_t c) { return font.Glyph(c) != nullptr; }))
+        else if (!std::all_of(cluster.begin(), cluster.end(),
+                              [&](char32_t c) { return font.Glyph(c) != nullptr; }))
             source = std::max(FontFor(cluster, pixels), FromNowhere);
         hb_script_t script = ScriptOf(cluster.front());
         const FriBidiLevel level = levels[starts[index]];
@@ -274,17 +276,20 @@ std::vector<Run> Runs(const TextFont& font, std::u32string_view line, int pixels
             runs.push_back({starts[index], starts[index + 1], level, source, script, place});
         }
     }
-    std::stable_sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.visual < b.visual; });
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const Run& a, const Run& b) { return a.visual < b.visual; });
     return runs;
 }
 
-void PlaceShaped(const TextFont& font, std::u32string_view line, const Run& run, int pixels, LaidOutLine& out) {
+void PlaceShaped(const TextFont& font, std::u32string_view line, const Run& run, int pixels,
+                 LaidOutLine& out) {
     const SystemFont& system = *TheFonts().loaded[size_t(run.source)];
     HbBuffer buffer(hb_buffer_create());
     // The whole line goes in as context, so that letters join across the run's ends.
     hb_buffer_add_utf32(buffer.get(), reinterpret_cast<const uint32_t*>(line.data()), int(line.size()),
                         unsigned(run.start), int(run.end - run.start));
-    hb_buffer_set_direction(buffer.get(), FRIBIDI_LEVEL_IS_RTL(run.level) ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
+    hb_buffer_set_direction(buffer.get(),
+                            FRIBIDI_LEVEL_IS_RTL(run.level) ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
     hb_buffer_set_script(buffer.get(), run.script);
     hb_buffer_guess_segment_properties(buffer.get());
     hb_shape(system.font.get(), buffer.get(), nullptr, 0);
@@ -302,7 +307,9 @@ void PlaceShaped(const TextFont& font, std::u32string_view line, const Run& run,
         const double x = out.width + positions[index].x_offset / 64.0 * scaleX;
         if (glyph != nullptr && !glyph->pixels.empty())
             out.glyphs.push_back({nullptr, glyph, x, -positions[index].y_offset / 64.0 * scaleY});
-        out.width += (glyphIndex == 0 && glyph != nullptr ? glyph->advance : positions[index].x_advance / 64.0) * scaleX;
+        out.width +=
+            (glyphIndex == 0 && glyph != nullptr ? glyph->advance : positions[index].x_advance / 64.0) *
+            scaleX;
     }
 }
 
@@ -320,7 +327,8 @@ void PlaceOwn(const TextFont& font, std::u32string_view line, const Run& run, La
     }
 }
 
-void PlaceBoxes(const TextFont& font, std::u32string_view line, const Run& run, int pixels, LaidOutLine& out) {
+void PlaceBoxes(const TextFont& font, std::u32string_view line, const Run& run, int pixels,
+                LaidOutLine& out) {
     const FallbackGlyph* box = Fallback_Box(pixels, font.lineHeight);
     const std::vector<size_t> clusters = Layout_ClusterStarts(line.substr(run.start, run.end - run.start));
     for (size_t count = 0; count < clusters.size(); ++count) {
@@ -333,7 +341,8 @@ void PlaceBoxes(const TextFont& font, std::u32string_view line, const Run& run, 
 LaidOutLine Layout_Line(const TextFont& font, std::u32string_view line) {
     LaidOutLine out;
     // What the data's font has of ASCII is drawn as ever, without asking the libraries.
-    if (std::all_of(line.begin(), line.end(), [&](char32_t c) { return c < 0x80 && font.Glyph(c) != nullptr; })) {
+    if (std::all_of(line.begin(), line.end(),
+                    [&](char32_t c) { return c < 0x80 && font.Glyph(c) != nullptr; })) {
         PlaceOwn(font, line, {0, line.size()}, out);
         return out;
     }

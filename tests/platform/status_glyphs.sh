@@ -2,8 +2,11 @@
 # Run by private_display.sh on a display of its own: the real window imports containers whose names
 # hold characters the tool's own font lacks, and its status line must show them. Each name's status
 # line is photographed beside that of the same name with those characters left out (what a font
-# without them draws); the full name must put clearly more ink on the line. Exit 77 (skipped) when
-# something needed is missing.
+# without them draws); the full name must put clearly more ink on the line. Names in other scripts are
+# also set by pango-view, a layout tool of the system's own, in the same size: the status line must be
+# about as wide, and its ink must fall column by column as in that layout (right-to-left names: more
+# like it than like the same letters set left to right). A name in a script no font has must show a
+# box. Exit 77 (skipped) when something needed is missing.
 set -euo pipefail
 
 exe=${1:?usage: status_glyphs.sh <executable> [output folder]}
@@ -13,7 +16,7 @@ skip() {
     exit 77
 }
 [[ -x "$exe" ]] || skip "$exe has not been built"
-for tool in xdotool xwininfo import convert; do
+for tool in xdotool xwininfo import convert compare pango-view; do
     command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
 demo=$(dirname "$exe")/samples/demo_track.sab
@@ -79,7 +82,76 @@ check() {
         failures=$((failures + 1))
     fi
 }
+# The text's ink alone, trimmed to its box.
+trimmed() {
+    convert "$1" -colorspace gray -threshold 40% -trim +repage "$2"
+}
+width_of() {
+    identify -format '%w' "$1"
+}
+# How alike two trimmed texts' ink is, column by column (normalised cross-correlation, up to 1), with
+# both brought to `width` columns.
+alike() {
+    local width=$3
+    convert "$1" -scale "${width}x1!" "$work/a.png"
+    convert "$2" -scale "${width}x1!" "$work/b.png"
+    compare -metric NCC "$work/a.png" "$work/b.png" null: 2>&1 | cut -d' ' -f1 || true
+}
+# pango-view's layout of `text` in the tool's face and size, trimmed.
+reference() {
+    pango-view --font="Open Sans 9" --dpi=96 --margin=8 --background=black --foreground=white -q \
+        -o "$work/reference_full.png" --text="$1"
+    trimmed "$work/reference_full.png" "$2"
+}
+
+# `name`'s status line against pango-view's layout of it; right-to-left names also against the same
+# characters forced left to right (U+202D), which must fit worse.
+compare_layout() {
+    local name=$1 stem=$2 rtl=${3:-} ours=$work/ours.png expected=$work/expected.png ours_width width score
+    trimmed "$out/status_glyphs_$stem.png" "$ours"
+    reference "$name" "$expected"
+    ours_width=$(width_of "$ours")
+    width=$(width_of "$expected")
+    score=$(alike "$ours" "$expected" "$width")
+    echo "$name: $ours_width columns of ink, pango-view $width; alike $score"
+    if ((ours_width * 4 < width * 3 || ours_width * 4 > width * 5)); then
+        echo "FAIL: $name is $ours_width wide where pango-view sets it $width wide"
+        failures=$((failures + 1))
+    fi
+    if awk -v s="$score" 'BEGIN { exit !(s < 0.6) }'; then
+        echo "FAIL: $name's ink does not fall as in pango-view's layout"
+        failures=$((failures + 1))
+    fi
+    if [[ -n "$rtl" ]]; then
+        local backwards
+        reference $'\u202D'"$name" "$work/backwards.png"
+        backwards=$(alike "$ours" "$work/backwards.png" "$width")
+        echo "$name: alike $backwards when set left to right"
+        if awk -v s="$score" -v b="$backwards" 'BEGIN { exit !(s <= b + 0.05) }'; then
+            echo "FAIL: $name is drawn left to right"
+            failures=$((failures + 1))
+        fi
+    fi
+}
+
 check "ラジオ曲01.sab" "01.sab" japanese 4
+compare_layout "ラジオ曲01.sab" japanese
 check "Café Müller.sab" "Caf Mller.sab" german 2
+check $'Cafe\u0301 Mu\u0308ller.sab' "Cafe Muller.sab" marks 0
+compare_layout "Café Müller.sab" german
+check "שיר רדיו.sab" " .sab" hebrew 7
+compare_layout "שיר רדיו.sab" hebrew rtl
+check "أغنية.sab" ".sab" arabic 5
+compare_layout "أغنية.sab" arabic rtl
+check "라디오 노래.sab" " .sab" korean 5
+compare_layout "라디오 노래.sab" korean
+check "เพลงวิทยุ.sab" ".sab" thai 5
+compare_layout "เพลงวิทยุ.sab" thai
+check "रेडियो गीत.sab" " .sab" devanagari 5
+compare_layout "रेडियो गीत.sab" devanagari
+check "🚗📻 drive.sab" " drive.sab" emoji 2
+compare_layout "🚗📻 drive.sab" emoji
+# A character of the last private-use plane, which no installed font has: a box, not nothing.
+check $'\U0010FFFD.sab' ".sab" box 1
 ((failures == 0)) && echo "PASS"
 exit $((failures > 0))
