@@ -10,6 +10,7 @@
 #include <fribidi.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include <hb-ft.h>
 #include <hb.h>
 #include <map>
 #include <memory>
@@ -111,6 +112,13 @@ std::unique_ptr<SystemFont> Open(const std::string& file, int index, int pixels)
     } else {
         return nullptr;
     }
+    if (FT_IS_SCALABLE(face)) {
+        // FreeType's own advances, hinted as the glyphs are rendered: whole pixels, as before.
+        font->font.reset(hb_ft_font_create_referenced(face));
+        hb_ft_font_set_load_flags(font->font.get(), FT_LOAD_TARGET_LIGHT);
+        return font;
+    }
+    // A bitmap font's advances are its design's, brought to the size.
     HbBlob blob(hb_blob_create_from_file_or_fail(file.c_str()));
     if (!blob)
         return nullptr;
@@ -296,7 +304,10 @@ void PlaceShaped(const TextFont& font, std::u32string_view line, const Run& run,
     unsigned count = 0;
     const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer.get(), &count);
     const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer.get(), &count);
-    const double scaleX = font.data.scaleX, scaleY = font.data.scaleY;
+    // Glyphs on whole pixels, as FreeType's hinted advances and the data's glyphs are; the pen keeps
+    // its fractions, so that a long run does not drift.
+    const double scaleX = font.data.scaleX, scaleY = font.data.scaleY, start = out.width;
+    double pen = 0;
     for (unsigned index = 0; index < count; ++index) {
         const unsigned glyphIndex = infos[index].codepoint;
         // The font's own "missing" glyph may well be blank; ours never is.
@@ -304,13 +315,12 @@ void PlaceShaped(const TextFont& font, std::u32string_view line, const Run& run,
             glyphIndex == 0 ? Fallback_Box(pixels, font.lineHeight)
                             : Fallback_Glyph({run.source, glyphIndex, pixels, font.lineHeight},
                                              [&] { return Render(system, glyphIndex, font.lineHeight); });
-        const double x = out.width + positions[index].x_offset / 64.0 * scaleX;
+        const double x = start + std::round(pen + positions[index].x_offset / 64.0) * scaleX;
         if (glyph != nullptr && !glyph->pixels.empty())
-            out.glyphs.push_back({nullptr, glyph, x, -positions[index].y_offset / 64.0 * scaleY});
-        out.width +=
-            (glyphIndex == 0 && glyph != nullptr ? glyph->advance : positions[index].x_advance / 64.0) *
-            scaleX;
+            out.glyphs.push_back({nullptr, glyph, x, -std::round(positions[index].y_offset / 64.0) * scaleY});
+        pen += glyphIndex == 0 && glyph != nullptr ? glyph->advance : positions[index].x_advance / 64.0;
     }
+    out.width = start + std::round(pen) * scaleX;
 }
 
 // The data's glyphs, one a character; right to left, mirrored where the font has the mirror image.

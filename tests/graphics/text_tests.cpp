@@ -157,17 +157,22 @@ TEST_F(ScriptTest, LettersJoinAndCombine) {
 }
 
 TEST_F(ScriptTest, EveryScriptOfTheNameTableDraws) {
-    const char* names[] = {"\uD55C\uAD6D\uC5B4",                         // Korean
-                           "\u0E20\u0E32\u0E29\u0E32\u0E44\u0E17\u0E22", // Thai
-                           "\u0939\u093F\u0928\u094D\u0926\u0940",       // Devanagari
-                           "\U0001F697\U0001F4FB",                       // emoji: a car, a radio
-                           "\u30E9\u30B8\u30AA",                         // Japanese
-                           "\u05E9\u05D9\u05E8",
-                           "\u0623\u063A\u0646\u064A\u0629"};
-    for (const char* name : names) {
+    // Each name, and its first letter, which must be a glyph of its own and not the box that stands
+    // for a character no font has.
+    const std::pair<const char*, const char*> names[] = {
+        {"\uD55C\uAD6D\uC5B4", "\uD55C"},                         // Korean
+        {"\u0E20\u0E32\u0E29\u0E32\u0E44\u0E17\u0E22", "\u0E20"}, // Thai
+        {"\u0939\u093F\u0928\u094D\u0926\u0940", "\u0939\u093F"}, // Devanagari
+        {"\U0001F697\U0001F4FB", "\U0001F697"},                   // emoji: a car, a radio
+        {"\u30E9\u30B8\u30AA", "\u30E9"},                         // Japanese
+        {"\u05E9\u05D9\u05E8", "\u05E9"},                         // Hebrew
+        {"\u0623\u063A\u0646\u064A\u0629", "\u0623"}};            // Arabic
+    const std::vector<int> box = ColumnsOf("\U0010FFFD");
+    for (const auto& [name, letter] : names) {
         const SDL_Rect ink = DrawnAt(10, 10, name, 0, 0);
         EXPECT_GE(ink.w, 12) << name;
         EXPECT_GE(ink.h, 6) << name;
+        EXPECT_NE(ColumnsOf(letter), box) << letter;
     }
 }
 

@@ -90,17 +90,26 @@ width_of() {
     identify -format '%w' "$1"
 }
 # How alike two trimmed texts' ink is, column by column (normalised cross-correlation, up to 1), with
-# both brought to `width` columns.
+# both brought to a third of `width` columns: letters' places count, not single strokes.
 alike() {
-    local width=$3
-    convert "$1" -scale "${width}x1!" "$work/a.png"
-    convert "$2" -scale "${width}x1!" "$work/b.png"
+    local columns=$(($3 / 3))
+    convert "$1" -scale "${columns}x1!" "$work/a.png"
+    convert "$2" -scale "${columns}x1!" "$work/b.png"
     compare -metric NCC "$work/a.png" "$work/b.png" null: 2>&1 | cut -d' ' -f1 || true
 }
-# pango-view's layout of `text` in the tool's face and size, trimmed.
+# pango-view's layout of `text` in the tool's face and size, trimmed. With the fonts the tool draws
+# from: Pango would take a colour emoji font where one is installed, the tool the monochrome one.
+cat >"$work/fonts.conf" <<'EOF'
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <include ignore_missing="yes">/etc/fonts/fonts.conf</include>
+  <selectfont><rejectfont><pattern><patelt name="color"><bool>true</bool></patelt></pattern></rejectfont></selectfont>
+</fontconfig>
+EOF
 reference() {
-    pango-view --font="Open Sans 9" --dpi=96 --margin=8 --background=black --foreground=white -q \
-        -o "$work/reference_full.png" --text="$1"
+    FONTCONFIG_FILE="$work/fonts.conf" pango-view --font="Open Sans 9" --dpi=96 --margin=8 --background=black \
+        --foreground=white -q -o "$work/reference_full.png" --text="$1"
     trimmed "$work/reference_full.png" "$2"
 }
 
@@ -118,6 +127,8 @@ compare_layout() {
         echo "FAIL: $name is $ours_width wide where pango-view sets it $width wide"
         failures=$((failures + 1))
     fi
+    # Not closer: between two letters of another script Pango takes a space or a dot from their font,
+    # the tool from its own.
     if awk -v s="$score" 'BEGIN { exit !(s < 0.6) }'; then
         echo "FAIL: $name's ink does not fall as in pango-view's layout"
         failures=$((failures + 1))
@@ -127,7 +138,7 @@ compare_layout() {
         reference $'\u202D'"$name" "$work/backwards.png"
         backwards=$(alike "$ours" "$work/backwards.png" "$width")
         echo "$name: alike $backwards when set left to right"
-        if awk -v s="$score" -v b="$backwards" 'BEGIN { exit !(s <= b + 0.05) }'; then
+        if awk -v s="$score" -v b="$backwards" 'BEGIN { exit !(s <= b + 0.2) }'; then
             echo "FAIL: $name is drawn left to right"
             failures=$((failures + 1))
         fi
@@ -137,8 +148,10 @@ compare_layout() {
 check "ラジオ曲01.sab" "01.sab" japanese 4
 compare_layout "ラジオ曲01.sab" japanese
 check "Café Müller.sab" "Caf Mller.sab" german 2
-check $'Cafe\u0301 Mu\u0308ller.sab' "Cafe Muller.sab" marks 0
 compare_layout "Café Müller.sab" german
+# The same name with its accents as combining marks.
+photograph $'Cafe\u0301 Mu\u0308ller.sab' "$out/status_glyphs_marks.png"
+compare_layout $'Cafe\u0301 Mu\u0308ller.sab' marks
 check "שיר רדיו.sab" " .sab" hebrew 7
 compare_layout "שיר רדיו.sab" hebrew rtl
 check "أغنية.sab" ".sab" arabic 5
