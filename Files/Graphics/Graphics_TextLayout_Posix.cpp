@@ -36,8 +36,7 @@ using FcCharSetHandle = std::unique_ptr<FcCharSet, Deleter<FcCharSetDestroy>>;
 struct SystemFont {
     FtFace face;
     HbFont font;
-    int pixels = 0;
-    double bitmapScale = 1; // a font of fixed-size bitmaps (colour emoji) is scaled to `pixels`
+    double bitmapScale = 1; // a font of fixed-size bitmaps (colour emoji) is scaled to the size
 };
 
 struct Fonts {
@@ -89,7 +88,6 @@ std::unique_ptr<SystemFont> Open(const std::string& file, int index, int pixels)
         fonts.library.reset(library);
     }
     auto font = std::make_unique<SystemFont>();
-    font->pixels = pixels;
     FT_Face face = nullptr;
     if (FT_New_Face(fonts.library.get(), file.c_str(), index, &face) != 0)
         return nullptr;
@@ -97,28 +95,25 @@ std::unique_ptr<SystemFont> Open(const std::string& file, int index, int pixels)
     if (FT_IS_SCALABLE(face)) {
         if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(pixels)) != 0)
             return nullptr;
-    } else if (face->num_fixed_sizes > 0) {
-        // The smallest size at least as large, else the largest.
-        int best = 0;
-        for (int size = 1; size < face->num_fixed_sizes; ++size) {
-            const int height = face->available_sizes[size].height,
-                      bestHeight = face->available_sizes[best].height;
-            if ((bestHeight < pixels && height > bestHeight) || (height >= pixels && height < bestHeight))
-                best = size;
-        }
-        if (FT_Select_Size(face, best) != 0 || face->size->metrics.y_ppem == 0)
-            return nullptr;
-        font->bitmapScale = double(pixels) / face->size->metrics.y_ppem;
-    } else {
-        return nullptr;
-    }
-    if (FT_IS_SCALABLE(face)) {
         // FreeType's own advances, hinted as the glyphs are rendered: whole pixels, as before.
         font->font.reset(hb_ft_font_create_referenced(face));
         hb_ft_font_set_load_flags(font->font.get(), FT_LOAD_TARGET_LIGHT);
         return font;
     }
-    // A bitmap font's advances are its design's, brought to the size.
+    if (face->num_fixed_sizes == 0)
+        return nullptr;
+    // Bitmaps only (colour emoji): the smallest size at least as large, else the largest, scaled.
+    int best = 0;
+    for (int size = 1; size < face->num_fixed_sizes; ++size) {
+        const int height = face->available_sizes[size].height,
+                  bestHeight = face->available_sizes[best].height;
+        if ((bestHeight < pixels && height > bestHeight) || (height >= pixels && height < bestHeight))
+            best = size;
+    }
+    if (FT_Select_Size(face, best) != 0 || face->size->metrics.y_ppem == 0)
+        return nullptr;
+    font->bitmapScale = double(pixels) / face->size->metrics.y_ppem;
+    // Advances from the font's design, brought to the size.
     HbBlob blob(hb_blob_create_from_file_or_fail(file.c_str()));
     if (!blob)
         return nullptr;

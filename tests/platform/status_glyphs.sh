@@ -38,7 +38,8 @@ stop_tool() {
 trap 'stop_tool; rm -rf "$work"' EXIT
 export APPDATA="$work/appdata"
 
-# The status line (256 x 32 at 64, 64 in the window) once the tool has imported `name`, saved as `png`.
+# The status line (256 x 32 at 64, 64 in the window) once the tool has imported `name`, saved as `png`,
+# and the whole window beside it.
 photograph() {
     local name=$1 png=$2 window="" geometry left top
     cp "$demo" "$work/$name"
@@ -59,6 +60,7 @@ photograph() {
     top=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$geometry")
     import -window root "$work/screen.png"
     convert "$work/screen.png" -crop "256x32+$((left + 64))+$((top + 64))" +repage "$png"
+    convert "$work/screen.png" -crop "384x192+$left+$top" +repage "${png%.png}_window.png"
     stop_tool
 }
 
