@@ -234,6 +234,11 @@ if [ -z "$windows" ]; then
   APPDATA=$work/window tuner
   [ "$status" = 1 ] && [ "$(cat err.txt)" = "Cannot open a window: no display (neither DISPLAY nor WAYLAND_DISPLAY leads to one)" ] ||
     fail "a window without a display: status $status: $(cat err.txt)"
+  # --verbose shows the runtime's lines in a user's words; its log keeps them as the runtime wrote them.
+  APPDATA=$work/window tuner --verbose
+  grep -qx "Morvane Radio Tuner [0-9.]*" err.txt && ! grep -E "Form|\[r[0-9]|INIFile|options\.ini|RunnerLoadGame" err.txt ||
+    fail "--verbose shows: $(cat err.txt)"
+  grep -qxF "v1.0(999)[r32908]" "$work/window/Morvane_Radio_Tuner/runtime.log" || fail "runtime.log lost its banner"
 fi
 
 # The window's lib directory and scratch file are untouched; batch mode leaves no folder behind.
