@@ -41,10 +41,12 @@ package: deps
 # The package and what ships in it, checked as a distribution would: lintian, the autopkgtest, the
 # AppStream metadata, the desktop entry, the man page.
 package-check: package
+	@tools/install-deps.sh lintian autopkgtest
 	tests/packaging/package_check.sh $(BUILD)/debian-packages
 
 # Two package builds of a fresh copy of the checkout, in different folders, umasks and times, compared.
 reproducible: deps
+	@tools/install-deps.sh diffoscope-minimal
 	tests/packaging/reproducible.sh
 
 test: WERROR = ON

@@ -5,7 +5,7 @@ packages=("$@")
 [[ $# -gt 0 ]] || packages=(cmake ninja-build g++ clang pkg-config libsdl2-dev libopenal-dev libopenal1 libvorbis-dev libogg-dev
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-open-sans fonts-dejavu-core fonts-droid-fallback libgtk-3-dev libmspack-dev gcab
   libgtest-dev libgmock-dev libbenchmark-dev ffmpeg coreutils xvfb xdotool openbox imagemagick x11-utils locales
-  dpkg-dev desktop-file-utils appstream shared-mime-info util-linux passwd time)
+  dpkg-dev debhelper desktop-file-utils appstream shared-mime-info util-linux passwd time man-db bash-completion)
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
