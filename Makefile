@@ -8,9 +8,6 @@
 BUILD ?= build
 PREFIX ?= /usr/local
 WERROR ?=
-# The date the build stamps into what it packs (lib.win's members): the last changelog entry's, as
-# dpkg-buildpackage sets it, so both builds of the folder agree and two builds give the same bytes.
-export SOURCE_DATE_EPOCH ?= $(shell dpkg-parsechangelog -STimestamp 2>/dev/null)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 # Debian's flags for packages, hardening included (CMake reads no CPPFLAGS, so they join the others).
 DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
@@ -46,7 +43,7 @@ package-check: package
 
 # Two package builds of a fresh copy of the checkout, in different folders, umasks and times, compared.
 reproducible: deps
-	@tools/install-deps.sh diffoscope-minimal
+	@tools/install-deps.sh diffoscope-minimal blhc
 	tests/packaging/reproducible.sh
 
 test: WERROR = ON
