@@ -41,10 +41,11 @@ package-check: package
 	@tools/install-deps.sh lintian autopkgtest
 	tests/packaging/package_check.sh $(BUILD)/debian-packages
 
-# Two package builds of a fresh copy of the checkout, in different folders, umasks and times, compared.
+# Two package builds of fresh copies of the commit, in different folders, umasks and times, compared
+# with each other and with what `make package` made.
 reproducible: deps
 	@tools/install-deps.sh diffoscope-minimal blhc
-	tests/packaging/reproducible.sh
+	tests/packaging/reproducible.sh $(wildcard $(BUILD)/debian-packages)
 
 test: WERROR = ON
 test: build

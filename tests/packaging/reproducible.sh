@@ -3,7 +3,8 @@
 # different names and depths, under different umasks, time zones and locales, one after the other, and
 # compares the .deb files byte for byte (diffoscope shows what differs). The first build runs the tests,
 # as a distribution's would, and its log goes through blhc (every compile and link hardened); the
-# second leaves the tests out (nocheck), which must not change a byte either.
+# second leaves the tests out (nocheck), which must not change a byte either. A folder given as the
+# argument (where `make package` left its files) is compared with the first build as well.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 work=$(mktemp -d)
@@ -21,13 +22,15 @@ if command -v blhc > /dev/null; then
   blhc --all "$work/first/build.log" || { failures=$((failures + 1)); echo "FAIL: blhc found unhardened steps"; }
 fi
 for first in "$work"/first/*.deb; do
-  second=$work/second/elsewhere/$(basename "$first")
-  if cmp -s "$first" "$second"; then
-    echo "same: $(basename "$first")"
-  else
-    failures=$((failures + 1))
-    echo "FAIL: $(basename "$first") differs between the two builds"
-    command -v diffoscope > /dev/null && diffoscope "$first" "$second" | head -n 200
-  fi
+  for other in "$work/second/elsewhere" "$@"; do
+    second=$other/$(basename "$first")
+    if cmp -s "$first" "$second"; then
+      echo "same: $second"
+    else
+      failures=$((failures + 1))
+      echo "FAIL: $second differs from the first build's"
+      command -v diffoscope > /dev/null && diffoscope "$first" "$second" | head -n 200
+    fi
+  done
 done
 [ "$failures" = 0 ] && echo PASS
