@@ -148,7 +148,10 @@ expect_err "empty.sab: the file is empty"
 for f in a.sab b.sab d.mab; do same "$f" "$f.pristine"; [ -e "$f.orig" ] && fail "$f.orig was left"; done
 [ ! -e x.mp3 ] || fail "x.mp3 was written"
 
-if [ -z "$windows" ]; then
+# Mounting needs root, which a package build does not have.
+if [ -z "$windows" ] && [ "$(id -u)" != 0 ]; then
+  echo "not run without root: a full disk and a read-only one"
+elif [ -z "$windows" ]; then
   # A disk too full for the backup and a read-only one are named as the system reports them.
   mkdir full ro
   mount -t tmpfs -o size=$(($(stat -c %s a.sab) / 4096 * 4096 + 8192)) tmpfs full
