@@ -9,9 +9,11 @@ set -uo pipefail
 cd "$(dirname "$0")/../.."
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+commit=$(git rev-parse HEAD)
+echo "building $commit twice"
 build() { # build FOLDER UMASK TZ LOCALE DEB_BUILD_OPTIONS
   mkdir -p "$1"
-  git archive HEAD | tar -x -C "$1"
+  git archive "$commit" | tar -x -C "$1"
   (cd "$1" && umask "$2" && TZ=$3 LC_ALL=$4 DEB_BUILD_OPTIONS=$5 dpkg-buildpackage -us -uc -b > ../build.log 2>&1) ||
     { tail -n 30 "$(dirname "$1")/build.log"; exit 1; }
 }
