@@ -30,8 +30,11 @@ install: build
 
 # dpkg-buildpackage without its clean step (which would remove the folder); it builds what changed,
 # runs the tests that need no display and leaves the package files in $(BUILD)/debian-packages/.
+# debhelper's own state goes first, as its clean step would: the debug files of an earlier package
+# would otherwise join the new -dbgsym package.
 package: deps
-	rm -f debian/debhelper-build-stamp
+	rm -rf debian/.debhelper debian/morvane-radio-tuner debian/tmp debian/files debian/*.substvars \
+	  debian/debhelper-build-stamp
 	BUILDDIR=$(BUILD) dpkg-buildpackage -us -uc -b -nc -j2
 	tools/collect-packages.sh $(BUILD)/debian-packages
 
