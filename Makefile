@@ -1,22 +1,25 @@
 # Two entry points: `make run` and `make test`. Both install what is missing, configure and build.
-# `make install [PREFIX=/usr/local] [DESTDIR=...]` installs the build; `make package` makes the .deb.
+# `make install [PREFIX=/usr/local] [DESTDIR=...]` installs the build; `make package` makes the .deb
+# (with dpkg-buildpackage, in the same folder); `make package-check` builds and checks it.
 # `make windows` cross-builds the Windows programs into build-win/; `make windows-test` runs their tests
 # under Wine.
-# `make test` and the CI builds treat warnings as errors (WERROR=ON); a user's build does not.
+# `make test` and the CI builds treat warnings as errors (WERROR=ON); a user's build does not. Without
+# WERROR given, a folder keeps what it was configured with, so `make run` after `make test` rebuilds nothing.
 BUILD ?= build
 PREFIX ?= /usr/local
-WERROR ?= OFF
+WERROR ?=
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 # Debian's flags for packages, hardening included (CMake reads no CPPFLAGS, so they join the others).
 DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 
-.PHONY: run test deps build install package asan-test release-test clang-build windows windows-test clean
+.PHONY: run test deps build install package package-check reproducible asan-test release-test clang-build windows windows-test clean
 
 deps:
 	@tools/install-deps.sh
 
+# Configured as the package is (debian/rules: Debian's hardening flags), so the package reuses it.
 build: deps
-	cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_WERROR=$(WERROR)
+	BUILDDIR=$(BUILD) debian/rules configure CMAKE_OPTIONS="$(if $(WERROR),-DMORVANE_WERROR=$(WERROR))"
 	cmake --build $(BUILD) -j2
 
 run: build
@@ -25,8 +28,27 @@ run: build
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
-package: build
-	cmake --build $(BUILD) --target package
+# dpkg-buildpackage without its clean step (which would remove the folder); it builds what changed,
+# runs the tests that need no display and leaves the package files in $(BUILD)/debian-packages/.
+# debhelper's own state goes first, as its clean step would: the debug files of an earlier package
+# would otherwise join the new -dbgsym package.
+package: deps
+	rm -rf debian/.debhelper debian/morvane-radio-tuner debian/tmp debian/files debian/*.substvars \
+	  debian/debhelper-build-stamp
+	BUILDDIR=$(BUILD) dpkg-buildpackage -us -uc -b -nc -j2
+	tools/collect-packages.sh $(BUILD)/debian-packages
+
+# The package and what ships in it, checked as a distribution would: lintian, the autopkgtest, the
+# AppStream metadata, the desktop entry, the man page.
+package-check: package
+	@tools/install-deps.sh lintian autopkgtest
+	tests/packaging/package_check.sh $(BUILD)/debian-packages
+
+# Two package builds of fresh copies of the commit, in different folders, umasks and times, compared
+# with each other and with what `make package` made.
+reproducible: deps
+	@tools/install-deps.sh diffoscope-minimal blhc
+	tests/packaging/reproducible.sh $(wildcard $(BUILD)/debian-packages)
 
 test: WERROR = ON
 test: build
@@ -57,11 +79,11 @@ WIN_BUILD ?= build-win
 # Wine make their files with its interpreter and helpers.
 windows: deps
 	@tools/install-deps.sh $$(cat tools/windows/packages.txt)
-	cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_WERROR=$(WERROR)
+	BUILDDIR=$(BUILD) debian/rules configure CMAKE_OPTIONS="$(if $(WERROR),-DMORVANE_WERROR=$(WERROR))"
 	cmake --build $(BUILD) -j2 --target morvane_gamedata_file demo_containers morvane-cmd lib_win
 	deps=$$(tools/windows/deps.sh) && cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/mingw-w64-x86_64.cmake -DWIN_DEPS=$$deps \
-	  -DMORVANE_HOST_BUILD=$(CURDIR)/$(BUILD) -DMORVANE_WERROR=$(WERROR)
+	  -DMORVANE_HOST_BUILD=$(CURDIR)/$(BUILD) -DMORVANE_WERROR=$(or $(WERROR),OFF)
 	cmake --build $(WIN_BUILD) -j2
 
 windows-test: WERROR = ON

@@ -7,6 +7,7 @@
 #include "app/batch/batch_main.h"
 #include "app/batch/batch_options.h"
 #include "app/single_window.h"
+#include "app/verbose_log.h"
 #include "app/window_libraries/window_libraries.h"
 #include "app/window_options.h"
 #include "data/GameDataBlob.h"
@@ -38,8 +39,10 @@ int main(int argc, char** argv) {
     RunnerConfig config;
     config.openFiles = OpenedFiles(arguments);
     config.arguments = std::move(arguments);
-    // The terminal gets what went wrong; the runtime's start-up lines stay in runtime.log.
+    // The terminal gets what went wrong; the runtime's start-up lines stay in runtime.log, and
+    // --verbose shows them there too, in words a user can read.
     Runner_SetLogToStderr(options.verbose);
+    Runner_SetLogView(VerboseLine);
     if (const std::string& failure = LoadWindowLibraries(); !failure.empty()) {
         std::fprintf(stderr, "morvane-radio-tuner: %s\n", failure.c_str());
         return 1;

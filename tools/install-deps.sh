@@ -6,7 +6,7 @@ packages=("$@")
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev libharfbuzz-dev libfribidi-dev fonts-open-sans libgtk-3-dev libmspack-dev gcab
   fonts-dejavu-core fonts-noto-cjk fonts-tlwg-loma-otf fonts-lohit-deva fonts-symbola pango1.0-tools
   libgtest-dev libgmock-dev libbenchmark-dev ffmpeg coreutils xvfb xdotool openbox imagemagick x11-utils locales
-  dpkg-dev desktop-file-utils appstream shared-mime-info util-linux passwd time)
+  dpkg-dev debhelper desktop-file-utils appstream shared-mime-info util-linux passwd time man-db bash-completion)
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)

@@ -10,6 +10,7 @@ struct FileCloser {
 };
 std::unique_ptr<std::FILE, FileCloser> logFile;
 bool toStderr = true;
+Runner_LogView view = nullptr;
 // Lines logged before the save area (and so the log file) is known; the file gets them first.
 std::string startupLines;
 bool everOpened = false;
@@ -25,8 +26,10 @@ void Runner_Log(const char* format, ...) {
     std::vsnprintf(line, sizeof line, format, args);
     va_end(args);
     std::lock_guard lock(logMutex);
-    if (toStderr) {
+    if (toStderr && view == nullptr) {
         std::fputs(line, stderr);
+    } else if (toStderr) {
+        std::fputs(view(line).c_str(), stderr);
     }
     if (logFile) {
         std::fputs(line, logFile.get());
@@ -55,4 +58,8 @@ void Runner_CloseLogFile() {
 
 void Runner_SetLogToStderr(bool enabled) {
     toStderr = enabled;
+}
+
+void Runner_SetLogView(Runner_LogView newView) {
+    view = newView;
 }

@@ -9,3 +9,7 @@ void Runner_OpenLogFile(const std::string& path);
 void Runner_CloseLogFile();
 // Tests silence stderr output (the file, if open, still receives lines).
 void Runner_SetLogToStderr(bool enabled);
+// What stderr shows of each line (the file always gets the line itself): the line for a reader, or
+// empty to leave it out. None set: the line itself.
+using Runner_LogView = std::string (*)(const std::string& line);
+void Runner_SetLogView(Runner_LogView view);

@@ -3,25 +3,33 @@
 #include <cctype>
 
 namespace batch {
+// tests/packaging/man_page.sh checks that the man page has the same options and exit statuses.
 const char* const UsageText =
     "Usage:\n"
-    "  morvane-radio-tuner --info CONTAINER...\n"
-    "  morvane-radio-tuner --export CONTAINER OUTPUT      (format from OUTPUT's extension: .mp3, .ogg or "
-    ".wav)\n"
-    "  morvane-radio-tuner --replace CONTAINER AUDIO      (AUDIO: mp3, ogg or wav)\n"
-    "  morvane-radio-tuner --restore CONTAINER\n"
+    "  morvane-radio-tuner [--verbose] [--scale N] [CONTAINER]   (the window)\n"
+    "  morvane-radio-tuner [--jobs N] ACTION...                  (batch mode, no window)\n"
     "  morvane-radio-tuner -h, --help | -V, --version\n"
-    "  morvane-radio-tuner [--verbose] [--scale N] [CONTAINER]   (the window; --verbose also prints its\n"
-    "                                     log on the terminal, --scale N draws it N times as large)\n"
     "\n"
-    "--jobs N works on up to N containers at once (default: one per core), in one folder or many; each\n"
-    "container's actions still run in the order given, and the output keeps that order.\n"
-    "--export, --replace and --restore may be given several times; the actions run in the order given.\n"
-    "--info prints one tab-separated line per container: path, codec (hca or ogg), stream offset in bytes,\n"
-    "sample rate, channels, duration in seconds and whether a backup (CONTAINER.orig) exists (yes or no).\n"
-    "Replace keeps CONTAINER.orig once and logs to tuner.log beside the container; restore puts the\n"
-    "backup back and removes it. Every outcome is checked; a failed action leaves the container as it was.\n"
-    "Exit status: 0 all actions succeeded, 1 one or more failed, 2 usage error.\n";
+    "The window:\n"
+    "  --verbose                   also print the runtime's log on the terminal\n"
+    "  --scale N                   draw the window N times as large (1 to 8)\n"
+    "  CONTAINER                   import this .sab or .mab file once started\n"
+    "\n"
+    "Actions (each may be given several times; they run in the order given):\n"
+    "  --info CONTAINER...         one tab-separated line per container: path, codec (hca or ogg),\n"
+    "                              stream offset in bytes, sample rate, channels, duration in seconds\n"
+    "                              and whether a backup (CONTAINER.orig) exists (yes or no)\n"
+    "  --export CONTAINER OUTPUT   save the track as OUTPUT: .mp3, .ogg or .wav, by its extension\n"
+    "  --replace CONTAINER AUDIO   put AUDIO (mp3, ogg or wav) in the container; keeps CONTAINER.orig\n"
+    "                              once and logs to tuner.log beside the container\n"
+    "  --restore CONTAINER         put the backup back and remove it\n"
+    "  --jobs N                    work on up to N containers at once (default: one per core), in one\n"
+    "                              folder or many; each container's actions keep their order, and so\n"
+    "                              does the output\n"
+    "\n"
+    "Every outcome is checked; a failed action leaves the container as it was.\n"
+    "Exit status: 0 all actions succeeded, 1 one or more failed, 2 usage error, 129 the terminal\n"
+    "closed (SIGHUP), 130 interrupted (SIGINT), 143 terminated (SIGTERM); the action under way is put back.\n";
 
 namespace {
 bool IsOption(const std::string& argument) {

@@ -141,7 +141,8 @@ bool System_ReplacingFile::Commit() {
     if (replacing && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
         // Refused to others than root unless only the group changes to one of the user's: the file
         // is then the user's own, as any program's new file would be.
-        (void)::fchown(::fileno(file_), old.st_uid, old.st_gid);
+        // A refusal leaves the file the user's (glibc's fortified fchown wants its result taken).
+        [[maybe_unused]] const int refused = ::fchown(::fileno(file_), old.st_uid, old.st_gid);
     }
     bool written =
         std::fflush(file_) == 0 && ::fchmod(::fileno(file_), mode) == 0 && ::fsync(::fileno(file_)) == 0;
