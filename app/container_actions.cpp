@@ -1,6 +1,7 @@
 #include "app/container_actions.h"
+#include "Support/Win32/Support_System.h"
 #include "app/command_lines.h"
-#include "app/folder_lock.h"
+#include "app/container_lock.h"
 
 namespace tool {
 namespace {
@@ -33,7 +34,9 @@ void rebuild_in_lib(const RValue& chosen) {
 }
 
 void log_replacement(const RValue& container, const RValue& chosen) {
-    FolderLock log(std::string(container.Text()), [](const std::function<void()>& block) { block(); });
+    // tuner.log is one file for a folder's containers: its line goes in under the folder's own lock.
+    const std::string folder = System_PathText(System_Path(std::string(container.Text())).parent_path());
+    ContainerLock log(folder, [](const std::function<void()>& block) { block(); });
     call_script(cmd, "", log_line(date_datetime_string(date_current_datetime()), container, chosen));
 }
 } // namespace tool

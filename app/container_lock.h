@@ -2,7 +2,7 @@
 // the first line that reads it to the last that writes it or its backup: two actions on one container
 // (a window's Restore and a batch's Replace, two batches) run one after the other, never interleaved,
 // while containers side by side in one folder are worked on at once. Two paths of one file (a link,
-// "..") share the lock; hard links do not.
+// "..") share the lock; hard links do not. A folder can be locked the same way (tuner.log's line).
 #pragma once
 #include <cstdint>
 #include <functional>
