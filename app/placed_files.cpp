@@ -11,7 +11,8 @@ constexpr size_t MaxNameLength = 255;
 using FilePointer = std::unique_ptr<std::FILE, decltype(&std::fclose)>;
 
 bool copy_bytes(std::FILE* from, std::FILE* to) {
-    std::string buffer(1 << 20, '\0');
+    thread_local std::string buffer(1 << 20, '\0'); // made once a thread, however many copies
+
     for (;;) {
         size_t got = std::fread(buffer.data(), 1, buffer.size(), from);
         if (got > 0 && std::fwrite(buffer.data(), 1, got, to) != got) {

@@ -34,7 +34,7 @@ std::optional<Fingerprint> fingerprint(const std::string& path) {
     }
     Fingerprint print;
     print.hash = FnvOffset;
-    std::string block(1 << 20, '\0');
+    thread_local std::string block(1 << 20, '\0'); // made once a thread
     for (int64_t got; (got = file.ReadAt(block.data(), block.size(), print.size)) != 0;) {
         if (got < 0) {
             return std::nullopt;

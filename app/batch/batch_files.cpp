@@ -98,8 +98,9 @@ constexpr size_t Block = 1 << 20;
 } // namespace
 
 bool SameContent(const OpenFile& a, const OpenFile& b) {
-    std::string left(Block, '\0');
-    std::string right(Block, '\0');
+    // Made once a thread: an action compares several times, and memory stays bounded by one pair.
+    thread_local std::string left(Block, '\0');
+    thread_local std::string right(Block, '\0');
     for (uint64_t at = 0;;) {
         int64_t gotLeft = a.ReadAt(left.data(), Block, at);
         int64_t gotRight = b.ReadAt(right.data(), Block, at);

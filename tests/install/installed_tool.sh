@@ -34,13 +34,16 @@ trap cleanup EXIT
 
 # What ships, relative to the root of the file system; nothing else (no test or build-time program).
 sizes=(16 24 32 48 64 128 256)
+# zsh's folder follows the prefix the build was configured for: Debian's zsh reads packages' own.
+zsh_completions=site-functions
+grep -qx "CMAKE_INSTALL_PREFIX:PATH=/usr" "$build/CMakeCache.txt" && zsh_completions=vendor-completions
 id=io.github.morvane_radio_tuner.tuner
 shipped() {
     {
         printf '%s\n' usr/bin/morvane-radio-tuner usr/lib/morvane-radio-tuner/{morvane-radio-tuner,tuner.dll,morvane-cmd,lib.win} \
             usr/share/morvane-radio-tuner/samples/demo_track.{sab,mab} usr/share/applications/$id.desktop \
             usr/share/mime/packages/$id.xml usr/share/metainfo/$id.metainfo.xml usr/share/man/man1/morvane-radio-tuner.1 \
-            usr/share/bash-completion/completions/morvane-radio-tuner usr/share/zsh/vendor-completions/_morvane-radio-tuner
+            usr/share/bash-completion/completions/morvane-radio-tuner usr/share/zsh/$zsh_completions/_morvane-radio-tuner
         printf "usr/share/icons/hicolor/%sx%s/apps/$id.png\\n" $(printf '%s\n' "${sizes[@]}" | sed 's/.*/& &/')
     } | sort
 }
