@@ -1,4 +1,4 @@
-#include "app/container_probe.h"
+#include "app/actions/container_probe.h"
 
 namespace tool {
 // 0 for HCA (also when no signature is found), 1 for Ogg.

@@ -1,4 +1,4 @@
-#include "app/container_probe.h"
+#include "app/actions/container_probe.h"
 
 namespace tool {
 // Where the container's stream starts, divided by the unit (576 / unit when there is no dump to read).

@@ -1,5 +1,5 @@
 #include "app/menu_button.h"
-#include "app/command_lines.h"
+#include "app/actions/command_lines.h"
 
 namespace tool {
 void menu_button_create(const char* label) {

@@ -1,5 +1,5 @@
-#include "app/command_lines.h"
-#include "app/settings.h"
+#include "app/actions/command_lines.h"
+#include "app/desktop/settings.h"
 
 namespace tool {
 // Keeps the drawing surface (and, when it had to change, the GUI layer) at the tool's size.

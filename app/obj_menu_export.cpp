@@ -1,5 +1,5 @@
+#include "app/actions/checked_actions.h"
 #include "app/busy_note.h"
-#include "app/checked_actions.h"
 #include "app/menu_button.h"
 
 namespace tool {

@@ -1,11 +1,11 @@
-#include "app/backup_exists.h"
+#include "app/actions/backup_exists.h"
+#include "app/actions/checked_actions.h"
+#include "app/actions/command_lines.h"
+#include "app/actions/container_lock.h"
+#include "app/actions/container_probe.h"
 #include "app/busy_note.h"
-#include "app/checked_actions.h"
-#include "app/command_lines.h"
-#include "app/container_probe.h"
-#include "app/container_lock.h"
+#include "app/desktop/settings.h"
 #include "app/menu_button.h"
-#include "app/settings.h"
 #include <algorithm>
 #include <cctype>
 #include <string>

@@ -1,7 +1,7 @@
+#include "app/actions/checked_actions.h"
+#include "app/actions/container_actions.h"
+#include "app/actions/container_lock.h"
 #include "app/busy_note.h"
-#include "app/checked_actions.h"
-#include "app/container_actions.h"
-#include "app/container_lock.h"
 #include "app/menu_button.h"
 
 namespace tool {

@@ -1,6 +1,6 @@
+#include "app/actions/checked_actions.h"
+#include "app/actions/container_lock.h"
 #include "app/busy_note.h"
-#include "app/checked_actions.h"
-#include "app/container_lock.h"
 #include "app/menu_button.h"
 
 namespace tool {

@@ -1,4 +1,4 @@
-#include "app/command_lines.h"
+#include "app/actions/command_lines.h"
 #include "app/menu_button.h"
 
 namespace tool {

@@ -1,5 +1,5 @@
+#include "app/desktop/settings.h"
 #include "app/menu_button.h"
-#include "app/settings.h"
 
 namespace tool {
 void obj_win_Create(CInstance* self, CInstance* other) {

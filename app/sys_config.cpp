@@ -1,5 +1,5 @@
 #include "app/Tool_Code.h"
-#include "app/settings.h"
+#include "app/desktop/settings.h"
 
 namespace tool {
 // The tool's configuration and skin, in this order; the volume and the first folder as remembered.

@@ -2,13 +2,13 @@
 #include "Shell_Names.h"
 #include "Support/Win32/Support_FileM.h"
 #include "Support/Win32/Support_System.h"
-#include "app/batch/batch_files.h"
-#include "app/batch/batch_stream_info.h"
-#include "app/checked_actions.h"
-#include "app/command_lines.h"
-#include "app/container_actions.h"
-#include "app/container_lock.h"
-#include "app/container_probe.h"
+#include "app/actions/action_files.h"
+#include "app/actions/checked_actions.h"
+#include "app/actions/command_lines.h"
+#include "app/actions/container_actions.h"
+#include "app/actions/container_lock.h"
+#include "app/actions/container_probe.h"
+#include "app/actions/stream_info.h"
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -45,7 +45,7 @@ void RequireFile(const std::string& shown, const std::string& path) {
     if (!fs::exists(System_Path(path), error)) {
         Fail(shown, "no such file");
     }
-    if (!fs::is_regular_file(System_Path(path), error) || !OpenFile(path).valid()) {
+    if (!fs::is_regular_file(System_Path(path), error) || !tool::OpenFile(path).valid()) {
         Fail(shown, "not a readable file");
     }
 }
@@ -71,7 +71,7 @@ tool::ProbeScan Probe(const std::string& shown, const std::string& container) {
 struct Stream {
     bool ogg;
     int64_t offset;
-    WavInfo pcm;
+    tool::WavInfo pcm;
 };
 
 // The container's stream as the probe finds it, cut out and decoded by the helpers into lib\<wav>.
@@ -86,7 +86,7 @@ Stream DecodeStream(const std::string& shown, const std::string& container, cons
     if (tool::Outcome decoded = tool::check_decoded(container, wav); !decoded.ok()) {
         Fail(shown, decoded.failure);
     }
-    stream.pcm = ReadWavInfo(LibPath(wav));
+    stream.pcm = tool::ReadWavInfo(LibPath(wav));
     return stream;
 }
 
@@ -96,7 +96,7 @@ void Info(const Action& action) {
     RequireFile(shown, container);
     tool::ProbeScan scan = Probe(shown, container);
     Stream stream{scan.format == 1, tool::line_offset(scan.line), {}};
-    stream.pcm = StreamInfo(container, stream.ogg, stream.offset);
+    stream.pcm = tool::StreamInfo(container, stream.ogg, stream.offset);
     if (!stream.pcm.valid || stream.pcm.frames == 0) {
         Fail(shown, "the stream's headers cannot be read");
     }

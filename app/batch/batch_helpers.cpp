@@ -1,8 +1,8 @@
 #include "app/batch/batch_helpers.h"
 #include "Support/Win32/Support_FileM.h"
 #include "Support/Win32/Support_System.h"
-#include "app/batch/batch_files.h"
-#include "app/command_lines.h"
+#include "app/actions/action_files.h"
+#include "app/actions/command_lines.h"
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -18,7 +18,7 @@ constexpr const char* ManifestName = "manifest";
 
 // Size and CRC-32 of a file's content, as text; nothing when it cannot be read.
 std::optional<std::string> Fingerprint(const std::string& path) {
-    MappedFile file(path);
+    tool::MappedFile file(path);
     if (!file.Bytes()) {
         return std::nullopt;
     }
@@ -58,7 +58,7 @@ bool Place(const std::string& from, const std::string& to) {
 void FillCache(const std::string& cache, const std::string& lib) {
     std::error_code error;
     fs::create_directories(System_Path(cache).parent_path().parent_path(), error);
-    const std::string made = MakeFreshFolder(cache.substr(0, cache.size() - 1) + ".new-");
+    const std::string made = tool::MakeFreshFolder(cache.substr(0, cache.size() - 1) + ".new-");
     if (made.empty()) {
         return;
     }

@@ -1,9 +1,9 @@
 #include "app/batch/batch_jobs.h"
 #include "Support/Win32/Support_FileM.h"
 #include "Support/Win32/Support_System.h"
+#include "app/actions/interrupt_signals.h"
 #include "app/batch/batch_actions.h"
 #include "app/batch/batch_helpers.h"
-#include "app/batch/batch_interrupt.h"
 #include "app/batch/batch_workers.h"
 #include <algorithm>
 #include <cstdio>
@@ -122,9 +122,9 @@ class Jobs {
     // Until a worker reports or ends, or a moment has passed for the output of the running action.
     void Wait() {
         // A signal sent to this process alone reaches the workers too, so each undoes its action.
-        if (Interrupted() && !forwarded_) {
+        if (tool::Interrupted() && !forwarded_) {
             for (WorkerProcess& worker : workers_) {
-                worker.Interrupt(Interrupted());
+                worker.Interrupt(tool::Interrupted());
             }
             forwarded_ = true;
         }

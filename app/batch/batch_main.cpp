@@ -3,11 +3,11 @@
 #include "Runner/Runner_Form.h"
 #include "Runner/Runner_Log.h"
 #include "app/Tool_Code.h"
+#include "app/actions/interrupt_signals.h"
 #include "app/batch/batch_actions.h"
 #include "app/batch/batch_arguments.h"
 #include "app/batch/batch_console.h"
 #include "app/batch/batch_helpers.h"
-#include "app/batch/batch_interrupt.h"
 #include "app/batch/batch_jobs.h"
 #include "app/batch/batch_work_area.h"
 #include "platform/headless/Headless_Platform.h"
@@ -17,7 +17,7 @@ namespace batch {
 namespace {
 // Once interrupted, the actions not begun are skipped, each with its line, so the user sees which.
 bool RunUnlessInterrupted(const Action& action) {
-    if (Interrupted()) {
+    if (tool::Interrupted()) {
         std::fprintf(stderr, "%s: skipped (interrupted)\n", Describe(action).c_str());
         return false;
     }
@@ -33,7 +33,7 @@ int RunActions(const Options& options, const std::string& saveArea) {
     unsigned jobs = options.jobs > 0 ? options.jobs : CoreCount();
     const bool allSucceeded = RunInJobs(options.actions, jobs, helpers, RunUnlessInterrupted);
     // As a shell reports a program ended by the signal.
-    return Interrupted() ? 128 + Interrupted() : allSucceeded ? 0 : 1;
+    return tool::Interrupted() ? 128 + tool::Interrupted() : allSucceeded ? 0 : 1;
 }
 
 // The runtime without a window, its log in its file: the terminal gets progress and reasons only.
@@ -46,7 +46,7 @@ int RunWithoutWindow(const EmbeddedGame& game, const std::function<int()>& work)
 
 int BatchMain(const std::vector<std::string>& arguments, const EmbeddedGame& game) {
     // Before the first file is made (the working folder) and until the last is removed.
-    InterruptSignals signals;
+    tool::InterruptSignals signals;
     BatchConsole console;
     if (std::optional<StartedWorker> worker = TakeWorkerTask()) {
         return RunWithoutWindow(game, [&] {

@@ -1,7 +1,7 @@
 #include "app/batch/batch_work_area.h"
 #include "Support/Win32/Support_FileM.h"
 #include "Support/Win32/Support_System.h"
-#include "app/batch/batch_files.h"
+#include "app/actions/action_files.h"
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -46,7 +46,7 @@ PrivateWorkArea::PrivateWorkArea() {
     std::error_code error;
     fs::create_directories(System_Path(parent_), error);
     RemoveAbandoned(parent_);
-    const std::string made = MakeFreshFolder(parent_ + "batch-");
+    const std::string made = tool::MakeFreshFolder(parent_ + "batch-");
     if (made.empty()) {
         return;
     }

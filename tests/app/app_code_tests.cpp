@@ -4,7 +4,7 @@
 #include "Shell_Names.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "app/Tool_Game.h"
-#include "app/command_lines.h"
+#include "app/actions/command_lines.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,7 +1,7 @@
 // A later start and the running window, in one process: the start's files reach the listener whole,
 // and with no window listening the start gives up.
 #include "Support/Win32/Support_System.h"
-#include "app/single_window.h"
+#include "app/desktop/single_window.h"
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>

@@ -3,7 +3,7 @@
 #include "Code/Code_Function.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "app/Tool_Game.h"
-#include "app/command_lines.h"
+#include "app/actions/command_lines.h"
 #include "shell_test_support.h"
 #include <chrono>
 #include <cstdlib>

@@ -8,7 +8,7 @@
 
 namespace vgaudiocli {
 
-// vgaudiocli_files.cpp holds the POSIX side, vgaudiocli_files_Windows.cpp the Windows one.
+// vgaudiocli_files_Posix.cpp holds the POSIX side, vgaudiocli_files_Windows.cpp the Windows one.
 #ifdef _WIN32
 using FileHandle = void*;
 inline const FileHandle kNoFile = reinterpret_cast<FileHandle>(intptr_t{-1});
