@@ -9,96 +9,10 @@ set -euo pipefail
 
 exe=${1:?usage: desktop_manners.sh <executable> [output folder]}
 out=${2:-.}
-skip() {
-    echo "SKIP: $*"
-    exit 77
-}
-fail() {
-    echo "FAIL: $*"
-    tail -n 5 "${APPDATA:-/nonexistent}/Morvane_Radio_Tuner/runtime.log" 2>/dev/null
-    tail -n 5 "${work:-/nonexistent}/openbox.log" 2>/dev/null
-    exit 1
-}
-[[ -x "$exe" ]] || skip "$exe has not been built"
-for tool in openbox xdotool xwininfo xprop import convert compare; do
-    command -v "$tool" >/dev/null || skip "$tool is not installed"
-done
+window_test_needs="import convert compare"
+# shellcheck source=window_test_lib.sh
+source "$(dirname "$0")/window_test_lib.sh"
 
-work=$(mktemp -d)
-tool_pid=""
-wm_pid=""
-stop() {
-    local pid=$1
-    kill "$pid" 2>/dev/null || return 0
-    for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.2
-    done
-    kill -9 "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
-cleanup() {
-    set +e
-    [[ -n "$tool_pid" ]] && stop "$tool_pid"
-    [[ -n "$wm_pid" ]] && stop "$wm_pid"
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# The tool's files and what it remembers go to a throw-away home.
-export APPDATA="$work/appdata" HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" ALSOFT_DRIVERS=null
-unset GDK_SCALE
-mkdir -p "$APPDATA" "$HOME" "$work/music"
-lib=$APPDATA/Morvane_Radio_Tuner/lib
-shell_log=$APPDATA/Morvane_Radio_Tuner/shell.log
-
-start_wm() {
-    openbox >>"$work/openbox.log" 2>&1 &
-    wm_pid=$!
-}
-start_wm
-# Waits up to a minute for a condition.
-wait_for() {
-    for _ in $(seq 600); do "$@" && return 0; sleep 0.1; done
-    fail "timed out waiting for: $*"
-}
-# A window manager that did not survive its start (seen once on a loaded machine) is started again.
-wm_running() {
-    kill -0 "$wm_pid" 2>/dev/null || start_wm
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
-}
-wait_for wm_running
-read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
-
-# Starts the tool with its arguments; sets window, left, top, width and height.
-start_tool() {
-    "$exe" "$@" >"$work/tool.log" 2>&1 &
-    tool_pid=$!
-    window=""
-    for _ in $(seq 600); do
-        window=$(xdotool search --onlyvisible --pid "$tool_pid" 2>/dev/null | head -n1 || true)
-        [[ -n "$window" ]] && break
-        kill -0 "$tool_pid" 2>/dev/null || { cat "$work/tool.log"; fail "the tool exited"; }
-        sleep 0.1
-    done
-    [[ -n "$window" ]] || fail "no window appeared"
-    read -r left top width height < <(geometry "$window")
-    # The splash is over once the helpers are unpacked and the marker beside the program is gone.
-    wait_for test -f "$lib/tuner.head"
-    wait_for test ! -e "$(dirname "$exe")/temp.dat"
-    sleep 3
-}
-# "left top width height" of a window's client area on the screen.
-geometry() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4}
-        /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}'
-}
-# The first window of the tool named exactly $1 other than the main one, or nothing.
-other_window() {
-    xdotool search --onlyvisible --pid "$tool_pid" 2>/dev/null | while read -r w; do
-        if [[ "$w" != "$window" && "$(xdotool getwindowname "$w")" == "$1"* ]]; then echo "$w"; fi
-    done | head -n1 || true
-}
 # Fails unless dialog $1 belongs to the main window: transient for it, modal, stacked above it, without
 # a maximize action, inside the screen and (where the screen leaves room) centred over the window.
 belongs_to_window() {
