@@ -25,8 +25,8 @@ void obj_cleanup_CleanUp(CInstance* self, CInstance* other) {
     Frame frame(self, other, "Object_obj_cleanup_CleanUp_0");
     settings::Values& remembered = settings::Remembered();
     remembered.volume = global_var(file_vol).AsReal();
-    remembered.window = {static_cast<int>(window_get_x().AsReal()),
-                         static_cast<int>(window_get_y().AsReal())};
+    settings::RememberWindowPlace(static_cast<int>(window_get_x().AsReal()),
+                                  static_cast<int>(window_get_y().AsReal()));
     settings::Save();
     frame.line(1);
     if (global_var(file_stream) != RValue(-1.0)) {

@@ -12,7 +12,7 @@ void obj_win_Create(CInstance* self, CInstance* other) {
     self_var(mouse_drag_y) = 0;
     global_var(mouse_drag) = 0;
     // Where the window was last closed, unless no screen shows that place now.
-    const auto& place = settings::Remembered().window;
+    const auto place = settings::WindowPlace();
     if (place && truthy(window_position_visible(place->first, place->second))) {
         window_set_position(place->first, place->second);
     }

@@ -57,9 +57,11 @@ class Platform {
     virtual void SetCallbacks(PlatformCallbacks callbacks) = 0;
     virtual void SetCaption(const std::string& caption) = 0;
     virtual std::string Caption() = 0;
-    virtual void WindowPosition(int& x, int& y) = 0; // client area, screen pixels
+    // Positions and sizes in room units: screen pixels divided by WindowScale().
+    virtual void WindowPosition(int& x, int& y) = 0; // client area
     virtual void WindowSize(int& width, int& height) = 0;
     virtual void SetWindowPosition(int x, int y) = 0;
+    virtual int WindowScale() = 0; // screen pixels per room unit
     // Whether a screen would show the window put at x, y: the middle of its top edge, where it is
     // taken to be dragged, lies on one.
     virtual bool PositionVisible(int x, int y) = 0;

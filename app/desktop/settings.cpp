@@ -1,6 +1,7 @@
 #include "app/desktop/settings.h"
 #include "Support/Win32/Support_System.h"
 #include "app/desktop/settings_places.h"
+#include "platform/Platform.h"
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -83,6 +84,22 @@ void Save() {
     System_ReplacingFile out(file);
     if (out.file() != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), out.file()) == bytes.size())
         out.Commit();
+}
+
+std::optional<std::pair<int, int>> WindowPlace() {
+    const auto& pixels = Remembered().window;
+    if (!pixels)
+        return std::nullopt;
+    const int scale = CurrentPlatform().WindowScale();
+    return std::pair{pixels->first / scale, pixels->second / scale};
+}
+
+void RememberWindowPlace(int x, int y) {
+    // A place that did not move keeps its pixels, which a scale may not divide.
+    if (WindowPlace() != std::pair{x, y}) {
+        const int scale = CurrentPlatform().WindowScale();
+        Remembered().window = {x * scale, y * scale};
+    }
 }
 
 std::string ImportStartFolder() {

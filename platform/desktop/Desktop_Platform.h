@@ -30,6 +30,7 @@ class DesktopPlatform final : public Platform {
     void WindowPosition(int& x, int& y) override;
     void WindowSize(int& width, int& height) override;
     void SetWindowPosition(int x, int y) override;
+    int WindowScale() override { return scale_; }
     bool PositionVisible(int x, int y) override;
     bool HasFocus() override;
     void Focus() override;

@@ -15,6 +15,7 @@ class HeadlessPlatform final : public Platform {
     void WindowPosition(int& x, int& y) override { x = y = 0; }
     void WindowSize(int& width, int& height) override { width = height = 0; }
     void SetWindowPosition(int, int) override {}
+    int WindowScale() override { return 1; }
     bool PositionVisible(int, int) override { return false; }
     bool HasFocus() override { return false; }
     void Focus() override {}

@@ -39,6 +39,7 @@ class ScriptedPlatform final : public Platform {
     void WindowPosition(int& x, int& y) override;
     void WindowSize(int& width, int& height) override;
     void SetWindowPosition(int x, int y) override;
+    int WindowScale() override { return 1; }
     bool PositionVisible(int x, int y) override;
     bool HasFocus() override { return focused_; }
     void Focus() override { focused_ = true; }

@@ -118,6 +118,26 @@ echo "2x: 768x384, whole pixels, the About button answers where it is drawn"
 stop "$tool_pid"
 tool_pid=""
 
+# The window's place is remembered on the screen, not in the room: moved at 2x, it comes back to the
+# same pixel at 2x and at 1x (a place is kept in whole room units: at 2x, even pixels).
+GDK_SCALE=2 start_tool
+xdotool windowmove --sync "$window" 300 202
+for _ in $(seq 50); do
+    read -r left top _ < <(geometry "$window")
+    ((left == 300 && top == 202)) && break
+    sleep 0.1
+done
+((left == 300 && top == 202)) || fail "the window could not be moved to 300,202 (it is at $left,$top)"
+sleep 0.5
+stop "$tool_pid"
+for scale in 2 1; do
+    GDK_SCALE=$scale start_tool
+    ((left == 300 && top == 202)) || fail "moved to 300,202 at 2x, the window came back at $left,$top at ${scale}x"
+    stop "$tool_pid"
+done
+tool_pid=""
+echo "the place saved at 2x is the same on the screen at 2x and at 1x"
+
 # A desktop at 200% that says so only through Xft.dpi in the X resources.
 xprop -root -format RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "$(printf 'Xft.dpi:\t192')"
 start_tool
