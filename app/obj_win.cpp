@@ -1,3 +1,4 @@
+#include "app/desktop/busy_window.h"
 #include "app/desktop/settings.h"
 #include "app/menu_button.h"
 
@@ -11,6 +12,7 @@ void obj_win_Create(CInstance* self, CInstance* other) {
     self_var(mouse_drag_x) = 0;
     self_var(mouse_drag_y) = 0;
     global_var(mouse_drag) = 0;
+    offer_busy_window(32, static_cast<int>(get(BV::sprite_width).AsReal()));
     // Where the window was last closed, unless no screen shows that place now.
     const auto place = settings::WindowPlace();
     if (place && truthy(window_position_visible(place->first, place->second))) {

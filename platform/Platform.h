@@ -38,6 +38,14 @@ struct PlatformCallbacks {
     std::function<void()> waiting;
 };
 
+// What a window offers while a blocking call keeps it waiting (room units): it can be dragged by its
+// top band, and a click on the close button at the band's right end calls `closeAsked`.
+struct BusyWindow {
+    int dragBandHeight = 0;
+    int closeButtonWidth = 0;
+    std::function<void()> closeAsked;
+};
+
 struct WindowRequest {
     int width = 0;
     int height = 0;
@@ -87,6 +95,8 @@ class Platform {
     // is dropped, and afterwards no button counts as held, pressed or released.
     // Runs `work` (a library call that blocks, such as a command line) to its end, with the busy cursor.
     virtual void RunBlocking(const std::function<void()>& work) = 0;
+    // How the window answers meanwhile; backends without a window have nothing to offer.
+    virtual void SetBusyWindow(BusyWindow) {}
 
     // Return the chosen path or "" when cancelled.
     virtual std::string OpenFileDialog(const std::string& filter, const std::string& defaultName,

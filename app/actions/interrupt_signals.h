@@ -18,4 +18,6 @@ class InterruptSignals {
 
 // The signal caught, or 0.
 int Interrupted();
+// As if `signal` had been caught: how a window stops the action under way.
+void Interrupt(int signal);
 } // namespace tool

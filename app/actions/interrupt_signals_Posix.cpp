@@ -32,4 +32,8 @@ InterruptSignals::~InterruptSignals() {
 int Interrupted() {
     return caught;
 }
+
+void Interrupt(int signal) {
+    caught = signal;
+}
 } // namespace tool

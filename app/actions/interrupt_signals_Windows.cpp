@@ -84,4 +84,8 @@ InterruptSignals::~InterruptSignals() {
 int Interrupted() {
     return static_cast<int>(caught);
 }
+
+void Interrupt(int signal) {
+    InterlockedCompareExchange(&caught, signal, 0);
+}
 } // namespace tool

@@ -259,6 +259,7 @@ void DesktopPlatform::SetCursor(int cursor) {
 }
 
 void DesktopPlatform::HandleEvent(const SDL_Event& event) {
+    busy_.Notice(event);
     switch (event.type) {
     case SDL_QUIT:
         quit_ = true;

@@ -2,6 +2,7 @@
 #pragma once
 #include "platform/Platform.h"
 #include "platform/Platform_Input.h"
+#include "platform/desktop/Desktop_BusyWindow.h"
 #include "platform/desktop/Desktop_Cursor.h"
 #include "platform/desktop/Desktop_Messages.h"
 #include <SDL2/SDL.h>
@@ -49,6 +50,7 @@ class DesktopPlatform final : public Platform {
 
     // --- modal waits
     void RunBlocking(const std::function<void()>& work) override;
+    void SetBusyWindow(BusyWindow busy) override { busy_.Set(std::move(busy)); }
 
     // --- dialogs
     std::string OpenFileDialog(const std::string& filter, const std::string& defaultName,
@@ -94,6 +96,7 @@ class DesktopPlatform final : public Platform {
     std::vector<std::string> dropped_;
     std::function<bool(std::vector<std::string>&)> receiveHandoff_;
     bool quit_ = false;
+    BusyWindowService busy_;
     MessageSource messages_;
     QuitSignals quitSignals_;
 };

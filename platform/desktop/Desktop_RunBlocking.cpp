@@ -20,6 +20,7 @@ constexpr auto BusyNoteInterval = std::chrono::milliseconds(200);
 // runtime runs meanwhile, so the call sees the program as the caller left it.
 void DesktopPlatform::RunBlocking(const std::function<void()>& work) {
     ModalWaitScope wait(input_);
+    BusyWindowService::Offered offered(busy_, window_.get(), scale_);
     std::mutex mutex;
     std::condition_variable ended;
     bool done = false;
@@ -39,6 +40,7 @@ void DesktopPlatform::RunBlocking(const std::function<void()>& work) {
     auto nextNote = start + BusyNoteDelay;
     for (;;) {
         PumpMessages();
+        busy_.AnswerClose();
         const auto now = std::chrono::steady_clock::now();
         if (!busyShown && now - start >= BusyCursorDelay) {
             cursors_.Show(BusyCursor);

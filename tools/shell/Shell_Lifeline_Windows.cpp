@@ -1,14 +1,18 @@
 #include "Shell_Lifeline.h"
 #include "Shell_Process.h"
+#include <mutex>
 #include <windows.h>
 
 namespace shell {
 namespace {
+// A window cuts the lifeline from its own thread while a line starts on another.
+std::mutex jobLock;
 HANDLE job = nullptr;
 } // namespace
 
 // Processes started by a process in the job are in it too, background interpreters included.
 void HoldLifeline() {
+    std::lock_guard lock(jobLock);
     if (job != nullptr) {
         return;
     }
@@ -22,12 +26,22 @@ void HoldLifeline() {
     }
 }
 
+void CutLifeline() {
+    std::lock_guard lock(jobLock);
+    if (job != nullptr) {
+        TerminateJobObject(job, 128 + 9);
+        CloseHandle(job);
+        job = nullptr;
+    }
+}
+
 int WatchLifeline() {
     return -1;
 }
 
 // The interpreter joins the job before its first instruction runs.
 bool JoinLifeline(void* process) {
+    std::lock_guard lock(jobLock);
     return job != nullptr && AssignProcessToJobObject(job, static_cast<HANDLE>(process));
 }
 } // namespace shell

@@ -1,6 +1,7 @@
 // tuner.dll: RunSilent runs a command line through morvane-cmd, which lies beside this library,
 // as a hidden child: no terminal input or output, and the call returns when the line has ended.
 #include "Shell_FileSystem.h"
+#include "Shell_Lifeline.h"
 #include "Shell_Names.h"
 #include "Shell_Process.h"
 #include "Shell_Variables.h"
@@ -13,6 +14,7 @@
 #endif
 
 extern "C" TUNER_EXPORT double RunSilent(const char* unused, const char* line);
+extern "C" TUNER_EXPORT double StopRunning();
 
 namespace {
 
@@ -71,4 +73,11 @@ extern "C" TUNER_EXPORT double RunSilent(const char*, const char* line) {
                                                  false,
                                                  true});
     return status ? *status : -1;
+}
+
+// Ends the line RunSilent is running, and all it started, at once (RunSilent then returns); called from
+// another thread than RunSilent's.
+extern "C" TUNER_EXPORT double StopRunning() {
+    shell::CutLifeline();
+    return 0;
 }

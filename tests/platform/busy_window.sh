@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Run by private_display.sh: while a long import's command lines run, the window can be dragged by its
+# top band, and its close button asks whether to stop; stopping ends the helpers at once, leaves the
+# container as it was and nothing in the lib directory, says so and closes the window.
+set -euo pipefail
+
+exe=${1:?usage: busy_window.sh <executable>}
+window_test_needs="ffmpeg cmp"
+# shellcheck source=window_test_lib.sh
+source "$(dirname "$0")/window_test_lib.sh"
+
+# Twenty minutes of Ogg behind the demo .mab's header: an import that takes seconds.
+mab=$work/music/long.mab
+head -c 64 "$(dirname "$exe")/samples/demo_track.mab" >"$mab"
+ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=440:duration=1200" -c:a libvorbis -f ogg - >>"$mab"
+cp "$mab" "$work/long.mab.before"
+# The helper programs run in the lib directory, and so do their interpreters.
+helpers() {
+    local cwd
+    for cwd in /proc/[0-9]*/cwd; do
+        [[ "$(readlink "$cwd" 2>/dev/null)" == "$lib" ]] && basename "$(dirname "$cwd")"
+    done
+    return 0
+}
+
+start_tool
+"$exe" "$mab" # handed to the running window, which imports it
+for _ in $(seq 100); do [[ -n "$(helpers)" ]] && break; sleep 0.1; done
+[[ -n "$(helpers)" ]] || fail "the handed-over container's import did not start"
+
+# A drag by the top band moves the window while the import runs.
+read -r left0 top0 _ < <(geometry "$window")
+xdotool mousemove --window "$window" 100 12 mousedown 1
+sleep 0.3
+xdotool mousemove_relative --sync 60 40
+sleep 0.3
+xdotool mouseup 1
+for _ in $(seq 30); do
+    read -r left top _ < <(geometry "$window")
+    ((left != left0 || top != top0)) && break
+    sleep 0.1
+done
+((left == left0 + 60 && top == top0 + 40)) ||
+    fail "dragged by 60,40 during the import, the window went from $left0,$top0 to $left,$top"
+[[ -n "$(helpers)" ]] || fail "the import ended before the drag was done: the container is too short"
+echo "dragged during the import"
+
+# The close button asks; Yes stops the import at once.
+xdotool mousemove --window "$window" $((width - 6)) 12 click 1
+wait_for sh -c "xdotool search --onlyvisible --name '^Morvane Radio Tuner\$' | grep -vx $window | grep -q ."
+[[ -n "$(helpers)" ]] || fail "the import ended before it was stopped: the container is too short"
+xdotool key Return
+for _ in $(seq 10); do [[ -z "$(helpers)" ]] && break; sleep 0.1; done
+[[ -z "$(helpers)" ]] || fail "stopping the import left its helpers running: $(ps -o args= -p "$(helpers | head -n1)")"
+echo "the helpers ended when the import was stopped"
+# The window says so before it closes.
+wait_for sh -c "xdotool search --onlyvisible --name '^Morvane Radio Tuner\$' | grep -vx $window | grep -q ."
+xdotool key Return
+for _ in $(seq 100); do kill -0 "$tool_pid" 2>/dev/null || break; sleep 0.1; done
+! kill -0 "$tool_pid" 2>/dev/null || fail "the window stayed open after the import was stopped"
+wait "$tool_pid" || true
+tool_pid=""
+cmp -s "$mab" "$work/long.mab.before" || fail "the stopped import changed the container"
+wait_for test ! -e "$lib"
+echo "stopped: helpers gone, the container as it was, the window closed and its lib directory removed"
