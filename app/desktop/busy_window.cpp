@@ -6,8 +6,11 @@
 
 namespace tool {
 void offer_busy_window(int bandHeight, int closeButtonWidth) {
-    // Bound now, on the window's thread: the close is answered while the line runs on another.
-    static const RValue stop = external_define("tuner.dll", "StopRunning", dll_stdcall, ty_real, 0);
+    // Bound now, on the window's thread: the close is answered while the line runs on another. Without
+    // the library (reported once already, for RunSilent) no line runs to be stopped.
+    static const RValue stop = global_var(dos) == RValue(-1.0)
+                                   ? RValue(-1.0)
+                                   : external_define("tuner.dll", "StopRunning", dll_stdcall, ty_real, 0);
     CurrentPlatform().SetBusyWindow(
         {bandHeight, closeButtonWidth, [] {
              if (!truthy(show_question("Stop now and close? What this action has changed so "
