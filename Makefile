@@ -12,7 +12,7 @@ GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Uni
 # Debian's flags for packages, hardening included (CMake reads no CPPFLAGS, so they join the others).
 DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 
-.PHONY: run test deps build install package package-check reproducible asan-test release-test clang-build windows windows-test clean
+.PHONY: run test deps build install package package-check reproducible asan-test release-test clang-build windows windows-test clean mutation
 
 deps:
 	@tools/install-deps.sh
@@ -67,6 +67,11 @@ release-test: deps
 	  cmake -S . -B build-release -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Release -DMORVANE_WERROR=ON
 	cmake --build build-release -j2
 	ctest --test-dir build-release --output-on-failure -j2
+
+# Mutation testing (hours; not in CI): each mutant of tools/mutation/mutants.txt built and tested alone in
+# build-mutation/. MUTATION_ARGS passes options, e.g. MUTATION_ARGS="--only settings --first 5".
+mutation: deps
+	tools/mutation/run.sh $(MUTATION_ARGS)
 
 # Another compiler.
 clang-build: deps

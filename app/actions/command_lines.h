@@ -1,5 +1,5 @@
 // Every command line the tool runs, joined from its pieces in order. Nothing else in the tool
-// spells a command line, so tests/app checks each one byte for byte.
+// spells a command line; tests/shell runs each one on files with ordinary and hostile names.
 #pragma once
 #include "app/Tool_Code.h"
 

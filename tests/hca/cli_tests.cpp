@@ -99,7 +99,11 @@ TEST_F(Cli, QualityBitrateAndFeatureOptionsShapeTheStream) {
     const Header v3 = parse_header(read("v3.hca"));
     EXPECT_EQ(v3.version, 0x0300);
     EXPECT_EQ(v3.bands_per_hfr_group > 0 ? v3.total_band_count - v3.base_band_count : 0u, 16u);
-    EXPECT_TRUE(v3.loop);
+    ASSERT_TRUE(v3.loop);
+    // The loop a game plays is the samples asked for, not one more or less (the stream starts with
+    // the encoder's delay).
+    EXPECT_EQ(v3.loop->start_frame * kFrameSamples + v3.loop->start_delay, kEncoderDelay);
+    EXPECT_EQ((v3.loop->end_frame + 1) * kFrameSamples - v3.loop->end_padding, 4000 + kEncoderDelay);
     EXPECT_EQ(v3.comment, "hi");
 }
 

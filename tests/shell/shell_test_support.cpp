@@ -5,6 +5,7 @@
 #include <random>
 #include <sstream>
 #include <thread>
+#include <utility>
 #include <vector>
 
 TempFolder::TempFolder() {
@@ -69,6 +70,10 @@ std::string Listing(const fs::path& folder) {
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         names.push_back(Utf8(entry.path().filename()));
     }
+    return Sorted(std::move(names));
+}
+
+std::string Sorted(std::vector<std::string> names) {
     std::sort(names.begin(), names.end());
     std::string joined;
     for (const std::string& name : names) {

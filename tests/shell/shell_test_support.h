@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -42,6 +43,8 @@ void WriteFile(const fs::path& path, const std::string& content);
 std::string ReadFile(const fs::path& path);
 // The names in a folder, sorted.
 std::string Listing(const fs::path& folder);
+// Names sorted and joined as Listing joins them.
+std::string Sorted(std::vector<std::string> names);
 // A symbolic link at `link` to `target`; false when the system refuses this user one.
 bool MakeLink(const fs::path& target, const fs::path& link, bool folder);
 // How a text written by a C program ends its lines on this system.
