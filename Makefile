@@ -12,7 +12,7 @@ GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Uni
 # Debian's flags for packages, hardening included (CMake reads no CPPFLAGS, so they join the others).
 DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 
-.PHONY: run test deps build install package package-check reproducible asan-test release-test clang-build windows windows-test clean mutation
+.PHONY: run test deps build install package package-check reproducible asan-test release-test clang-build windows-packages windows windows-test reproducible-windows clean mutation
 
 deps:
 	@tools/install-deps.sh
@@ -82,14 +82,23 @@ WIN_BUILD ?= build-win
 
 # The game data and the demo containers come from the Linux build's own writers; the batch tests under
 # Wine make their files with its interpreter and helpers.
-windows: deps
+windows-packages: deps
 	@tools/install-deps.sh $$(cat tools/windows/packages.txt)
 	BUILDDIR=$(BUILD) debian/rules configure CMAKE_OPTIONS="$(if $(WERROR),-DMORVANE_WERROR=$(WERROR))"
 	cmake --build $(BUILD) -j2 --target morvane_gamedata_file demo_containers morvane-cmd lib_win
 	deps=$$(tools/windows/deps.sh) && cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/mingw-w64-x86_64.cmake -DWIN_DEPS=$$deps \
 	  -DMORVANE_HOST_BUILD=$(CURDIR)/$(BUILD) -DMORVANE_WERROR=$(or $(WERROR),OFF)
+	cmake --build $(WIN_BUILD) -j2 --target windows_packages
+
+windows: windows-packages
 	cmake --build $(WIN_BUILD) -j2
+
+# The zip and the installer built twice from fresh copies of the commit, in different folders, umasks
+# and times, and compared.
+reproducible-windows: deps
+	@tools/install-deps.sh diffoscope-minimal $$(cat tools/windows/packages.txt)
+	tests/packaging/reproducible_windows.sh
 
 windows-test: WERROR = ON
 windows-test: windows

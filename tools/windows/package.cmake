@@ -1,4 +1,5 @@
 # The zip and the per-user installer: what ships, staged side by side as the tool expects it.
+include(${CMAKE_SOURCE_DIR}/cmake/ReleaseDate.cmake)
 set(package_name morvane-radio-tuner-${PROJECT_VERSION}-win64)
 set(package_dir ${CMAKE_BINARY_DIR}/package)
 set(MORVANE_STAGE ${package_dir}/${package_name})
@@ -53,7 +54,13 @@ add_custom_command(OUTPUT ${zip} ${MORVANE_INSTALLER}
   # GoogleTest builds only the tests; nothing of it ships.
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${MORVANE_STAGE}/licenses/googletest
   ${copy_licenses}
-  COMMAND ${CMAKE_COMMAND} -E chdir ${package_dir} ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip ${package_name}
+  # The same bytes from every build: modes whatever the umask, times the release's, members in the
+  # order of their names rather than of the folder's.
+  COMMAND chmod -R u=rwX,go=rX ${MORVANE_STAGE}
+  COMMAND find ${MORVANE_STAGE} -exec touch --no-dereference --date=${MORVANE_RELEASE_DATE} {} +
+  COMMAND sh -c "cd \"$1\" && find \"$2\" -type f | LC_ALL=C sort > zip-members.txt" - ${package_dir} ${package_name}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${package_dir} ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip
+          --files-from=zip-members.txt
   COMMAND ${CMAKE_COMMAND} -DSTAGE=${MORVANE_STAGE} -DINSTALL_NSH=${MORVANE_INSTALL_NSH}
           -DUNINSTALL_NSH=${MORVANE_UNINSTALL_NSH} -P ${CMAKE_CURRENT_LIST_DIR}/installer_files.cmake
   COMMAND ${MAKENSIS} -V2 ${package_dir}/installer.nsi
