@@ -105,9 +105,9 @@ Gdi& TheGdi() {
 }
 
 int CALLBACK AddFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM names) {
-    // Outline fonts only: GetGlyphOutlineW cannot draw a bitmap font's glyph; '@' names are the
-    // vertical forms of others.
-    if ((type & TRUETYPE_FONTTYPE) != 0 && font->lfFaceName[0] != L'@')
+    // Outline fonts only, TrueType or PostScript (those GDI does not call TrueType: Noto CJK, Loma):
+    // GetGlyphOutlineW cannot draw a bitmap font's glyph; '@' names are the vertical forms of others.
+    if ((type & RASTER_FONTTYPE) == 0 && font->lfFaceName[0] != L'@')
         reinterpret_cast<std::vector<std::wstring>*>(names)->push_back(font->lfFaceName);
     return 1;
 }
