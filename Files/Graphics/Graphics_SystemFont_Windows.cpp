@@ -1,8 +1,8 @@
 // GDI finds the font for what the data's font lacks and renders its glyphs; HarfBuzz reads the font's
 // tables through GDI (GetFontData) and shapes with them. The installed outline families are asked
-// which characters they have (GetFontUnicodeRanges, and the family's own character map beyond U+FFFF,
-// which GDI's ranges cannot hold), Open Sans and Segoe UI first, then the others by name, so that a
-// character comes from the same font on every machine with the same fonts.
+// which characters they have (their own character maps, narrowed first by GetFontUnicodeRanges), Open
+// Sans and Segoe UI first, then the others by name, so that a character comes from the same font on
+// every machine with the same fonts.
 #include "Graphics/Graphics_SystemFont.h"
 #include <algorithm>
 #include <map>
@@ -87,7 +87,7 @@ std::unique_ptr<SystemFont> Open(const std::wstring& family, int pixels) {
 struct Family {
     std::wstring name;
     std::vector<std::pair<char32_t, char32_t>> ranges; // first and last character it has, up to U+FFFF
-    HbSet beyond;                                      // all it has, read once a character needs it
+    HbSet characters;                                  // all it has, read once a character needs it
 };
 
 struct Gdi {
@@ -147,20 +147,27 @@ std::vector<std::pair<char32_t, char32_t>> RangesOf(HDC dc, const std::wstring& 
     return ranges;
 }
 
+bool InRanges(const Family& family, char32_t character) {
+    return std::any_of(family.ranges.begin(), family.ranges.end(), [&](const auto& range) {
+        return character >= range.first && character <= range.second;
+    });
+}
+
+// GDI's ranges rule a family out quickly, but cannot hold characters beyond U+FFFF, and Wine's wrap
+// those into the ones below (DejaVu Math's U+1D4xx claimed Hangul): the family's own character map
+// decides.
 bool Has(Family& family, char32_t character) {
-    if (character <= 0xFFFF)
-        return std::any_of(family.ranges.begin(), family.ranges.end(), [&](const auto& range) {
-            return character >= range.first && character <= range.second;
-        });
-    if (!family.beyond) {
-        family.beyond.reset(hb_set_create());
+    if (character <= 0xFFFF && !InRanges(family, character))
+        return false;
+    if (!family.characters) {
+        family.characters.reset(hb_set_create());
         const FontHandle font = CreateFontOf(family.name, 16);
         HDC dc = TheGdi().dc.get();
         Selection selected(dc, font.get());
         HbFace face(hb_face_create_for_tables(Table, dc, nullptr));
-        hb_face_collect_unicodes(face.get(), family.beyond.get());
+        hb_face_collect_unicodes(face.get(), family.characters.get());
     }
-    return hb_set_has(family.beyond.get(), character) != 0;
+    return hb_set_has(family.characters.get(), character) != 0;
 }
 
 // The first family that has all the characters, else the first that has the first of them.
