@@ -1,6 +1,5 @@
 // One line of text laid out in a font of the game data: the glyphs in the order they are drawn, each
-// placed from the line's left edge. One system's way does it: ordered by the bidirectional algorithm
-// and shaped (Graphics_TextLayout_Posix), or one glyph per character (Graphics_TextLayout_Windows).
+// placed from the line's left edge, ordered by the bidirectional algorithm and shaped.
 #pragma once
 #include "IO/IO_GameData.h"
 #include <cstddef>

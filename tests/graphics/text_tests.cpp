@@ -90,12 +90,6 @@ TEST_F(TextTest, TextTakesTheDrawColourAndAlpha) {
 // Names in other scripts, drawn from the system's fonts: in reading order, shaped, never blank.
 class ScriptTest : public TextTest {
   protected:
-    void SetUp() override {
-        TextTest::SetUp();
-#ifdef _WIN32
-        GTEST_SKIP() << "the Windows build does not order or shape text yet";
-#endif
-    }
     // How much ink each column of the window holds.
     std::vector<int> Columns() const {
         std::vector<int> columns(WindowWidth);

@@ -27,8 +27,8 @@ else
 fi
 
 # Each component linked into a program, ffmpeg.exe's libraries and the fonts in the game data.
-for component in libsdl2 openal-soft libogg libvorbis lame libpng1.6 zlib libmspack ffmpeg open-sans dejavu \
-  mingw-w64 gcc-runtime; do
+for component in libsdl2 openal-soft libogg libvorbis lame libpng1.6 zlib libmspack fribidi harfbuzz ffmpeg \
+  open-sans dejavu mingw-w64 gcc-runtime; do
   [ -n "$(ls "$top/licenses/$component" 2> /dev/null)" ] || fail "no licence for $component"
 done
 

@@ -6,20 +6,22 @@
 # also set by pango-view, a layout tool of the system's own, in the same size: the status line must be
 # about as wide, and its ink must fall column by column as in that layout (right-to-left names: more
 # like it than like the same letters set left to right). A name in a script no font has must show a
-# box. Exit 77 (skipped) when something needed is missing.
+# box. status_glyphs.sh OUTPUT DEMO PROGRAM...: PROGRAM is the executable, or a launcher and the
+# Windows executable, whose fonts are then those Wine finds. Exit 77 (skipped) when something needed
+# is missing.
 set -euo pipefail
 
-exe=${1:?usage: status_glyphs.sh <executable> [output folder]}
-out=${2:-.}
+out=${1:?usage: status_glyphs.sh OUTPUT DEMO PROGRAM...}
+demo=${2:?usage: status_glyphs.sh OUTPUT DEMO PROGRAM...}
+shift 2
 skip() {
     echo "SKIP: $*"
     exit 77
 }
-[[ -x "$exe" ]] || skip "$exe has not been built"
+[[ -f "${*: -1}" ]] || skip "${*: -1} has not been built"
 for tool in xdotool xwininfo import convert compare pango-view; do
     command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
-demo=$(dirname "$exe")/samples/demo_track.sab
 [[ -f "$demo" ]] || skip "$demo has not been built"
 
 work=$(mktemp -d)
@@ -37,18 +39,22 @@ stop_tool() {
 }
 trap 'stop_tool; rm -rf "$work"' EXIT
 export APPDATA="$work/appdata"
+# Wine hands the program its arguments from this locale.
+export LC_ALL=C.UTF-8
+source "$(dirname "$0")/tool_program.sh"
+tool_program "$@"
 
 # The status line (256 x 32 at 64, 64 in the window) once the tool has imported `name`, saved as `png`,
 # and the whole window beside it.
 photograph() {
     local name=$1 png=$2 window="" geometry left top
     cp "$demo" "$work/$name"
-    rm -rf "$APPDATA"
+    rm -rf "$APPDATA" "$save_area"
     mkdir -p "$APPDATA"
-    "$exe" "$work/$name" >"$work/tool.log" 2>&1 &
+    "${program[@]}" "$(native "$work/$name")" >"$work/tool.log" 2>&1 &
     tool_pid=$!
     for _ in $(seq 600); do
-        grep -qF "$name.orig" "$APPDATA/Morvane_Radio_Tuner/shell.log" 2>/dev/null && break
+        grep -qF "$name.orig" "$save_area/shell.log" 2>/dev/null && break
         kill -0 "$tool_pid" 2>/dev/null || { cat "$work/tool.log"; echo "FAIL: the tool exited"; exit 1; }
         sleep 0.1
     done

@@ -16,7 +16,7 @@ times=$PREFIX/build-times.txt
 
 # unpack: the step's package's upstream tarball into WORK/STEP, whatever its top folder is called.
 unpack() {
-  mkdir -p "$WORK/$STEP" && tar -xf "$SRC/$STEP"_*.orig.tar.?z -C "$WORK/$STEP" --strip-components=1
+  mkdir -p "$WORK/$STEP" && tar -xf "$SRC/$STEP"_*.orig.tar.* -C "$WORK/$STEP" --strip-components=1
   cd "$WORK/$STEP"
 }
 autotools() {
@@ -42,6 +42,10 @@ openal-soft() {
   cmake_lib -DLIBTYPE=STATIC -DALSOFT_UTILS=OFF -DALSOFT_EXAMPLES=OFF -DALSOFT_TESTS=OFF -DALSOFT_BACKEND_WAVE=ON
 }
 googletest() { cmake_lib; }
+# Text layout: the bidirectional algorithm, and shaping with the font's own tables only (no FreeType,
+# GLib or ICU: the layout reads a font's tables through GDI and needs nothing else).
+fribidi() { autotools; }
+harfbuzz() { cmake_lib -DHB_BUILD_SUBSET=OFF; }
 # Only what the tool's command lines use: MP3, Ogg Vorbis and WAV in and out, stereo down-mixing.
 ffmpeg() {
   ./configure --prefix="$PREFIX" --target-os=mingw32 --arch=x86_64 --enable-cross-compile \
@@ -58,7 +62,7 @@ ffmpeg() {
   install -D -m 755 ffmpeg.exe "$PREFIX/bin/ffmpeg.exe"
 }
 
-steps=(libogg libvorbis lame libpng1.6 libmspack libsdl2 openal-soft googletest ffmpeg)
+steps=(fribidi harfbuzz libogg libvorbis lame libpng1.6 libmspack libsdl2 openal-soft googletest ffmpeg)
 export -f unpack autotools cmake_lib "${steps[@]}"
 for step in "${steps[@]}"; do
   echo "== $step"
