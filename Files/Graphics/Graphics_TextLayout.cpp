@@ -25,6 +25,22 @@ bool Undetermined(hb_script_t script) {
     return script == HB_SCRIPT_COMMON || script == HB_SCRIPT_INHERITED || script == HB_SCRIPT_UNKNOWN;
 }
 
+// A base and the marks Unicode composes with it become one character (as NFC makes them), which the
+// data's font or a common one has where a font with the lone mark may be a poor one: "u" + U+0308 is
+// drawn as the "ü" of "Müller", whichever way the name was typed.
+std::u32string Composed(std::u32string_view line) {
+    hb_unicode_funcs_t* unicode = hb_unicode_funcs_get_default();
+    std::u32string composed;
+    for (const char32_t character : line) {
+        hb_codepoint_t joined = 0;
+        if (!composed.empty() && hb_unicode_compose(unicode, composed.back(), character, &joined))
+            composed.back() = joined;
+        else
+            composed.push_back(character);
+    }
+    return composed;
+}
+
 hb_script_t ScriptOf(char32_t character) {
     return hb_unicode_script(hb_unicode_funcs_get_default(), character);
 }
@@ -148,7 +164,9 @@ void PlaceBoxes(const TextFont& font, std::u32string_view line, const Run& run, 
 }
 } // namespace
 
-LaidOutLine Layout_Line(const TextFont& font, std::u32string_view line) {
+LaidOutLine Layout_Line(const TextFont& font, std::u32string_view typed) {
+    const std::u32string composed = Composed(typed);
+    const std::u32string_view line = composed;
     LaidOutLine out;
     // What the data's font has of ASCII is drawn as ever, without asking the libraries.
     if (std::all_of(line.begin(), line.end(),

@@ -170,6 +170,10 @@ TEST_F(ScriptTest, EveryScriptOfTheNameTableDraws) {
     }
 }
 
+TEST_F(ScriptTest, LettersTypedWithTheirMarksApartDrawAsTheLetters) {
+    EXPECT_EQ(ColumnsOf("Mu\u0308ller Cafe\u0301"), ColumnsOf("M\u00FCller Caf\u00E9"));
+}
+
 TEST_F(ScriptTest, CutsFallBetweenClusters) {
     EXPECT_EQ(Text_ClusterCut("abcdef", 4), 4u);
     EXPECT_EQ(Text_ClusterCut("abc", 25), 3u);
