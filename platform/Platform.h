@@ -39,11 +39,13 @@ struct PlatformCallbacks {
 };
 
 // What a window offers while a blocking call keeps it waiting (room units): it can be dragged by its
-// top band, and a click on the close button at the band's right end calls `closeAsked`.
+// top band, and a click on the close button at the band's right end calls `closeAsked`; a quit signal
+// (SIGTERM, SIGHUP, SIGINT) calls `stopFor` with it, at once.
 struct BusyWindow {
     int dragBandHeight = 0;
     int closeButtonWidth = 0;
     std::function<void()> closeAsked;
+    std::function<void(int signal)> stopFor;
 };
 
 struct WindowRequest {

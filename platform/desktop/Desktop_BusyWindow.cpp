@@ -40,8 +40,13 @@ void BusyWindowService::Notice(const SDL_Event& event) {
         closeClicked_ = true;
 }
 
-void BusyWindowService::AnswerClose() {
-    if (!closeClicked_ || asking_ || !busy_.closeAsked)
+void BusyWindowService::AnswerClose(int quitSignal) {
+    if (quitSignal != 0 && !stopped_ && busy_.stopFor) {
+        stopped_ = true;
+        busy_.stopFor(quitSignal);
+        return;
+    }
+    if (!closeClicked_ || asking_ || stopped_ || !busy_.closeAsked)
         return;
     closeClicked_ = false;
     asking_ = true;

@@ -24,8 +24,9 @@ class BusyWindowService {
 
     // Any event of the window: a left click released on the close button is noted while offered.
     void Notice(const SDL_Event& event);
-    // Outside event handling: a noted click calls closeAsked, once at a time.
-    void AnswerClose();
+    // Outside event handling: a noted click calls closeAsked, once at a time; a quit signal (0: none)
+    // calls stopFor, once.
+    void AnswerClose(int quitSignal);
 
   private:
     static SDL_HitTestResult HitTest(SDL_Window* window, const SDL_Point* point, void* service);
@@ -36,4 +37,5 @@ class BusyWindowService {
     int scale_ = 1;
     bool closeClicked_ = false;
     bool asking_ = false;
+    bool stopped_ = false;
 };

@@ -40,7 +40,7 @@ void DesktopPlatform::RunBlocking(const std::function<void()>& work) {
     auto nextNote = start + BusyNoteDelay;
     for (;;) {
         PumpMessages();
-        busy_.AnswerClose();
+        busy_.AnswerClose(quitSignals_.Signal());
         const auto now = std::chrono::steady_clock::now();
         if (!busyShown && now - start >= BusyCursorDelay) {
             cursors_.Show(BusyCursor);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Run by private_display.sh: while a long import's command lines run, the window can be dragged by its
 # top band, and its close button asks whether to stop; stopping ends the helpers at once, leaves the
-# container as it was and nothing in the lib directory, says so and closes the window.
+# container as it was, says so and closes the window. SIGTERM stops it the same way, at once.
 set -euo pipefail
 
 exe=${1:?usage: busy_window.sh <executable>}
@@ -23,10 +23,15 @@ helpers() {
     return 0
 }
 
-start_tool
-"$exe" "$mab" # handed to the running window, which imports it
-for _ in $(seq 100); do [[ -n "$(helpers)" ]] && break; sleep 0.1; done
-[[ -n "$(helpers)" ]] || fail "the handed-over container's import did not start"
+# Starts the tool and hands it the long container, which the window imports.
+start_long_import() {
+    start_tool
+    "$exe" "$mab"
+    for _ in $(seq 100); do [[ -n "$(helpers)" ]] && break; sleep 0.1; done
+    [[ -n "$(helpers)" ]] || fail "the handed-over container's import did not start"
+}
+
+start_long_import
 
 # A drag by the top band moves the window while the import runs.
 read -r left0 top0 _ < <(geometry "$window")
@@ -63,3 +68,17 @@ tool_pid=""
 cmp -s "$mab" "$work/long.mab.before" || fail "the stopped import changed the container"
 wait_for test ! -e "$lib"
 echo "stopped: helpers gone, the container as it was, the window closed and its lib directory removed"
+
+# SIGTERM (a logout) in the middle of the import: the same stop, without a question, and 143.
+start_long_import
+kill -TERM "$tool_pid"
+for _ in $(seq 50); do kill -0 "$tool_pid" 2>/dev/null || break; sleep 0.1; done
+! kill -0 "$tool_pid" 2>/dev/null || fail "SIGTERM during the import did not end the window"
+status=0
+wait "$tool_pid" || status=$?
+tool_pid=""
+((status == 143)) || fail "SIGTERM during the import ended the window with $status, not 143"
+[[ -z "$(helpers)" ]] || fail "SIGTERM during the import left its helpers running"
+cmp -s "$mab" "$work/long.mab.before" || fail "the import stopped by SIGTERM changed the container"
+wait_for test ! -e "$lib"
+echo "SIGTERM during the import: 143 at once, helpers gone, the container as it was"
