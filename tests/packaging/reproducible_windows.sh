@@ -6,7 +6,8 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+# Kept when the builds differ, to look at.
+trap '[ "${failures:-1}" = 0 ] && rm -rf "$work"' EXIT
 commit=$(git rev-parse HEAD)
 echo "building the Windows packages of $commit twice"
 build() { # build FOLDER UMASK TZ LOCALE
@@ -28,4 +29,4 @@ for first in "$work"/first/morvane-radio-tuner/build-win/*.zip "$work"/first/mor
     command -v diffoscope > /dev/null && diffoscope "$first" "$second" | head -n 200
   fi
 done
-[ "$failures" = 0 ] && echo PASS
+[ "$failures" = 0 ] && echo PASS || { echo "the builds are in $work"; exit 1; }
