@@ -1,5 +1,5 @@
 # The zip and the per-user installer: what ships, staged side by side as the tool expects it.
-include(${CMAKE_SOURCE_DIR}/cmake/ReleaseDate.cmake)
+include(${CMAKE_SOURCE_DIR}/cmake/Reproducible.cmake)
 set(package_name morvane-radio-tuner-${PROJECT_VERSION}-win64)
 set(package_dir ${CMAKE_BINARY_DIR}/package)
 set(MORVANE_STAGE ${package_dir}/${package_name})
@@ -39,7 +39,7 @@ set(copy_programs)
 # Shipped without their debugging sections, which make up more than a third of them.
 foreach(target ${shipped_programs})
   list(APPEND copy_programs COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${MORVANE_STAGE}/
-       COMMAND ${CMAKE_STRIP} ${MORVANE_STAGE}/$<TARGET_FILE_NAME:${target}>)
+       COMMAND ${MORVANE_STRIP} ${MORVANE_STAGE}/$<TARGET_FILE_NAME:${target}>)
 endforeach()
 set(samples ${MORVANE_HOST_BUILD}/bin/samples/demo_track.sab ${MORVANE_HOST_BUILD}/bin/samples/demo_track.mab)
 
