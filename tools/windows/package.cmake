@@ -59,8 +59,9 @@ add_custom_command(OUTPUT ${zip} ${MORVANE_INSTALLER}
   COMMAND chmod -R u=rwX,go=rX ${MORVANE_STAGE}
   COMMAND find ${MORVANE_STAGE} -exec touch --no-dereference --date=${MORVANE_RELEASE_DATE} {} +
   COMMAND sh -c "cd \"$1\" && find \"$2\" -type f | LC_ALL=C sort > zip-members.txt" - ${package_dir} ${package_name}
-  COMMAND ${CMAKE_COMMAND} -E chdir ${package_dir} ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip
-          --files-from=zip-members.txt
+  # A zip's times are the local time of the one who packs it: the release's in UTC.
+  COMMAND ${CMAKE_COMMAND} -E chdir ${package_dir} ${CMAKE_COMMAND} -E env TZ=UTC ${CMAKE_COMMAND} -E tar cf
+          ${zip} --format=zip --files-from=zip-members.txt
   COMMAND ${CMAKE_COMMAND} -DSTAGE=${MORVANE_STAGE} -DINSTALL_NSH=${MORVANE_INSTALL_NSH}
           -DUNINSTALL_NSH=${MORVANE_UNINSTALL_NSH} -P ${CMAKE_CURRENT_LIST_DIR}/installer_files.cmake
   COMMAND ${MAKENSIS} -V2 ${package_dir}/installer.nsi
