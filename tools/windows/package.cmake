@@ -9,6 +9,7 @@ set(MORVANE_INSTALL_NSH ${package_dir}/install-files.nsh)
 set(MORVANE_UNINSTALL_NSH ${package_dir}/uninstall-files.nsh)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/installer.nsi.in ${package_dir}/installer.nsi @ONLY)
 find_program(MAKENSIS makensis REQUIRED)
+find_program(ZIP zip REQUIRED)
 # The read-me for Windows users, with Windows' line ends so that every editor shows its lines.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/README.txt.in ${package_dir}/README.txt @ONLY NEWLINE_STYLE CRLF)
 # Beside the libraries built for Windows, what else is inside the programs travels with its licence:
@@ -54,14 +55,13 @@ add_custom_command(OUTPUT ${zip} ${MORVANE_INSTALLER}
   # GoogleTest builds only the tests; nothing of it ships.
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${MORVANE_STAGE}/licenses/googletest
   ${copy_licenses}
-  # The same bytes from every build: modes whatever the umask, times the release's, members in the
-  # order of their names rather than of the folder's.
+  # The same bytes from every build: modes whatever the umask, times the release's.
   COMMAND chmod -R u=rwX,go=rX ${MORVANE_STAGE}
   COMMAND find ${MORVANE_STAGE} -exec touch --no-dereference --date=${MORVANE_RELEASE_DATE} {} +
-  COMMAND sh -c "cd \"$1\" && find \"$2\" -type f | LC_ALL=C sort > zip-members.txt" - ${package_dir} ${package_name}
-  # A zip's times are the local time of the one who packs it: the release's in UTC.
-  COMMAND ${CMAKE_COMMAND} -E chdir ${package_dir} ${CMAKE_COMMAND} -E env TZ=UTC ${CMAKE_COMMAND} -E tar cf
-          ${zip} --format=zip --files-from=zip-members.txt
+  # Info-ZIP without its extra fields (they hold the access time, which reading the files changes),
+  # members in name order, times in UTC (a zip holds local times).
+  COMMAND sh -c "cd \"$1\" && find \"$2\" -type f | LC_ALL=C sort | TZ=UTC \"$4\" -X -D -q \"$3\" -@" -
+          ${package_dir} ${package_name} ${zip} ${ZIP}
   COMMAND ${CMAKE_COMMAND} -DSTAGE=${MORVANE_STAGE} -DINSTALL_NSH=${MORVANE_INSTALL_NSH}
           -DUNINSTALL_NSH=${MORVANE_UNINSTALL_NSH} -P ${CMAKE_CURRENT_LIST_DIR}/installer_files.cmake
   COMMAND ${MAKENSIS} -V2 ${package_dir}/installer.nsi
