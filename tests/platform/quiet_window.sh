@@ -91,16 +91,20 @@ xdotool mousedown 1
 sleep 1
 xdotool mouseup 1
 sleep 0.5
-answer=$(grep '^Frames wake' "$log" | sed -n "$((wakes_before + 1))p")
+# The wake-ups from the press on. A message that is no input (X sends some around a press) may wake the
+# window a moment before it: the press must then be shown by a frame that follows at once.
+grep '^Frames wake' "$log" | tail -n "+$((wakes_before + 1))" >"$work/wakes"
+answer=$(head -n1 "$work/wakes")
 echo "${answer:-no wake-up was logged}"
 [[ -n "$answer" ]] || { echo "FAIL: the press did not wake the window"; tail -n 20 "$log"; exit 1; }
 slept=$(sed -E 's/^Frames wake after ([0-9.]+) s.*/\1/' <<<"$answer")
 awk -v s="$slept" -v want="$still" 'BEGIN { exit !(s >= want) }' ||
     { echo "FAIL: the window had not slept through the still stretch"; exit 1; }
-[[ "$answer" == *"presented a new picture"* ]] ||
-    { echo "FAIL: the first frame after the wake-up did not show the press"; tail -n 8 "$log"; exit 1; }
-ms=$(sed -E 's/.* ([0-9.]+) ms after the wake$/\1/' <<<"$answer")
+# Milliseconds from the first wake-up to the end of the frame that showed the press.
+ms=$(awk 'NR > 1 { sub(/^Frames wake after /, ""); waited += $1 * 1000 }
+          / presented a new picture / { sub(/.* picture /, ""); print waited + $1; exit }' "$work/wakes")
+[[ -n "$ms" ]] || { echo "FAIL: no frame after the wake-up showed the press"; cat "$work/wakes"; exit 1; }
 awk -v ms="$ms" 'BEGIN { exit !(ms <= 1000 / 60) }' ||
-    { echo "FAIL: the press was shown $ms ms after the wake-up, more than a frame period"; exit 1; }
+    { echo "FAIL: the press was shown $ms ms after the wake-up, more than a frame period"; cat "$work/wakes"; exit 1; }
 cp "$log" "$out/quiet_window.log"
 echo "PASS: a still window woke $woken times in $still s; a press after a sleep of $slept s was shown $ms ms after the wake-up"
