@@ -83,6 +83,17 @@ class Platform {
     virtual bool PumpMessages() = 0;
     // Sleeps until window messages arrive or `micros` have passed; false when none can have arrived.
     virtual bool AwaitMessages(int64_t micros) = 0;
+    // Whether AwaitChange can wait: the backend has something to wait on (a display connection, a
+    // message queue). Without it the frame loop never sleeps between frames.
+    virtual bool CanAwaitChange() = 0;
+    // Waits, with no timeout, until something arrives that can change what a frame does: window and
+    // input messages, the watched hand-over, a Wake from another thread, a quit signal. True once
+    // something has; false at once when nothing has and the backend does not block (a test's clock):
+    // no frame is due then.
+    virtual bool AwaitChange() = 0;
+    // Ends an AwaitChange, now or the next one; any thread may call it (the audio thread at the end of
+    // a stream).
+    virtual void Wake() = 0;
     // Takes the input collected since the last call (wheel steps are consumed).
     virtual InputState TakeInput() = 0;
     virtual void DisplayMouse(int& x, int& y) = 0; // screen pixels, read now

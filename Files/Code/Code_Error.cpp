@@ -1,5 +1,6 @@
 #include "Code/Code_Error.h"
 #include "Runner/Runner_Log.h"
+#include "Runner/Runner_Quiet.h"
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -103,6 +104,7 @@ void ShowErrorReport(const ScriptError& error) {
 }
 
 void ShowError(const std::string& text) {
+    Runner_MarkFrame("an error report");
     Runner_Log(text.ends_with('\n') ? "%s" : "%s\n", text.c_str());
     errorSink(text);
 }

@@ -1,5 +1,6 @@
 #include "Function/Function_Date.h"
 #include "Code/Code_Function.h"
+#include "Runner/Runner_Quiet.h"
 #include "Support/Win32/Support_System.h"
 #include <cmath>
 
@@ -9,6 +10,7 @@ constexpr double UnixEpochDays = 25569.0;
 constexpr double SecondsPerDay = 86400.0;
 
 void F_DateCurrentDatetime(RValue& result, CInstance*, CInstance*, int, RValue*) {
+    Runner_MarkFrame("date_current_datetime");
     result = RValue((static_cast<double>(std::time(nullptr)) + 0.5) / SecondsPerDay + UnixEpochDays);
 }
 

@@ -2,6 +2,7 @@
 #include "Code/Code_Error.h"
 #include "Code/Code_Function.h"
 #include "Function/Function_Families.h"
+#include "Runner/Runner_Quiet.h"
 #include "Runner/Runner_State.h"
 #include "Support/Win32/Support_DLLM.h"
 #include "platform/Platform.h"
@@ -18,6 +19,7 @@ std::string TextOf(const RValue& value) {
 // external_define(library, function, calltype, restype, n, type1 ... typeN). A failure is reported
 // and gives -1; the program goes on, and every external_call with -1 returns at once.
 void F_ExternalDefine(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("external_define");
     result = RValue(-1.0);
     if (argc < DefineFixedArguments || argc != ArgInt(argc, args, 4) + DefineFixedArguments) {
         return ReportError("Wrong number of arguments to external_define()");
@@ -48,6 +50,7 @@ void F_ExternalDefine(RValue& result, CInstance*, CInstance*, int argc, RValue* 
 
 // external_call(id, arguments...): every mismatch is silent and yields 0.
 void F_ExternalCall(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("external_call");
     int id = ArgInt(argc, args, 0);
     if (id < 0) {
         return;

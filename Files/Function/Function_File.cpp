@@ -3,6 +3,7 @@
 #include "Function/Function_Date.h"
 #include "Function/Function_Families.h"
 #include "Runner/Runner_Log.h"
+#include "Runner/Runner_Quiet.h"
 #include "Support/Win32/Support_FileM.h"
 #include "Support/Win32/Support_System.h"
 #include "Support/Win32/Support_TextFile.h"
@@ -35,15 +36,18 @@ bool CopyBytes(std::FILE* from, std::FILE* to) {
 }
 
 void F_FileExists(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("file_exists");
     result = RValue(FileM_IsFile(FileM_ResolveExisting(TextArg(argc, args, 0))) ? 1.0 : 0.0);
 }
 
 void F_FileDelete(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("file_delete");
     std::string path = FileM_ResolveWrite(TextArg(argc, args, 0));
     result = RValue(FileM_IsFile(path) && std::remove(path.c_str()) == 0 ? 1.0 : 0.0);
 }
 
 void F_FileCopy(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("file_copy");
     std::string_view source = TextArg(argc, args, 0);
     std::string_view destination = TextArg(argc, args, 1);
     std::string sourcePath = FileM_ResolveExisting(source);
@@ -74,6 +78,7 @@ void F_FileCopy(RValue& result, CInstance*, CInstance*, int argc, RValue* args) 
 }
 
 void F_FileTextOpenRead(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("file_text_open_read");
     std::string_view name = TextArg(argc, args, 0);
     bool noFreeSlot = false;
     int slot = TextFile_OpenRead(FileM_ResolveExisting(name), noFreeSlot);
@@ -96,15 +101,18 @@ int ReadingSlot(int argc, RValue* args) {
 }
 
 void F_FileTextReadln(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("file_text_readln");
     result = RValue(TextFile_ReadLine(ReadingSlot(argc, args)));
 }
 
 // A slot that is not open counts as ended, so a read loop over a failed open stops.
 void F_FileTextEof(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("file_text_eof");
     result = RValue(TextFile_AtEnd(ReadingSlot(argc, args)) ? 1.0 : 0.0);
 }
 
 void F_FileTextClose(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("file_text_close");
     int slot = ArgInt(argc, args, 0);
     if (slot < 1 || slot >= TextFileSlotCount) {
         RuntimeWarning("Trying to close text file that has not been opened.");

@@ -3,6 +3,7 @@
 #include "Object/Object_Event.h"
 #include "Object/Object_Main.h"
 #include "Room/Room_Main.h"
+#include "Runner/Runner_Quiet.h"
 
 namespace {
 void event_inherited(RValue& result, CInstance* self, CInstance* other, int, RValue*) {
@@ -16,6 +17,7 @@ void event_inherited(RValue& result, CInstance* self, CInstance* other, int, RVa
 }
 
 void game_end(RValue& result, CInstance*, CInstance*, int, RValue*) {
+    Runner_MarkFrame("game_end");
     result = RValue(0.0);
     Room_SetPendingRoom(PendingGameEnd);
 }

@@ -8,6 +8,8 @@
 #include "Graphics_API/Graphics_API.h"
 #include "IO/IO_GameData.h"
 #include "Object/Object_Class.h"
+#include "Runner/Runner_Loop.h"
+#include "Runner/Runner_Quiet.h"
 #include <algorithm>
 
 namespace {
@@ -21,7 +23,11 @@ std::string ArgString(int argc, RValue* args, int i) {
 
 // A negative frame asks for the calling instance's own image_index.
 double FrameFor(double frame, const CInstance* self) {
-    return frame < 0 && self != nullptr ? self->imageIndex : frame;
+    if (frame >= 0 || self == nullptr)
+        return frame;
+    if (Runner_AnimationFreeRunning(self))
+        Runner_MarkFrame("image_index");
+    return self->imageIndex;
 }
 
 void draw_set_colour(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {

@@ -3,6 +3,7 @@
 #include "Function/Function_Handed.h"
 #include "Code/Code_Function.h"
 #include "Function/Function_Families.h"
+#include "Runner/Runner_Quiet.h"
 #include "Support/Win32/Support_FileM.h"
 #include "Support/Win32/Support_System.h"
 #include "platform/Platform.h"
@@ -20,6 +21,8 @@ void file_handed_next(RValue& result, CInstance*, CInstance*, int, RValue*) {
         result = RValue("");
         return;
     }
+    // None waiting is no news: a drop or a hand-over wakes a sleeping loop.
+    Runner_MarkFrame("file_handed_next");
     std::string path = std::move(handed.front());
     handed.pop_front();
     FileM_AddChosenForReading(path);

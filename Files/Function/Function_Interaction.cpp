@@ -3,6 +3,7 @@
 #include "Code/Code_Function.h"
 #include "Function/Function_Families.h"
 #include "Function/Function_Utf8.h"
+#include "Runner/Runner_Quiet.h"
 #include "Support/Win32/Support_FileM.h"
 #include "Support/Win32/Support_System.h"
 #include "platform/Platform.h"
@@ -68,20 +69,24 @@ std::string RunFileDialog(DialogKind kind, const DialogRequest& request) {
 }
 
 void get_open_filename_ext(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("get_open_filename_ext");
     result = RValue(RunFileDialog(DialogKind::Open, ReadRequest(argc, args)));
 }
 
 void get_save_filename_ext(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("get_save_filename_ext");
     result = RValue(RunFileDialog(DialogKind::Save, ReadRequest(argc, args)));
 }
 
 void show_message(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("show_message");
     Platform& platform = CurrentPlatform();
     platform.ShowMessage(ArgString(argc, args, 0), platform.Caption());
     result = RValue(0.0);
 }
 
 void show_question(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("show_question");
     Platform& platform = CurrentPlatform();
     const bool yes = platform.ShowQuestion(ArgString(argc, args, 0), platform.Caption());
     result = RValue(yes ? 1.0 : 0.0);

@@ -4,6 +4,7 @@
 #include "Graphics/Graphics_Input.h"
 #include "Graphics/Graphics_Surface.h"
 #include "Graphics/Graphics_Window.h"
+#include "Runner/Runner_Quiet.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "platform/Platform.h"
 
@@ -41,12 +42,19 @@ void window_get_height(RValue& result, CInstance*, CInstance*, int, RValue*) {
     result = RValue(height);
 }
 
+// Putting the window where it is, as a drag with the pointer held still does every frame, changes nothing.
 void window_set_position(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
-    CurrentPlatform().SetWindowPosition(ArgInt(argc, args, 0), ArgInt(argc, args, 1));
+    Platform& platform = CurrentPlatform();
+    int x = 0, y = 0;
+    platform.WindowPosition(x, y);
+    if (x != ArgInt(argc, args, 0) || y != ArgInt(argc, args, 1))
+        Runner_MarkFrame("window_set_position");
+    platform.SetWindowPosition(ArgInt(argc, args, 0), ArgInt(argc, args, 1));
     result = RValue(0.0);
 }
 
 void window_position_visible(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("window_position_visible");
     result =
         RValue(CurrentPlatform().PositionVisible(ArgInt(argc, args, 0), ArgInt(argc, args, 1)) ? 1.0 : 0.0);
 }
@@ -63,8 +71,11 @@ void window_mouse_get_y(RValue& result, CInstance*, CInstance*, int, RValue*) {
     result = RValue(Input_WindowMouseY());
 }
 
+// The tool sets the hand every frame the pointer rests on a button: only another shape is a change.
 void window_set_cursor(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
-    CurrentPlatform().SetCursor(ArgInt(argc, args, 0));
+    const int cursor = ArgInt(argc, args, 0);
+    Runner_NoteCursor(cursor);
+    CurrentPlatform().SetCursor(cursor);
     result = RValue(0.0);
 }
 
@@ -81,6 +92,7 @@ void display_mouse_get_y(RValue& result, CInstance*, CInstance*, int, RValue*) {
 }
 
 void display_set_gui_size(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("display_set_gui_size");
     Graphics_SetGuiSize(ArgInt(argc, args, 0), ArgInt(argc, args, 1));
     result = RValue(0.0);
 }
@@ -146,6 +158,7 @@ void surface_get_height(RValue& result, CInstance*, CInstance*, int argc, RValue
 }
 
 void surface_resize(RValue& result, CInstance*, CInstance*, int argc, RValue* args) {
+    Runner_MarkFrame("surface_resize");
     Surface_Resize(ArgInt(argc, args, 0), ArgInt(argc, args, 1), ArgInt(argc, args, 2));
     result = RValue(0.0);
 }

@@ -36,7 +36,7 @@ bool Ask(const std::array<bool, ButtonCount>& states, int button, bool noneMeans
 
 // Each snapshot shows at most one edge per button, so a press and release that arrive together are
 // seen as a press in this frame and a release in the next: every control sees a tap as a click.
-void Input_Update() {
+bool Input_Update() {
     const InputState taken = CurrentPlatform().TakeInput();
     Snapshot next;
     for (size_t b = 1; b < ButtonCount; ++b) {
@@ -61,7 +61,14 @@ void Input_Update() {
     next.mouseX = taken.windowMouseX;
     next.mouseY = taken.windowMouseY;
     Graphics_WindowToRoom(next.mouseX, next.mouseY, next.roomX, next.roomY);
+    const bool changed = next.held != current.held || next.pressed != current.pressed ||
+                         next.released != current.released || next.wheelUp != current.wheelUp ||
+                         next.wheelDown != current.wheelDown || next.keyHeld != current.keyHeld ||
+                         next.keyPressed != current.keyPressed || next.mouseX != current.mouseX ||
+                         next.mouseY != current.mouseY || next.roomX != current.roomX ||
+                         next.roomY != current.roomY || owed != std::array<int, ButtonCount>{};
     current = next;
+    return changed;
 }
 
 void Input_Reset() {

@@ -11,6 +11,8 @@
 #include "IO/IO_GameData.h"
 #include "Object/Object_Class.h"
 #include "Runner/Runner_Log.h"
+#include "Runner/Runner_Loop.h"
+#include "Runner/Runner_Quiet.h"
 #include "platform/Platform.h"
 #include <SDL2/SDL.h>
 #include <cmath>
@@ -178,6 +180,10 @@ void Graphics_DrawInstance(CInstance* instance) {
     placement.angle = instance->imageAngle;
     placement.colour = instance->imageBlend;
     placement.alpha = instance->imageAlpha;
+    // Which frame a free-running animation shows is news unless the sprite has only one.
+    const SpriteData* sprite = Sprite_Find(instance->spriteIndex);
+    if (sprite != nullptr && sprite->frames.size() > 1 && Runner_AnimationFreeRunning(instance))
+        Runner_MarkFrame("image_index");
     Sprite_Draw(instance->spriteIndex, instance->imageIndex, placement);
 }
 
@@ -192,6 +198,6 @@ void Graphics_DrawApplicationSurface() {
     Render_Copy(copy);
 }
 
-void Graphics_EndFrame(bool present) {
-    RenderList_EndFrame(present);
+bool Graphics_EndFrame(bool present) {
+    return RenderList_EndFrame(present);
 }

@@ -37,10 +37,12 @@ bool Graphics_SurfaceStackBalanced();
 void Graphics_DrawApplicationSurface();
 // GUI projection: the display GUI size (defaults to the window size).
 void Graphics_SetGuiView();
-void Graphics_EndFrame(bool present);
+// True when it presented a new picture.
+bool Graphics_EndFrame(bool present);
 
-// Input: one snapshot per frame, before the Step events.
-void Input_Update();
+// Input: one snapshot per frame, before the Step events. True when it differs from the last one (or
+// edges are still owed to later snapshots).
+bool Input_Update();
 // Every button up, no edges pending, the pointer at the origin (a new game).
 void Input_Reset();
 // Every button up and no edge, now and pending; the pointer stays (after a modal wait).

@@ -30,6 +30,9 @@ struct CInstance {
     // Read every frame by the code: the grow path stays out of line.
     RValue& Slot(int n) { return n < static_cast<int>(slots_.size()) ? slots_[size_t(n)] : GrowToSlot(n); }
     bool HasSlotBlock() const { return !slots_.empty(); }
+    // The slots made so far (none before the first access), for a look at the whole state.
+    size_t SlotCount() const { return slots_.size(); }
+    RValue& SlotAt(size_t n) { return slots_[n]; }
 
   private:
     RValue& GrowToSlot(int n);

@@ -11,6 +11,7 @@
 #include "Room/Room_Main.h"
 #include "Runner/Runner_Log.h"
 #include "Runner/Runner_Loop.h"
+#include "Runner/Runner_Quiet.h"
 #include "Runner/Runner_State.h"
 #include "Sound/Audio_Main.h"
 #include "Support/Win32/Support_FileM.h"
@@ -110,7 +111,8 @@ bool PrepareGame(const GameData& data) {
            Prepare("Failed to prepare the timelines.", true) &&
            Prepare("Failed to compile the actions in the objects.", Object_Prepare(data)) &&
            Prepare("Failed to prepare the rooms.", Room_Prepare(data)) &&
-           Prepare("Failed to prepare the sounds.", (Audio_Init(), true)) &&
+           Prepare("Failed to prepare the sounds.",
+                   (Audio_Init(), Audio_OnStreamEnd([] { CurrentPlatform().Wake(); }), true)) &&
            Prepare("Failed to prepare the graphics.", session.graphicsStarted = Graphics_Init(data));
 }
 
@@ -214,13 +216,15 @@ void Start(const RunnerConfig& config, const EmbeddedGame& game, Platform& platf
     RunnerLoopState& state = Runner_LoopState();
     state = RunnerLoopState{};
     state.running = true;
-    // No frame has been shown yet, so the first one runs at once instead of a frame's length later.
-    state.previousStepTime = state.lastSecondMark = platform.NowMicros();
+    const char* everyFrame = std::getenv("MORVANE_EVERY_FRAME");
+    Runner_QuietStart(config.skipQuietFrames && (everyFrame == nullptr || *everyFrame == '\0'));
     Object_BuildEventLists();
     Room_Reset();
     Graphics_ResetDrawState();
     Room_Start(session.data->general.roomOrder.at(0), true);
     platform.Focus();
+    // No frame has been shown yet, so the first one runs at once instead of a frame's length later.
+    Runner_StartLoop(platform.NowMicros());
 }
 
 // The runner owns the graphics layer: it goes before the backend that made its renderer.
@@ -264,7 +268,8 @@ bool Runner_Start(const RunnerConfig& config, const EmbeddedGame& game, Platform
 bool Runner_Frame() {
     RunnerLoopState& state = Runner_LoopState();
     try {
-        if (state.running && !CurrentPlatform().PumpMessages()) {
+        // Asleep, the wait comes first: what arrived is pumped once it has ended it.
+        if (state.running && !state.asleep && !CurrentPlatform().PumpMessages()) {
             state.running = false;
         }
         if (state.running) {

@@ -11,6 +11,9 @@ struct RunnerConfig {
     std::vector<std::string> arguments; // the command line after the program name
     std::string programFolder;          // the executable's folder; empty: found from the executable
     std::vector<std::string> openFiles; // containers to import once the splash is over (open with)
+    // After a quiet frame no frame runs until something arrives (see Runner_Quiet.h); false: a frame
+    // every period whatever happens, as does MORVANE_EVERY_FRAME=1 in the environment.
+    bool skipQuietFrames = true;
 };
 
 // Everything up to entering the loop ("Run_Start" and the focus). False when start-up failed.

@@ -1,11 +1,13 @@
 #include "Sound/Audio_Main.h"
 #include "Runner/Runner_Log.h"
+#include "Runner/Runner_Quiet.h"
 #include "Sound/Audio_Device.h"
 #include "Sound/Audio_OggThread.h"
 #include "Sound/Audio_Stream.h"
 #include "Sound/Audio_Voice.h"
 #include "Support/Win32/Support_FileM.h"
 #include <filesystem>
+#include <functional>
 #include <future>
 #include <string>
 
@@ -28,7 +30,13 @@ class AudioLayer {
   public:
     explicit AudioLayer(std::unique_ptr<AudioDevice> device)
         : device_(std::move(device)), voices_(device_->Sources()),
-          oggThread_([this] { return voices_.ServiceChannels(); }) {}
+          oggThread_([this] { return voices_.ServiceChannels(streamEnded_); }) {}
+
+    // Called on the ogg thread when a stream plays out (set before the first voice starts).
+    void OnStreamEnd(std::function<void()> ended) {
+        std::lock_guard lock(OggMutex);
+        streamEnded_ = std::move(ended);
+    }
 
     int CreateStream(std::string_view name) {
         std::string path = FileM_ResolveExisting(name);
@@ -118,7 +126,8 @@ class AudioLayer {
 
     void Tick() {
         std::lock_guard lock(OggMutex);
-        voices_.ReapFinished();
+        if (voices_.ReapFinished())
+            Runner_MarkFrame("the end of a stream");
         // Paused voices keep the device mixing, so a pause is heard as silence of its length.
         device_->SetMixing(voices_.AnyActive());
     }
@@ -138,6 +147,7 @@ class AudioLayer {
     // Destroyed in reverse: the thread stops before the voices it services go, the voices'
     // buffers before the device.
     std::unique_ptr<AudioDevice> device_;
+    std::function<void()> streamEnded_; // guarded by OggMutex
     StreamTable streams_;
     VoicePool voices_;
     int nextVoiceId_ = VoiceHandleBase;
@@ -165,6 +175,12 @@ bool Audio_Init() {
         }
     }
     return layer != nullptr;
+}
+
+void Audio_OnStreamEnd(std::function<void()> ended) {
+    if (layer) {
+        layer->OnStreamEnd(std::move(ended));
+    }
 }
 
 void Audio_Tick() {

@@ -1,6 +1,7 @@
 // The audio layer: streams played through OpenAL, decoded on the ogg thread.
 // When no output device opens the layer stays off and every function below does nothing.
 #pragma once
+#include <functional>
 #include <string_view>
 
 // Start-up: begins opening the output device on a helper thread, so that it proceeds while the
@@ -11,6 +12,9 @@ void Audio_BeginOpening();
 bool Audio_Init();
 // Once per frame on the main thread: frees the voices whose stream has played out.
 void Audio_Tick();
+// `ended` is called on the ogg thread when a stream plays out, so that a sleeping frame loop wakes to
+// free its voice.
+void Audio_OnStreamEnd(std::function<void()> ended);
 // Stops the ogg thread and frees every voice, buffer, source and the device.
 void Audio_Shutdown();
 

@@ -77,19 +77,25 @@ bool VoicePool::AnyActive() const {
     return std::any_of(voices_.begin(), voices_.end(), [](const Voice& voice) { return voice.active; });
 }
 
-void VoicePool::ReapFinished() {
+bool VoicePool::ReapFinished() {
+    bool any = false;
     for (Voice& voice : voices_) {
         if (voice.active && voice.channel->Finished()) {
             voice.Stop();
+            any = true;
         }
     }
+    return any;
 }
 
-bool VoicePool::ServiceChannels() {
+bool VoicePool::ServiceChannels(const std::function<void()>& ended) {
     bool any = false;
     for (Voice& voice : voices_) {
         if (voice.channel) {
+            const bool finished = voice.channel->Finished();
             voice.channel->Service();
+            if (!finished && voice.channel->Finished() && ended)
+                ended();
             any = true;
         }
     }

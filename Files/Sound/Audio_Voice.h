@@ -40,10 +40,11 @@ class VoicePool {
     bool AnyMatching(int handle, const std::function<bool(const Voice&)>& test) const;
     // Whether any voice plays, paused or not.
     bool AnyActive() const;
-    // Frees the voices whose stream has played out.
-    void ReapFinished();
-    // The ogg thread's pass; false when no voice has a channel to feed.
-    bool ServiceChannels();
+    // Frees the voices whose stream has played out; true when there were any.
+    bool ReapFinished();
+    // The ogg thread's pass; false when no voice has a channel to feed. `ended` is called when a
+    // stream plays out in it.
+    bool ServiceChannels(const std::function<void()>& ended);
 
   private:
     Voice* LowestPriorityBelow(double priority);

@@ -2,6 +2,8 @@
 #include "Code/Code_Error.h"
 #include "IO/IO_GameData.h"
 #include "Object/Object_Class.h"
+#include "Runner/Runner_Loop.h"
+#include "Runner/Runner_Quiet.h"
 #include "Runner/Runner_State.h"
 #include <string>
 #include <vector>
@@ -89,7 +91,12 @@ void Variable_BuiltIn_RegisterCore() {
             self->imageSpeed = static_cast<float>(value.AsReal());
         });
     Variable_BuiltIn_Add(
-        "image_index", [](CInstance* self, int, RValue& out) { out = RValue(double{self->imageIndex}); },
+        "image_index",
+        [](CInstance* self, int, RValue& out) {
+            if (Runner_AnimationFreeRunning(self))
+                Runner_MarkFrame("image_index"); // a sleep puts it forward by itself: reading it is news
+            out = RValue(double{self->imageIndex});
+        },
         [](CInstance* self, int, const RValue& value) {
             self->imageIndex = static_cast<float>(value.AsReal());
         });
@@ -112,7 +119,13 @@ void Variable_BuiltIn_RegisterCore() {
         nullptr);
     Variable_BuiltIn_Add(
         "delta_time",
-        [](CInstance*, int, RValue& out) { out = RValue(static_cast<double>(Runner_DeltaTime())); }, nullptr);
+        [](CInstance*, int, RValue& out) {
+            // A frame on time steps one period; any other step is the clock's news.
+            if (Runner_DeltaTime() != Runner_FramePeriod())
+                Runner_MarkFrame("delta_time");
+            out = RValue(static_cast<double>(Runner_DeltaTime()));
+        },
+        nullptr);
     Variable_BuiltIn_Add(
         "game_display_name",
         [](CInstance*, int, RValue& out) { out = RValue(Runner_Data().general.displayName); }, nullptr);

@@ -18,11 +18,19 @@ class MessageSource {
     bool CanWait() const;
     // Sleeps until messages arrive or `micros` have passed; false when none can have arrived.
     bool Await(int64_t micros);
+    // Sleeps with no timeout until messages arrive, the watched descriptor is readable, Wake is called
+    // or a quit signal comes. Returns at once when any of them already has.
+    void AwaitAnything();
+    // Ends an AwaitAnything, now or the next one. Any thread, and the quit signals' handler, may call it.
+    void Wake();
+    // Forgets the Wakes so far: the pump that calls it comes before what they were for.
+    void ClearWake();
 
   private:
-    // Asks both descriptors, waiting up to `timeout` (null: not at all); true when either is readable
+    // Asks the descriptors, waiting up to `timeout` (null: with no timeout); true when one is readable
     // or a signal came (a quit may be waiting).
-    bool Poll(const timespec& timeout);
+    bool Poll(const timespec* timeout, bool withWake);
+    bool Queued() const;
 
     int connection_ = -1;
     intptr_t watched_ = -1;

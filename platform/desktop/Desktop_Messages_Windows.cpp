@@ -6,6 +6,12 @@
 namespace {
 std::atomic<bool> quitSignalled = false;
 
+// An event that ends a wait with no timeout: set by Wake from any thread and by the console's handler.
+HANDLE WakeEvent() {
+    static const HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    return event;
+}
+
 // The watched knock is an event's handle here.
 HANDLE Event(intptr_t knock) {
     return reinterpret_cast<HANDLE>(knock);
@@ -14,6 +20,7 @@ HANDLE Event(intptr_t knock) {
 // Ctrl+C, Ctrl+Break and the console's close button, when there is a console.
 BOOL WINAPI OnConsoleQuit(DWORD) {
     quitSignalled = true;
+    SetEvent(WakeEvent());
     return TRUE;
 }
 } // namespace
@@ -48,7 +55,27 @@ bool MessageSource::Await(int64_t micros) {
     return woken == WAIT_OBJECT_0 || woken == WAIT_OBJECT_0 + count;
 }
 
+// Input already in the queue counts too (MWMO_INPUTAVAILABLE): SDL's pump may have looked at it without
+// taking it, and a plain wait only ends for what arrives after that.
+void MessageSource::AwaitAnything() {
+    if (quitSignalled || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
+        return;
+    HANDLE handles[2] = {WakeEvent(), Event(watched_)};
+    const DWORD count = watched_ != -1 ? 2 : 1;
+    // The knock is a manual-reset event: the pump looks at it again afterwards.
+    MsgWaitForMultipleObjectsEx(count, handles, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+void MessageSource::Wake() {
+    SetEvent(WakeEvent());
+}
+
+void MessageSource::ClearWake() {
+    WaitForSingleObject(WakeEvent(), 0); // an auto-reset event: taking it resets it
+}
+
 QuitSignals::QuitSignals() {
+    WakeEvent();
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SetConsoleCtrlHandler(OnConsoleQuit, TRUE);
 }

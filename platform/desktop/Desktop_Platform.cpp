@@ -303,11 +303,13 @@ void DesktopPlatform::HandleEvent(const SDL_Event& event) {
 }
 
 bool DesktopPlatform::PumpMessages() {
+    messages_.ClearWake();
     if (quitSignals_.Received() && !quit_) {
         quit_ = true;
         Desktop_EndDialogs();
     }
     if (messages_.MayHaveMessages()) {
+        lastTraffic_ = NowMicros();
         SDL_Event event;
         while (SDL_PollEvent(&event))
             HandleEvent(event);
@@ -340,6 +342,22 @@ bool DesktopPlatform::AwaitMessages(int64_t micros) {
     // Without a connection to wait on, short naps keep the window answering.
     constexpr int64_t LongestNap = 2000;
     SleepMicros(std::min(micros, LongestNap));
+    return true;
+}
+
+// SDL's X backend holds a change of focus back for 200 ms and hands it out at a pump after that, with no
+// message of its own to wake a wait: after display traffic the wait is a bounded one until then.
+// A message Xlib read while the frame asked the server something (the pointer) waits in its queue, where
+// no wait on the connection sees it.
+bool DesktopPlatform::AwaitChange() {
+    if (messages_.MayHaveMessages())
+        return true;
+    constexpr int64_t HeldFocusMicros = 250'000;
+    const int64_t held = lastTraffic_ + HeldFocusMicros - NowMicros();
+    if (held > 0)
+        messages_.Await(held);
+    else
+        messages_.AwaitAnything();
     return true;
 }
 

@@ -39,6 +39,9 @@ class DesktopPlatform final : public Platform {
     // --- events and input
     bool PumpMessages() override;
     bool AwaitMessages(int64_t micros) override;
+    bool CanAwaitChange() override { return messages_.CanWait(); }
+    bool AwaitChange() override;
+    void Wake() override { messages_.Wake(); }
     InputState TakeInput() override;
     void DisplayMouse(int& x, int& y) override;
     void SetCursor(int cursor) override;
@@ -97,6 +100,7 @@ class DesktopPlatform final : public Platform {
     std::function<bool(std::vector<std::string>&)> receiveHandoff_;
     bool quit_ = false;
     BusyWindowService busy_;
+    int64_t lastTraffic_ = 0; // when the display connection last had something for the pump
     MessageSource messages_;
     QuitSignals quitSignals_;
 };

@@ -23,6 +23,9 @@ class HeadlessPlatform final : public Platform {
     // --- events and input: nothing arrives
     bool PumpMessages() override { return true; }
     bool AwaitMessages(int64_t micros) override;
+    bool CanAwaitChange() override { return false; }
+    bool AwaitChange() override { return true; }
+    void Wake() override {}
     InputState TakeInput() override { return {}; }
     void DisplayMouse(int& x, int& y) override { x = y = 0; }
     void SetCursor(int) override {}

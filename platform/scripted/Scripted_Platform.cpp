@@ -70,29 +70,42 @@ void ScriptedPlatform::SetPointer(int windowX, int windowY) {
     SetScreenPointer(windowX_ + windowX, windowY_ + windowY);
 }
 
+// Everything the test does to the window is a message that ends a wait, as on the desktop; the pointer
+// only while it is over the window or leaves it: X reports no motion elsewhere.
 void ScriptedPlatform::SetScreenPointer(int x, int y) {
+    const auto over = [this](int px, int py) {
+        return px >= windowX_ && py >= windowY_ && px < windowX_ + request_.width &&
+               py < windowY_ + request_.height;
+    };
+    if (over(screenPointerX_, screenPointerY_) || over(x, y))
+        Wake();
     screenPointerX_ = x;
     screenPointerY_ = y;
 }
 
 void ScriptedPlatform::Press(int button) {
     input_.ButtonDown(button);
+    Wake();
 }
 
 void ScriptedPlatform::Release(int button) {
     input_.ButtonUp(button);
+    Wake();
 }
 
 void ScriptedPlatform::KeyDown(int key) {
     input_.KeyDown(key);
+    Wake();
 }
 
 void ScriptedPlatform::KeyUp(int key) {
     input_.KeyUp(key);
+    Wake();
 }
 
 void ScriptedPlatform::TurnWheel(int steps) {
     input_.Wheel(steps);
+    Wake();
 }
 
 std::string ScriptedPlatform::Answer(std::deque<std::string>& queue, DialogRecord& record) {
@@ -158,4 +171,18 @@ SDL_Color ScriptedPlatform::Pixel(int x, int y) const {
     const uint32_t value = reinterpret_cast<const uint32_t*>(row)[x];
     SDL_GetRGBA(value, surface_->format, &colour.r, &colour.g, &colour.b, &colour.a);
     return colour;
+}
+
+uint64_t ScriptedPlatform::PictureHash() const {
+    if (!surface_)
+        return 0;
+    uint64_t hash = 14695981039346656037ull;
+    for (int y = 0; y < surface_->h; ++y) {
+        const auto* row = static_cast<const uint8_t*>(surface_->pixels) + size_t(y) * size_t(surface_->pitch);
+        for (size_t i = 0; i < size_t(surface_->w) * 4; ++i) {
+            hash ^= row[i];
+            hash *= 1099511628211ull;
+        }
+    }
+    return hash;
 }

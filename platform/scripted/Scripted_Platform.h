@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "platform/Platform_Input.h"
 #include <SDL2/SDL.h>
+#include <atomic>
 #include <deque>
 #include <memory>
 #include <utility>
@@ -43,9 +44,10 @@ class ScriptedPlatform final : public Platform {
     bool PositionVisible(int x, int y) override;
     bool HasFocus() override { return focused_; }
     void Focus() override { focused_ = true; }
-    // A pass of the message pump takes 0.1 ms of fake time, so the frame wait's spin comes to its end.
+    // The clock moves only when the runtime waits, so frames fall exactly on their grid. What the test
+    // did so far is taken by the frame that follows: it no longer ends a wait.
     bool PumpMessages() override {
-        now_ += 100;
+        woken_ = false;
         return !quit_;
     }
     InputState TakeInput() override;
@@ -63,6 +65,11 @@ class ScriptedPlatform final : public Platform {
         now_ += micros;
         return true;
     }
+    // The test's clock cannot be slept on: a wait ends at once, woken or not. Whatever the test does
+    // to the window (input, focus, a drop, a quit) or Wake wakes it.
+    bool CanAwaitChange() override { return true; }
+    bool AwaitChange() override { return woken_.exchange(false); }
+    void Wake() override { woken_ = true; }
     int64_t NowMicros() override { return now_; }
     void SleepMicros(int64_t micros) override { now_ += micros; }
 
@@ -74,17 +81,27 @@ class ScriptedPlatform final : public Platform {
     void TurnWheel(int steps); // positive: away from the user
     void KeyDown(int key);     // the runtime's key codes (vk_*)
     void KeyUp(int key);
-    void SetFocus(bool focused) { focused_ = focused; }
-    void RequestQuit() { quit_ = true; }
+    void SetFocus(bool focused) {
+        focused_ = focused;
+        Wake();
+    }
+    void RequestQuit() {
+        quit_ = true;
+        Wake();
+    }
     void AdvanceClock(int64_t micros) { now_ += micros; }
     void QueueOpenAnswer(std::string path) { openAnswers_.push_back(std::move(path)); }
     void QueueSaveAnswer(std::string path) { saveAnswers_.push_back(std::move(path)); }
     void QueueQuestionAnswer(bool yes) { questionAnswers_.push_back(yes); }
-    void Drop(std::string path) { dropped_.push_back(std::move(path)); }
+    void Drop(std::string path) {
+        dropped_.push_back(std::move(path));
+        Wake();
+    }
     // What the user does while the next modal wait blocks the program.
     void DuringNextModalWait(std::function<void()> action) { duringWait_ = std::move(action); }
     // The window asks for a repaint (as when it is exposed).
     void Expose() {
+        Wake();
         if (callbacks_.repaint)
             callbacks_.repaint();
     }
@@ -98,6 +115,8 @@ class ScriptedPlatform final : public Platform {
     const std::vector<BoxRecord>& Boxes() const { return boxes_; }
     // The window's pixel as last drawn (alpha 255 wherever something opaque was drawn).
     SDL_Color Pixel(int x, int y) const;
+    // A hash of the whole picture as last drawn (0 without a window).
+    uint64_t PictureHash() const;
 
   private:
     struct SurfaceDeleter {
@@ -130,6 +149,7 @@ class ScriptedPlatform final : public Platform {
     int cursor_ = 0;
     int presents_ = 0;
     int64_t now_ = 1'000'000;
+    std::atomic<bool> woken_ = false;
     std::deque<std::string> openAnswers_, saveAnswers_;
     std::deque<bool> questionAnswers_;
     std::vector<DialogRecord> dialogs_;

@@ -5,6 +5,7 @@
 #include "Object/Object_Main.h"
 #include "Runner/Runner_Form.h"
 #include "Runner/Runner_Loop.h"
+#include "Runner/Runner_Quiet.h"
 #include "ScenarioWorkspace.h"
 #include "Variable/Variable_BuiltIn.h"
 #include "app/Tool_Game.h"
@@ -19,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <sstream>
+#include <sys/resource.h>
 
 namespace fs = std::filesystem;
 
@@ -114,7 +116,9 @@ std::vector<int> Chord(const std::string& text) {
 class ScenarioRun {
   public:
     ScenarioRun(const ScenarioOptions& options, std::ostream& report)
-        : report_(report), workspace_(options.binFolder, options.keepWorkspace) {
+        : report_(report), workspace_(options.binFolder, options.keepWorkspace, options.root),
+          skipQuietFrames_(options.skipQuietFrames) {
+        tracing_ = !options.tracePath.empty();
         variables_ = {
             {"APPDATA", workspace_.AppData()}, {"PROGRAM", workspace_.Program()},
             {"WORK", workspace_.Work()},       {"SOURCE", options.sourceFolder},
@@ -135,6 +139,9 @@ class ScenarioRun {
 
     void Execute(const std::vector<std::string>& words, const std::string& line, int lineNumber) {
         lineNumber_ = lineNumber;
+        // The frames skipped while asleep are accounted for at the wake-up: what a step looks at is the
+        // state they would have left.
+        Runner_CatchUp();
         if (words[0] == "shell") {
             // the rest of the line goes to /bin/sh as written
             Shell(Expand(line.substr(line.find("shell") + 5)));
@@ -152,6 +159,45 @@ class ScenarioRun {
             throw ScenarioFailure("unknown step '" + words[0] + "'");
         }
         command->second(*this, args);
+        Runner_CatchUp();
+        Trace(words[0]);
+    }
+
+    // What a run that skips quiet frames and one that runs every frame must agree on after each step:
+    // the whole state, the picture, the boxes and dialogs, the cursor, the window, the end.
+    void Trace(const std::string& step) {
+        if (!tracing_) {
+            return;
+        }
+        uint64_t boxes = 14695981039346656037ull;
+        for (const auto& box : platform_.Boxes()) {
+            for (char c : box.text + '\x01' + box.caption + char('0' + box.question + 2 * box.answer)) {
+                boxes = (boxes ^ uint8_t(c)) * 1099511628211ull;
+            }
+        }
+        int x = 0, y = 0;
+        platform_.WindowPosition(x, y);
+        const bool live = started_ && !finalised_;
+        trace_ << "line " << lineNumber_ << " " << step << ": state " << std::hex
+               << (live ? Runner_StateFingerprint() : 0) << " picture " << platform_.PictureHash() << std::dec
+               << " presents " << platform_.PresentCount() << " boxes " << platform_.Boxes().size() << "/"
+               << std::hex << boxes << std::dec << " dialogs " << platform_.Dialogs().size() << " cursor "
+               << platform_.Cursor() << " window " << x << "," << y << " running " << (started_ && !finished_)
+               << " exit " << exitCode_ << "\n";
+        // Cell by cell, so that a difference says where it is.
+        if (live) {
+            std::istringstream cells(Runner_StateCells());
+            for (std::string cell; std::getline(cells, cell);) {
+                trace_ << "    " << cell << "\n";
+            }
+        }
+    }
+
+    // How many frames the runtime left out, and in how many sleeps.
+    std::string QuietSummary() const {
+        const RunnerLoopState& state = Runner_LoopState();
+        return std::to_string(state.skippedFrames) + " of " + std::to_string(framesAsked_) +
+               " frames skipped in " + std::to_string(state.sleeps) + " sleeps";
     }
 
     void Stop() {
@@ -202,6 +248,8 @@ class ScenarioRun {
             {"focus", [](ScenarioRun& run, const auto& a) { run.platform_.SetFocus(run.Arg(a, 0) == "on"); }},
             {"open", [](ScenarioRun& run, const auto& a) { run.platform_.QueueOpenAnswer(run.Answer(a)); }},
             {"drop", [](ScenarioRun& run, const auto& a) { run.platform_.Drop(Plain(run.Arg(a, 0))); }},
+            // A later start of the program hands its file over: on this platform it arrives as a drop does.
+            {"hand-over", [](ScenarioRun& run, const auto& a) { run.platform_.Drop(Plain(run.Arg(a, 0))); }},
             {"save", [](ScenarioRun& run, const auto& a) { run.platform_.QueueSaveAnswer(run.Answer(a)); }},
             {"answer", [](ScenarioRun& run,
                           const auto& a) { run.platform_.QueueQuestionAnswer(run.Arg(a, 0) == "yes"); }},
@@ -248,6 +296,16 @@ class ScenarioRun {
             {"expect-master-gain",
              [](ScenarioRun& run, const auto& a) { run.ExpectMasterGain(std::stod(Plain(run.Arg(a, 0)))); }},
             {"expect-dialog", [](ScenarioRun& run, const auto& a) { run.ExpectDialog(a); }},
+            // Whether the frame loop sleeps (skipping quiet frames; a run of every frame never does).
+            {"expect-asleep",
+             [](ScenarioRun& run, const auto& a) {
+                 if (run.skipQuietFrames_) {
+                     const bool asleep = Runner_LoopState().asleep;
+                     run.Check(asleep == (run.Arg(a, 0) == "yes"),
+                               std::string(asleep ? "asleep" : "awake") +
+                                   " (the last frame: " + Runner_QuietReason() + ")");
+                 }
+             }},
         };
         return commands;
     }
@@ -286,6 +344,7 @@ class ScenarioRun {
     void Start(const std::vector<std::string>& openFiles, bool fromDataWin = false) {
         RunnerConfig config;
         config.programFolder = workspace_.Program();
+        config.skipQuietFrames = skipQuietFrames_;
         for (const std::string& file : openFiles) {
             config.openFiles.push_back(Plain(file));
         }
@@ -298,6 +357,7 @@ class ScenarioRun {
 
     void Frames(int count) {
         for (int i = 0; i < count && started_ && !finished_; ++i) {
+            ++framesAsked_;
             platform_.AdvanceClock(FrameMicros);
             finished_ = !Runner_Frame();
         }
@@ -405,6 +465,7 @@ class ScenarioRun {
         int limit = args.size() > 2 ? Int(args, 2) : 600;
         for (int i = 0; i < limit && !Matches(Global(args, 0), Arg(args, 1)); ++i) {
             Frames(1);
+            Runner_CatchUp();
         }
         ExpectValue(Global(args, 0), args, 1);
     }
@@ -464,6 +525,14 @@ class ScenarioRun {
     size_t boxesSeen_ = 0;
     bool started_ = false, finished_ = false, finalised_ = false;
     int exitCode_ = 0;
+    bool skipQuietFrames_ = true;
+    uint64_t framesAsked_ = 0;
+    // Kept in memory until the end: a scenario may limit the size of the files the process writes.
+    bool tracing_ = false;
+    std::ostringstream trace_;
+
+  public:
+    std::string TraceText() const { return trace_.str(); }
 };
 } // namespace
 
@@ -473,6 +542,10 @@ int RunScenario(const std::string& path, const ScenarioOptions& options, std::os
         report << path << ": cannot be read\n";
         return 1;
     }
+    return RunScenarioText(in, options, report);
+}
+
+int RunScenarioText(std::istream& in, const ScenarioOptions& options, std::ostream& report) {
     ScenarioRun run(options, report);
     std::string line;
     int lineNumber = 0;
@@ -490,5 +563,69 @@ int RunScenario(const std::string& path, const ScenarioOptions& options, std::os
         report << "line " << lineNumber << ": " << error.what() << "\n";
         ++run.failures;
     }
+    if (options.skipQuietFrames) {
+        report << "quiet frames: " << run.QuietSummary() << "\n";
+    }
+    if (!options.tracePath.empty()) {
+        // Whatever limit the scenario left on the size of written files (prlimit) is lifted first.
+        rlimit limit{};
+        if (getrlimit(RLIMIT_FSIZE, &limit) == 0) {
+            limit.rlim_cur = limit.rlim_max;
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        std::ofstream(options.tracePath, std::ios::trunc) << run.TraceText();
+    }
     return run.failures;
+}
+
+namespace {
+// A trace as its steps: a step's line, then its cells (indented).
+struct TraceStep {
+    std::string line;
+    std::vector<std::string> cells;
+};
+
+std::vector<TraceStep> Steps(const std::string& trace) {
+    std::vector<TraceStep> steps;
+    std::istringstream in(trace);
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with("    ") && !steps.empty()) {
+            steps.back().cells.push_back(line.substr(4));
+        } else {
+            steps.push_back(TraceStep{line, {}});
+        }
+    }
+    return steps;
+}
+} // namespace
+
+std::string CompareTraces(const std::string& one, const std::string& other) {
+    const std::vector<TraceStep> a = Steps(one), b = Steps(other);
+    std::string report;
+    int differing = 0;
+    for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+        const TraceStep none{"(ended)", {}};
+        const TraceStep& x = i < a.size() ? a[i] : none;
+        const TraceStep& y = i < b.size() ? b[i] : none;
+        if (x.line == y.line && x.cells == y.cells) {
+            continue;
+        }
+        if (++differing > 5) {
+            continue;
+        }
+        report += "  skipping quiet frames: " + x.line + "\n  every frame:           " + y.line + "\n";
+        int cells = 0;
+        for (size_t c = 0; c < std::max(x.cells.size(), y.cells.size()) && cells < 6; ++c) {
+            const std::string p = c < x.cells.size() ? x.cells[c] : "(none)";
+            const std::string q = c < y.cells.size() ? y.cells[c] : "(none)";
+            if (p != q) {
+                report += "    " + p + "  /  " + q + "\n";
+                ++cells;
+            }
+        }
+    }
+    if (differing > 5) {
+        report += "  and " + std::to_string(differing - 5) + " more steps\n";
+    }
+    return report;
 }

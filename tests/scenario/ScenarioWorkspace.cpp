@@ -5,9 +5,16 @@
 
 namespace fs = std::filesystem;
 
-ScenarioWorkspace::ScenarioWorkspace(const std::string& binFolder, bool keep) : keep_(keep) {
+ScenarioWorkspace::ScenarioWorkspace(const std::string& binFolder, bool keep, const std::string& root)
+    : keep_(keep) {
     std::string pattern = (fs::temp_directory_path() / "morvane-scenario-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
+    if (!root.empty()) {
+        std::error_code error;
+        if (!fs::create_directory(root, error)) {
+            throw std::runtime_error("cannot make the folder " + root);
+        }
+        pattern = root;
+    } else if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot make a temporary folder");
     }
     root_ = pattern;

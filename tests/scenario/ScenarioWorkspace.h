@@ -6,7 +6,8 @@
 
 class ScenarioWorkspace {
   public:
-    ScenarioWorkspace(const std::string& binFolder, bool keep);
+    // `root`: the folder to make it in (it must not exist), or "" for a new temporary one.
+    ScenarioWorkspace(const std::string& binFolder, bool keep, const std::string& root = "");
     ~ScenarioWorkspace();
     ScenarioWorkspace(const ScenarioWorkspace&) = delete;
     ScenarioWorkspace& operator=(const ScenarioWorkspace&) = delete;

@@ -33,6 +33,8 @@ class Runner : public ::testing::Test {
         game_.length = kGameDataSize;
         RunnerConfig config;
         config.programFolder = folder_.string();
+        // Pacing and events frame by frame: every frame runs (quiet_frame_tests has the sleeps).
+        config.skipQuietFrames = false;
         ASSERT_TRUE(Runner_Start(config, game_, platform_));
     }
     void TearDown() override {
