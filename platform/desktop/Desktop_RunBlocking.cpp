@@ -20,6 +20,9 @@ constexpr auto BusyNoteInterval = std::chrono::milliseconds(200);
 // runtime runs meanwhile, so the call sees the program as the caller left it.
 void DesktopPlatform::RunBlocking(const std::function<void()>& work) {
     ModalWaitScope wait(input_);
+    // A signal that came before the call (it is the program's end that runs it: the lib directory's
+    // removal) does not stop it.
+    const int signalBefore = quitSignals_.Signal();
     BusyWindowService::Offered offered(busy_, window_.get(), scale_);
     std::mutex mutex;
     std::condition_variable ended;
@@ -40,7 +43,7 @@ void DesktopPlatform::RunBlocking(const std::function<void()>& work) {
     auto nextNote = start + BusyNoteDelay;
     for (;;) {
         PumpMessages();
-        busy_.AnswerClose(quitSignals_.Signal());
+        busy_.AnswerClose(signalBefore == 0 ? quitSignals_.Signal() : 0);
         const auto now = std::chrono::steady_clock::now();
         if (!busyShown && now - start >= BusyCursorDelay) {
             cursors_.Show(BusyCursor);
