@@ -1,5 +1,6 @@
 #include "platform/desktop/Desktop_Gtk.h"
 #include "platform/Platform_Log.h"
+#include "platform/desktop/Desktop_Messages.h"
 #include <SDL2/SDL.h>
 #include <cstdlib>
 #include <cstring>
@@ -51,6 +52,11 @@ const GtkApi* Desktop_Gtk() {
             Platform_Log("No display for GTK: file dialogs count as cancelled\n");
             return nullptr;
         }
+        // GTK's own handler would end the program at once, a box open and an action under way.
+        GdkDisplay* display = gtk->gdk_display_get_default();
+        if (gtk->g_type_check_instance_is_a(reinterpret_cast<GTypeInstance*>(display),
+                                            gtk->gdk_x11_display_get_type()))
+            EndAsHangUpWhenDisplayBreaks(gtk->gdk_x11_display_get_xdisplay(display));
         return gtk;
     }();
     return started;

@@ -12,11 +12,13 @@
     X(g_source_remove)                                                                                       \
     X(g_timeout_add)                                                                                         \
     X(g_type_check_instance_is_a)                                                                            \
+    X(gdk_display_get_default)                                                                               \
     X(gdk_window_get_display)                                                                                \
     X(gdk_window_get_scale_factor)                                                                           \
     X(gdk_window_set_functions)                                                                              \
     X(gdk_window_set_transient_for)                                                                          \
     X(gdk_x11_display_get_type)                                                                              \
+    X(gdk_x11_display_get_xdisplay)                                                                          \
     X(gdk_x11_window_foreign_new_for_display)                                                                \
     X(gtk_dialog_add_button)                                                                                 \
     X(gtk_dialog_response)                                                                                   \

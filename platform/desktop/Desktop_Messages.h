@@ -38,6 +38,14 @@ class MessageSource {
     void* display_ = nullptr; // the X display, whose own queue may hold events already read
 };
 
+// On X, a connection that breaks under the program (the session ended, the server died) counts as a
+// SIGHUP: the action under way is put back and the window ends with 129. Xlib's own end would exit at
+// once, with a helper thread still inside a command line. `display` is an X Display.
+void EndAsHangUpWhenDisplayBreaks(void* display);
+// Whether it broke: then closing the display (which SDL opened more than one connection to) would
+// end the program the way Xlib does, before the window's last words; what it holds goes with the process.
+bool DisplayBroke();
+
 // SIGINT, SIGTERM and SIGHUP end the program as closing the window does, a dialog or box open
 // included. Caught here rather than by SDL, whose handler is only heard when its event pump runs.
 class QuitSignals {

@@ -1,3 +1,4 @@
+#include "platform/Platform_Log.h"
 #include "platform/desktop/Desktop_Messages.h"
 #include <SDL2/SDL_syswm.h>
 #include <cerrno>
@@ -9,6 +10,7 @@
 
 namespace {
 volatile std::sig_atomic_t quitSignalled = 0;
+bool displayBroke = false;
 struct sigaction previousInterrupt {};
 struct sigaction previousTerminate {};
 struct sigaction previousHangUp {};
@@ -51,7 +53,27 @@ void OnQuitSignal(int signal) {
     errno = saved;
 }
 
+// Returning from both handlers leaves the connection marked broken, so that later calls on it return
+// at once instead of ending the program.
+int NoteBrokenDisplay(Display*) {
+    Platform_Log("The connection to the display broke: ending as on a hang-up\n");
+    return 0;
+}
+
+void OnBrokenDisplay(Display*, void*) {
+    displayBroke = true;
+    OnQuitSignal(SIGHUP);
+}
 } // namespace
+
+void EndAsHangUpWhenDisplayBreaks(void* display) {
+    XSetIOErrorHandler(NoteBrokenDisplay);
+    XSetIOErrorExitHandler(static_cast<Display*>(display), OnBrokenDisplay, nullptr);
+}
+
+bool DisplayBroke() {
+    return displayBroke;
+}
 
 void MessageSource::Attach(SDL_Window* window) {
     SDL_SysWMinfo info;
@@ -59,6 +81,7 @@ void MessageSource::Attach(SDL_Window* window) {
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
         return;
     display_ = info.info.x11.display;
+    EndAsHangUpWhenDisplayBreaks(display_);
     connection_ = ConnectionNumber(info.info.x11.display);
 }
 

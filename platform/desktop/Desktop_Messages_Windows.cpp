@@ -84,6 +84,11 @@ QuitSignals::~QuitSignals() {
     SetConsoleCtrlHandler(OnConsoleQuit, FALSE);
 }
 
+// A Windows session's end comes as messages.
+bool DisplayBroke() {
+    return false;
+}
+
 bool QuitSignals::Received() const {
     return quitSignalled;
 }

@@ -117,7 +117,7 @@ DesktopPlatform::~DesktopPlatform() {
     frame_.reset();
     Desktop_SetDialogOwner(nullptr);
     window_.reset();
-    if (videoStarted_)
+    if (videoStarted_ && !DisplayBroke())
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 

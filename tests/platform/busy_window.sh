@@ -9,27 +9,8 @@ window_test_needs="ffmpeg cmp"
 # shellcheck source=window_test_lib.sh
 source "$(dirname "$0")/window_test_lib.sh"
 
-# Twenty minutes of Ogg behind the demo .mab's header: an import that takes seconds.
-mab=$work/music/long.mab
-head -c 64 "$(dirname "$exe")/samples/demo_track.mab" >"$mab"
-ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=440:duration=1200" -c:a libvorbis -f ogg - >>"$mab"
-cp "$mab" "$work/long.mab.before"
-# The helper programs run in the lib directory, and so do their interpreters.
-helpers() {
-    local cwd
-    for cwd in /proc/[0-9]*/cwd; do
-        [[ "$(readlink "$cwd" 2>/dev/null)" == "$lib" ]] && basename "$(dirname "$cwd")"
-    done
-    return 0
-}
-
-# Starts the tool and hands it the long container, which the window imports.
-start_long_import() {
-    start_tool
-    "$exe" "$mab"
-    for _ in $(seq 100); do [[ -n "$(helpers)" ]] && break; sleep 0.1; done
-    [[ -n "$(helpers)" ]] || fail "the handed-over container's import did not start"
-}
+# shellcheck source=long_import_lib.sh
+source "$(dirname "$0")/long_import_lib.sh"
 
 start_long_import
 
@@ -72,11 +53,7 @@ echo "stopped: helpers gone, the container as it was, the window closed and its 
 # SIGTERM (a logout) in the middle of the import: the same stop, without a question, and 143.
 start_long_import
 kill -TERM "$tool_pid"
-for _ in $(seq 50); do kill -0 "$tool_pid" 2>/dev/null || break; sleep 0.1; done
-! kill -0 "$tool_pid" 2>/dev/null || fail "SIGTERM during the import did not end the window"
-status=0
-wait "$tool_pid" || status=$?
-tool_pid=""
+await_tool_end "SIGTERM during the import"
 ((status == 143)) || fail "SIGTERM during the import ended the window with $status, not 143"
 [[ -z "$(helpers)" ]] || fail "SIGTERM during the import left its helpers running"
 cmp -s "$mab" "$work/long.mab.before" || fail "the import stopped by SIGTERM changed the container"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs its arguments (a real-window test) on an Xvfb display of their own; exit 77 (skipped) when Xvfb
-# is missing. Sourced, start_private_display starts one, exports DISPLAY and leaves xvfb_pid for the
+# Runs its arguments (a real-window test) on an Xvfb display of their own, whose process is XVFB_PID
+# (a test may end it); exit 77 (skipped) when Xvfb is missing. Sourced, start_private_display starts
+# one, exports DISPLAY and leaves xvfb_pid for the
 # caller's cleanup; it fails, showing Xvfb's log, when the display does not start.
 start_private_display() {
     local folder=$1
@@ -19,5 +20,6 @@ if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
     folder=$(mktemp -d)
     trap 'kill "$xvfb_pid" && wait "$xvfb_pid"; rm -rf "$folder"' EXIT
     start_private_display "$folder" || exit 1
+    export XVFB_PID=$xvfb_pid
     "$@"
 fi
