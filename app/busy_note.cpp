@@ -2,31 +2,20 @@
 #include "Graphics/Graphics_BusyNote.h"
 #include "Object/Object_Main.h"
 #include "Support/Win32/Support_FileM.h"
+#include "Support/Win32/Support_System.h"
+#include "app/actions/audio_length.h"
+#include "app/actions/container_actions.h"
+#include "hca_encoder.h"
 #include "hca_error.h"
 #include "hca_header.h"
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
-#include <fstream>
 
 namespace tool {
 namespace {
-std::string read_at(const std::string& path, uint64_t at, size_t length) {
-    std::ifstream in(path, std::ios::binary);
-    in.seekg(static_cast<std::streamoff>(at));
-    std::string bytes(length, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(length));
-    bytes.resize(in ? length : static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-    return bytes;
-}
-
-uint64_t size_of(const std::string& path) {
-    std::error_code error;
-    uintmax_t size = std::filesystem::file_size(path, error);
-    return error ? 0 : static_cast<uint64_t>(size);
-}
-
 double done(const WatchedFile& file) {
-    const double now = file.samples > 0 ? double(ogg_last_position(file.path)) : double(size_of(file.path));
+    const double now = file.samples > 0 ? double(ogg_last_position(file.path)) : double(FileSize(file.path));
     const double whole = double(file.samples > 0 ? file.samples : file.bytes);
     return whole > 0 ? std::min(now / whole, 1.0) : 0.0;
 }
@@ -69,31 +58,13 @@ BusyNoteScope::~BusyNoteScope() {
     BusyNote_Clear();
 }
 
-// A page: "OggS", version 0, header type, then the 64-bit position; -1 on a page where no packet ends.
-uint64_t ogg_last_position(const std::string& path) {
-    const uint64_t size = size_of(path);
-    const uint64_t from = size > 65536 ? size - 65536 : 0;
-    const std::string tail = read_at(path, from, static_cast<size_t>(size - from));
-    for (size_t at = tail.rfind("OggS"); at != std::string::npos && at + 14 <= tail.size();
-         at = at == 0 ? std::string::npos : tail.rfind("OggS", at - 1)) {
-        uint64_t position = 0;
-        for (int i = 7; i >= 0; --i) {
-            position = (position << 8) | static_cast<unsigned char>(tail[at + 6 + static_cast<size_t>(i)]);
-        }
-        if (tail[at + 4] == 0 && position != ~uint64_t{0}) {
-            return position;
-        }
-    }
-    return 0;
-}
-
 std::vector<WatchedFile> import_watch(const std::string& container, int64_t offset, bool ogg,
                                       const std::string& name) {
     const std::string lib = FileM_SaveArea() + "lib/";
     if (ogg) {
         return {{lib + "stream.ogg", 0, ogg_last_position(container)}};
     }
-    const std::string head = read_at(container, static_cast<uint64_t>(std::max<int64_t>(offset, 0)), 4096);
+    const std::string head = ReadPart(container, static_cast<uint64_t>(std::max<int64_t>(offset, 0)), 4096);
     try {
         const hca::Header header =
             hca::parse_header(std::span(reinterpret_cast<const uint8_t*>(head.data()), head.size()));
@@ -102,5 +73,46 @@ std::vector<WatchedFile> import_watch(const std::string& container, int64_t offs
     } catch (const hca::FormatError&) {
         return {};
     }
+}
+
+namespace {
+uint64_t pcm_bytes(const WavInfo& track) {
+    return track.frames * static_cast<uint64_t>(track.channels) * 2;
+}
+} // namespace
+
+std::vector<WatchedFile> export_watch(const std::string& lib, const RValue& target) {
+    const WavInfo track = ReadWavInfo(lib + "source.wav");
+    std::string extension(filename_ext(filename_name(target)).Text());
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    WatchedFile exported{lib + std::string(export_scratch_name(target).Text())};
+    if (extension == ".wav") {
+        exported.bytes = pcm_bytes(track);
+    } else if (extension == ".ogg") {
+        exported.samples = track.frames;
+    } else if (extension == ".mp3") {
+        // The encoder's own rate when none is asked for: 64 kbit/s a channel.
+        exported.bytes = static_cast<uint64_t>(track.Seconds() * 8000 * track.channels);
+    }
+    if (!track.valid || (exported.bytes == 0 && exported.samples == 0)) {
+        return {};
+    }
+    // The export is then decoded again to be checked.
+    return {exported, {lib + "check.wav", pcm_bytes(track), 0}};
+}
+
+std::vector<WatchedFile> replace_watch(const std::string& lib, const RValue& chosen) {
+    const WavInfo track = ReadAudioLength(std::string(chosen.Text()));
+    if (!track.valid) {
+        return {};
+    }
+    const std::string working = lib + std::string(rebuild_working_name(chosen).Text());
+    const uint64_t hcaFrames = (track.frames + hca::kEncoderDelay + 1023) / 1024;
+    hca::EncoderOptions options; // the line asks for --hcaquality high
+    options.quality = hca::Quality::High;
+    const uint16_t frameSize = hca::frame_size_for(options, static_cast<unsigned>(track.channels),
+                                                   static_cast<unsigned>(track.rate));
+    return {{working + ".wav", pcm_bytes(track), 0}, {working + ".hca", hcaFrames * frameSize, 0}};
 }
 } // namespace tool

@@ -25,9 +25,12 @@ class BusyNoteScope {
     BusyNoteScope& operator=(const BusyNoteScope&) = delete;
 };
 
-// The sample position of an Ogg file's last page, 0 when it has none yet.
-uint64_t ogg_last_position(const std::string& path);
 // Import's files, from the container: the decoded WAV (HCA) and the preview, with their final sizes.
 std::vector<WatchedFile> import_watch(const std::string& container, int64_t offset, bool ogg,
                                       const std::string& name);
+// In the lib folder `lib` (ending in a separator). Export's: lib\export<extension> (its size or length known
+// from the track for MP3, Ogg and WAV), then its decoding for the check. None for another format.
+std::vector<WatchedFile> export_watch(const std::string& lib, const RValue& target);
+// Replace's: the chosen file decoded, then encoded to HCA, from the length its headers give.
+std::vector<WatchedFile> replace_watch(const std::string& lib, const RValue& chosen);
 } // namespace tool

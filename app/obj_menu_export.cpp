@@ -1,3 +1,4 @@
+#include "Support/Win32/Support_FileM.h"
 #include "app/actions/checked_actions.h"
 #include "app/busy_note.h"
 #include "app/menu_button.h"
@@ -29,7 +30,8 @@ void obj_menu_export_Step(CInstance* self, CInstance* other) {
     }
     frame.line(4);
     Outcome outcome = [&] {
-        BusyNoteScope busy("Exporting", filename_name(target));
+        BusyNoteScope busy("Exporting", filename_name(target),
+                           export_watch(FileM_SaveArea() + "lib/", target));
         return export_checked(std::string(target.Text()));
     }();
     frame.line(6);

@@ -1,3 +1,4 @@
+#include "Support/Win32/Support_FileM.h"
 #include "app/actions/checked_actions.h"
 #include "app/actions/container_actions.h"
 #include "app/actions/container_lock.h"
@@ -41,7 +42,8 @@ void obj_menu_replace_Step(CInstance* self, CInstance* other) {
     // The container is held from the backup to the log line, and free again (the note gone) before the box
     // opens.
     Outcome outcome = [&] {
-        BusyNoteScope busy("Replacing", filename_name(global_var(file_src)));
+        BusyNoteScope busy("Replacing", filename_name(global_var(file_src)),
+                           replace_watch(FileM_SaveArea() + "lib/", chosen));
         ContainerLock lock = window_container_lock(std::string(global_var(file_src).Text()));
         Outcome replaced =
             replace_checked(std::string(chosen.Text()), std::string(global_var(file_src).Text()));

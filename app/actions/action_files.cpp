@@ -1,5 +1,6 @@
 #include "app/actions/action_files.h"
 #include "Support/Win32/Support_System.h"
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -16,15 +17,22 @@ uint32_t Little(const std::string& bytes, size_t at, int size) {
     }
     return value;
 }
+} // namespace
 
-std::string Head(const std::string& path, size_t length) {
+uint64_t FileSize(const std::string& path) {
+    std::error_code error;
+    const uintmax_t size = fs::file_size(System_Path(path), error);
+    return error ? 0 : static_cast<uint64_t>(size);
+}
+
+std::string ReadPart(const std::string& path, uint64_t at, size_t length) {
     std::ifstream in(System_Path(path), std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(at));
     std::string bytes(length, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(length));
-    bytes.resize(static_cast<size_t>(in.gcount()));
+    bytes.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
     return bytes;
 }
-} // namespace
 
 // RIFF chunks are walked up to "data"; a data size past the end of the file (a writer that could not
 // seek back) counts what is there.
@@ -35,7 +43,7 @@ WavInfo ReadWavInfo(const std::string& path) {
     if (error) {
         return info;
     }
-    std::string header = Head(path, 4096);
+    std::string header = ReadPart(path, 0, 4096);
     if (header.size() < 12 || header.compare(0, 4, "RIFF") != 0 || header.compare(8, 4, "WAVE") != 0) {
         return info;
     }
@@ -123,7 +131,7 @@ bool StartsWith(const std::string& path, std::string_view prefix) {
 }
 
 bool LooksLikeAudio(const std::string& path) {
-    std::string head = Head(path, 12);
+    std::string head = ReadPart(path, 0, 12);
     auto starts = [&](const char* tag) { return head.compare(0, std::strlen(tag), tag) == 0; };
     bool wav = head.size() == 12 && starts("RIFF") && head.compare(8, 4, "WAVE") == 0;
     // An MP3 opens with its ID3 tag or straight with a frame: eleven set sync bits.

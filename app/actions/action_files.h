@@ -19,6 +19,11 @@ struct WavInfo {
 };
 WavInfo ReadWavInfo(const std::string& path);
 
+// The file's size; 0 when it cannot be told.
+uint64_t FileSize(const std::string& path);
+// Up to `length` bytes from `at`: fewer at the end of the file, none when it cannot be read.
+std::string ReadPart(const std::string& path, uint64_t at, size_t length);
+
 // The whole file, or nothing when it cannot be read (for small files: a WAV header, tuner.head).
 std::optional<std::string> ReadBytes(const std::string& path);
 

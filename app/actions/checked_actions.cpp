@@ -26,15 +26,9 @@ std::string folder_of(const std::string& path) {
     return folder.empty() ? "." : folder;
 }
 
-uint64_t size_of(const std::string& path) {
-    std::error_code error;
-    uintmax_t size = fs::file_size(System_Path(path), error);
-    return error ? 0 : static_cast<uint64_t>(size);
-}
-
 // Room the decoded form of a compressed file takes: a 128 kbit/s MP3 decodes to about eleven times its size.
 uint64_t decoded_size(const std::string& path) {
-    return size_of(path) * 16;
+    return FileSize(path) * 16;
 }
 
 // A folder an action writes in, the bytes it needed there, and how the user knows the folder.
@@ -81,7 +75,7 @@ Outcome check_decoded(const std::string& container, const char* wav) {
 Outcome check_import(const std::string& container) {
     // A stopped line may have left a part of a preview that would pass for one.
     Outcome outcome = Interrupted() ? Outcome("interrupted") : check_decoded(container, "source.wav");
-    if (outcome.ok() && size_of(lib_path("stream.ogg")) == 0) {
+    if (outcome.ok() && FileSize(lib_path("stream.ogg")) == 0) {
         outcome = failed({in_lib(decoded_size(container))}, "the preview could not be made");
     }
     if (!outcome.ok()) {
@@ -113,7 +107,7 @@ Outcome export_checked(const std::string& target) {
         return {};
     }
     before.PutBack();
-    uint64_t bytes = size_of(lib_path("source.wav"));
+    uint64_t bytes = FileSize(lib_path("source.wav"));
     return failed({{folder_of(target), bytes, "the export's folder"}, in_lib(bytes)},
                   "the export does not decode to the track");
 }
@@ -195,8 +189,8 @@ Outcome replace_checked(const std::string& chosen, const std::string& container)
             failed({in_lib(decoded_size(chosen))}, "the chosen file could not be converted to HCA"));
     }
     // The new container and, when one is made, the backup: both must fit beside the old container.
-    const uint64_t needed = size_of(rebuilt) + (backup.plan == BackupPlan::Keep ? 0 : size_of(container)) +
-                            (dated.empty() ? 0 : size_of(backupPath));
+    const uint64_t needed = FileSize(rebuilt) + (backup.plan == BackupPlan::Keep ? 0 : FileSize(container)) +
+                            (dated.empty() ? 0 : FileSize(backupPath));
     if (std::string why = write_failure(folder, needed, "the container's folder"); !why.empty()) {
         return drop_rebuilt({why});
     }
@@ -220,7 +214,7 @@ Outcome replace_checked(const std::string& chosen, const std::string& container)
         bool kept = place_copy(backupPath, dated);
         datedBefore.NoteCreated();
         if (!kept || !same_content(dated, backupPath)) {
-            return undo(failed({{folder, size_of(backupPath), "the container's folder"}},
+            return undo(failed({{folder, FileSize(backupPath), "the container's folder"}},
                                "the earlier backup could not be kept"));
         }
     }
@@ -228,7 +222,7 @@ Outcome replace_checked(const std::string& chosen, const std::string& container)
         bool made = place_copy(container, backupPath);
         backupBefore.NoteCreated();
         if (!made || !SameContent(OpenFile(backupPath), before.Open())) {
-            return undo(failed({{folder, size_of(container), "the container's folder"}},
+            return undo(failed({{folder, FileSize(container), "the container's folder"}},
                                "the backup could not be written"));
         }
     }
@@ -242,7 +236,7 @@ Outcome replace_checked(const std::string& chosen, const std::string& container)
                            "the tool's record of the new container could not be written"));
     }
     if (!place_copy(rebuilt, container) || !same_content(container, rebuilt)) {
-        return undo(failed({{folder, size_of(rebuilt), "the container's folder"}},
+        return undo(failed({{folder, FileSize(rebuilt), "the container's folder"}},
                            "the new container could not be written"));
     }
     if (Interrupted()) {
@@ -262,7 +256,7 @@ Outcome restore_checked(const std::string& container) {
         return {why};
     }
     const std::string folder = folder_of(container);
-    if (std::string why = write_failure(folder, size_of(backupPath), "the container's folder");
+    if (std::string why = write_failure(folder, FileSize(backupPath), "the container's folder");
         !why.empty()) {
         return {why};
     }
@@ -272,7 +266,7 @@ Outcome restore_checked(const std::string& container) {
         return outcome;
     };
     if (!place_copy(backupPath, container) || !same_content(container, backupPath)) {
-        return undo(failed({{folder, size_of(backupPath), "the container's folder"}},
+        return undo(failed({{folder, FileSize(backupPath), "the container's folder"}},
                            "the container could not be written"));
     }
     if (Interrupted()) {

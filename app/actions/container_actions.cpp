@@ -12,10 +12,17 @@ RValue name_extension(const RValue& path) {
 }
 } // namespace
 
+RValue export_scratch_name(const RValue& target) {
+    return RValue("export") + name_extension(target);
+}
+
+RValue rebuild_working_name(const RValue& chosen) {
+    return RValue("replace") + name_extension(chosen);
+}
+
 void export_source(const RValue& target) {
-    RValue extension = name_extension(target);
-    call_script(cmd, "", export_line(extension));
-    RValue scratch = RValue("lib\\export") + extension;
+    call_script(cmd, "", export_line(name_extension(target)));
+    RValue scratch = RValue("lib\\") + export_scratch_name(target);
     // The copy renames a whole new file over the target: an old target stays until then.
     if (truthy(file_exists(scratch))) {
         file_copy(scratch, target);
@@ -24,7 +31,7 @@ void export_source(const RValue& target) {
 }
 
 void rebuild_in_lib(const RValue& chosen) {
-    RValue working = RValue("replace") + name_extension(chosen);
+    RValue working = rebuild_working_name(chosen);
     file_copy(chosen, RValue("lib\\") + working);
     call_script(cmd, "", rebuild_line(working));
     // The line's "del /q" takes the name unquoted: an extension holding a blank leaves it.

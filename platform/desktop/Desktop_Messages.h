@@ -42,8 +42,7 @@ class MessageSource {
 // SIGHUP: the action under way is put back and the window ends with 129. Xlib's own end would exit at
 // once, with a helper thread still inside a command line. `display` is an X Display.
 void EndAsHangUpWhenDisplayBreaks(void* display);
-// Whether it broke: then closing the display (which SDL opened more than one connection to) would
-// end the program the way Xlib does, before the window's last words; what it holds goes with the process.
+// Whether it broke: then the window and the display are left to the process's end.
 bool DisplayBroke();
 
 // SIGINT, SIGTERM and SIGHUP end the program as closing the window does, a dialog or box open

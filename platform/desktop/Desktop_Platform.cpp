@@ -113,11 +113,19 @@ int InitVideo() {
 } // namespace
 
 DesktopPlatform::~DesktopPlatform() {
+    Desktop_SetDialogOwner(nullptr);
+    if (DisplayBroke()) {
+        // Destroying the window waits for the server's answer, which a broken display never gives, and
+        // closing it ends the program; what they hold goes with the process.
+        (void)renderer_.release();
+        (void)frame_.release();
+        (void)window_.release();
+        return;
+    }
     renderer_.reset();
     frame_.reset();
-    Desktop_SetDialogOwner(nullptr);
     window_.reset();
-    if (videoStarted_ && !DisplayBroke())
+    if (videoStarted_)
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 

@@ -6,7 +6,10 @@
 #include "Variable/Variable_BuiltIn.h"
 #include "app/Tool_Game.h"
 #include "app/actions/action_files.h"
+#include "app/actions/audio_length.h"
 #include "app/actions/command_lines.h"
+#include "app/actions/container_actions.h"
+#include "app/busy_note.h"
 #include "shell_test_support.h"
 #include <chrono>
 #include <cmath>
@@ -60,6 +63,12 @@ std::string ToneWav(int seconds) {
 
 double Seconds(const fs::path& wav) {
     return tool::ReadWavInfo(Utf8(wav)).Seconds();
+}
+
+// How much of what a busy window expects of a file the file holds: 1 when they agree.
+double ShareOfExpected(const tool::WatchedFile& file) {
+    return file.samples > 0 ? double(tool::ogg_last_position(file.path)) / double(file.samples)
+                            : double(tool::FileSize(file.path)) / double(file.bytes);
 }
 
 class ToolLines : public testing::Test {
@@ -206,6 +215,50 @@ TEST_F(ToolLines, ExportConvertsTheCurrentTrackEveryTime) {
         fs::copy_file(lib() / "export.ogg", chosen, fs::copy_options::overwrite_existing);
         Run(Text(tool::decode_audio_line(Utf8(chosen), "check.wav")));
         EXPECT_NEAR(Seconds(lib() / "check.wav"), seconds, 0.1);
+    }
+}
+
+// A busy window's percentage is measured against what the lines then write: an export in each format
+// and its check; a chosen file (MP3 with and without a frame count, MPEG-2 mono, Ogg, WAV) decoded and
+// encoded to HCA, the names being the ones the rebuild line uses.
+TEST_F(ToolLines, BusyNotesExpectWhatTheLinesWrite) {
+    Unpack();
+    const std::string libFolder = Utf8(lib()) + "/";
+    WriteFile(lib() / "source.wav", ToneWav(3));
+    for (const char* extension : {".wav", ".ogg", ".mp3"}) {
+        const auto watched = tool::export_watch(libFolder, RValue(std::string(UnusualName) + extension));
+        ASSERT_EQ(watched.size(), 2u) << extension;
+        Run(Text(tool::export_line(extension)));
+        EXPECT_NEAR(ShareOfExpected(watched[0]), 1.0, 0.03) << extension;
+        Run(Text(tool::decode_audio_line(watched[0].path, "check.wav")));
+        EXPECT_NEAR(ShareOfExpected(watched[1]), 1.0, 0.01) << extension;
+    }
+    fs::create_directories(music());
+    const std::vector<std::pair<std::string, std::string>> chosen = {{"cbr.mp3", ""},
+                                                                     {"vbr.mp3", "-q:a 6"},
+                                                                     {"no count.mp3", "-write_xing 0"},
+                                                                     {"mono.mp3", "-ac 1 -ar 22050"},
+                                                                     {"song.ogg", ""},
+                                                                     {"song.wav", "-ar 48000"}};
+    for (const auto& [name, options] : chosen) {
+        const std::string path = Utf8(music() / name);
+        ASSERT_EQ(std::system(("ffmpeg -nostdin -v error -y -i '" + Utf8(lib() / "source.wav") + "' " +
+                               options + " '" + path + "'")
+                                  .c_str()),
+                  0);
+        const auto watched = tool::replace_watch(libFolder, RValue(path));
+        ASSERT_EQ(watched.size(), 2u) << name;
+        const std::string decoded = fs::path(watched[0].path).filename().string();
+        EXPECT_NE(
+            Text(tool::rebuild_line(tool::rebuild_working_name(RValue(path)))).find('"' + decoded + '"'),
+            std::string::npos)
+            << name;
+        Run(Text(tool::decode_audio_line(path, decoded)));
+        EXPECT_NEAR(ShareOfExpected(watched[0]), 1.0, 0.02) << name;
+        RunLine("vgaudiocli.exe -i \"" + decoded + "\" \"" + fs::path(watched[1].path).filename().string() +
+                    "\" --out-format hca --hcaquality high",
+                lib());
+        EXPECT_NEAR(ShareOfExpected(watched[1]), 1.0, 0.02) << name;
     }
 }
 
