@@ -106,9 +106,11 @@ class AudioLayer {
 
     void ResumeSound(int handle) {
         std::lock_guard lock(OggMutex);
-        voices_.ForEachMatching(handle, [](Voice& voice) {
+        voices_.ForEachMatching(handle, [this](Voice& voice) {
             if (voice.channel->Paused()) {
+                device_->SetMixing(true);
                 voice.Resume();
+                oggThread_.Wake();
             }
         });
     }
@@ -128,8 +130,9 @@ class AudioLayer {
         std::lock_guard lock(OggMutex);
         if (voices_.ReapFinished())
             Runner_MarkFrame("the end of a stream");
-        // Paused voices keep the device mixing, so a pause is heard as silence of its length.
-        device_->SetMixing(voices_.AnyActive());
+        // With nothing sounding, a paused track included, the device's mixer sleeps. (The wave file
+        // writer, which is never paused, still records a pause as silence of its length.)
+        device_->SetMixing(voices_.AnySounding());
     }
 
   private:

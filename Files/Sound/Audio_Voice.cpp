@@ -73,8 +73,10 @@ bool VoicePool::AnyMatching(int handle, const std::function<bool(const Voice&)>&
                        [&](const Voice& voice) { return voice.Matches(handle) && test(voice); });
 }
 
-bool VoicePool::AnyActive() const {
-    return std::any_of(voices_.begin(), voices_.end(), [](const Voice& voice) { return voice.active; });
+bool VoicePool::AnySounding() const {
+    return std::any_of(voices_.begin(), voices_.end(), [](const Voice& voice) {
+        return voice.active && voice.channel && !voice.channel->Paused();
+    });
 }
 
 bool VoicePool::ReapFinished() {
@@ -96,7 +98,7 @@ bool VoicePool::ServiceChannels(const std::function<void()>& ended) {
             voice.channel->Service();
             if (!finished && voice.channel->Finished() && ended)
                 ended();
-            any = true;
+            any = any || !voice.channel->Paused();
         }
     }
     return any;

@@ -38,12 +38,12 @@ class VoicePool {
     Voice* Take(double priority);
     void ForEachMatching(int handle, const std::function<void(Voice&)>& action);
     bool AnyMatching(int handle, const std::function<bool(const Voice&)>& test) const;
-    // Whether any voice plays, paused or not.
-    bool AnyActive() const;
+    // Whether any voice plays and is not paused.
+    bool AnySounding() const;
     // Frees the voices whose stream has played out; true when there were any.
     bool ReapFinished();
-    // The ogg thread's pass; false when no voice has a channel to feed. `ended` is called when a
-    // stream plays out in it.
+    // The ogg thread's pass; false when no voice has a channel to feed (a paused one needs none until
+    // it resumes). `ended` is called when a stream plays out in it.
     bool ServiceChannels(const std::function<void()>& ended);
 
   private:
