@@ -11,6 +11,7 @@
 #include <numeric>
 #include <random>
 #include <set>
+#include <tuple>
 
 namespace hca {
 namespace {
@@ -81,15 +82,20 @@ TEST(ScaleFactors, CheapestCodingReportsTheBitsItWrites) {
     EXPECT_EQ(cheapest_scale_factor_coding(smooth).delta_bits, 2u);
 }
 
-TEST(ScaleFactors, DeltasLeavingTheRangeAreFlagged) {
-    std::vector<uint8_t> buffer(4);
-    BitWriter writer(buffer);
-    writer.write(2, 3); // width 2
-    writer.write(0, 6); // first value 0
-    writer.write(0, 2); // delta -1
-    BitReader reader(buffer);
-    std::vector<uint8_t> decoded(2);
-    EXPECT_FALSE(read_scale_factors(reader, decoded));
+// One step past either end of 0..63 is flagged and held at the end, so a damaged frame never indexes
+// past the tables.
+TEST(ScaleFactors, DeltasLeavingTheRangeAreFlaggedAndHeldAtTheEnd) {
+    for (const auto& [first, delta, held] : {std::tuple{0u, 0u, 0}, std::tuple{63u, 2u, 63}}) {
+        std::vector<uint8_t> buffer(4);
+        BitWriter writer(buffer);
+        writer.write(2, 3);     // width 2: deltas -1, 0, +1
+        writer.write(first, 6); // first value
+        writer.write(delta, 2); // 0 is -1, 2 is +1
+        BitReader reader(buffer);
+        std::vector<uint8_t> decoded(2);
+        EXPECT_FALSE(read_scale_factors(reader, decoded)) << first;
+        EXPECT_EQ(decoded[1], held) << first;
+    }
 }
 
 TEST(CoefficientCodes, EveryValueOfEveryResolutionRoundTripsWithItsLength) {
