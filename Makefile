@@ -12,7 +12,7 @@ GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Uni
 # Debian's flags for packages, hardening included (CMake reads no CPPFLAGS, so they join the others).
 DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 
-.PHONY: run test deps build install package package-check reproducible asan-test release-test clang-build windows-packages windows windows-test reproducible-windows clean mutation
+.PHONY: run test deps build install package package-check fresh-debian reproducible asan-test release-test clang-build windows-packages windows windows-test reproducible-windows clean mutation
 
 deps:
 	@tools/install-deps.sh
@@ -43,6 +43,11 @@ package: deps
 package-check: package
 	@tools/install-deps.sh lintian autopkgtest
 	tests/packaging/package_check.sh $(BUILD)/debian-packages
+
+# The package installed by apt on a fresh Debian 12 root (as root): its fonts, status_glyphs.sh, man, purge.
+fresh-debian: package
+	@tools/install-deps.sh mmdebstrap
+	tests/packaging/fresh_debian.sh $(BUILD)/debian-packages
 
 # Two package builds of fresh copies of the commit, in different folders, umasks and times, compared
 # with each other and with what `make package` made.
