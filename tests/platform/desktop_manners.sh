@@ -69,8 +69,14 @@ for _ in $(seq 12); do
 done
 [[ -n "$dialog" ]] || fail "Ctrl+O opened no Import dialog"
 belongs_to_window "$dialog" "the Import dialog"
-xdotool key Escape
-wait_for sh -c "! xwininfo -id $dialog >/dev/null 2>&1 || xwininfo -id $dialog | grep -q IsUnMapped"
+# GTK's file chooser takes keys only once it is in front and has filled its view, which a loaded
+# machine may delay: Escape is pressed again until the dialog is gone.
+wait_for active_is "$dialog"
+for _ in $(seq 10); do
+    xdotool key Escape
+    for _ in $(seq 30); do gone "$dialog" && break 2; sleep 0.1; done
+done
+gone "$dialog" || fail "Escape did not close the Import dialog"
 
 # F1: the About box, wide enough for its whole title.
 xdotool key F1
@@ -80,7 +86,7 @@ belongs_to_window "$box" "the About box"
 read -r _ _ box_w _ < <(geometry "$box")
 ((box_w >= 360)) || fail "the About box is $box_w wide, too narrow for its title"
 xdotool key Return
-wait_for sh -c "! xwininfo -id $box >/dev/null 2>&1 || xwininfo -id $box | grep -q IsUnMapped"
+wait_for gone "$box"
 xdotool windowactivate --sync "$window"
 # Ctrl+Q closes the window (asked again should the first fall into the box's closing).
 for _ in $(seq 10); do

@@ -10,7 +10,6 @@ rounds=${2:-12}
 # shellcheck source=window_test_lib.sh
 source "$(dirname "$0")/window_test_lib.sh"
 
-active_is() { [[ "$(xdotool getactivewindow 2>/dev/null)" == "$1" ]]; }
 # Waits up to 10 s for a window of the tool other than the main one to be in front; prints it.
 wait_for_box() {
     local box
@@ -24,7 +23,6 @@ wait_for_box() {
     done
     return 1
 }
-gone() { ! xwininfo -id "$1" >/dev/null 2>&1 || xwininfo -id "$1" | grep -q IsUnMapped; }
 
 start_tool
 wait_for active_is "$window"

@@ -93,3 +93,6 @@ other_window() {
         if [[ "$w" != "$window" && "$(xdotool getwindowname "$w")" == "$1"* ]]; then echo "$w"; fi
     done | head -n1 || true
 }
+# Whether window $1 has the keyboard; whether window $1 is closed or hidden.
+active_is() { [[ "$(xdotool getactivewindow 2>/dev/null)" == "$1" ]]; }
+gone() { ! xwininfo -id "$1" >/dev/null 2>&1 || xwininfo -id "$1" | grep -q IsUnMapped; }
