@@ -11,6 +11,8 @@
 # a per cent, and one that also reads 128 KB scattered after each wake-up, what a frame's first touch
 # of its code and data costs when other work has pushed them out of the caches while it slept.
 # Usage: bench/runtime/idle_frame_cpu.sh [build dir] [seconds] [baseline build dir]
+#   SOUND_SERVER=pulse: the tool plays through a PulseAudio of the benchmark's own (else OpenAL's null
+#   device), whose CPU time is counted beside the tool's.
 #   SETTLE_FOCUS (seconds, default 50): the wait after the focus came back. The panel's shade fades
 #   toward 0 by a quarter a frame, through the smallest doubles: about 43 s until it stops changing.
 set -euo pipefail
@@ -29,11 +31,21 @@ work=$(mktemp -d)
 cc -O2 -o "$work/wakeup_floor" "$here/wakeup_floor.c"
 source "$here/../../tests/platform/private_display.sh"
 tool=
-trap '[[ -n "$tool" ]] && kill $tool 2> /dev/null && wait $tool; kill $xvfb_pid; wait; rm -rf "$work"' EXIT
+trap '[[ -n "$tool" ]] && kill $tool 2> /dev/null && wait $tool; kill $xvfb_pid ${pulse_pid:-}; wait; rm -rf "$work"' EXIT
 start_private_display "$work" || exit 1
+drivers=null
+if [[ ${SOUND_SERVER:-} == pulse ]]; then
+  source "$here/../audio/private_pulse.sh"
+  start_private_pulse "$work" || exit 1
+  drivers=pulse
+fi
 
 # "nanoseconds timeslices" of every thread of the process, and of its main thread alone.
-all_threads() { cat /proc/"$tool"/task/*/schedstat | awk '{ ns += $1; n += $3 } END { print ns, n }'; }
+# The sound server, when there is one, counts with the tool: what the tool asks of it is its cost too.
+all_threads() {
+  local pid
+  for pid in "$tool" ${pulse_pid:-}; do cat /proc/"$pid"/task/*/schedstat; done | awk '{ ns += $1; n += $3 } END { print ns, n }'
+}
 main_thread() { awk '{ print $1, $3 }' "/proc/$tool/task/$tool/schedstat"; }
 
 # Measures SECONDS now; prints "cpu% wakeups/s main-wakeups/s" for the record.
@@ -57,7 +69,7 @@ session() {
   local index=$1 bin=$2 home=$work/home-$1
   mkdir -p "$home"
   cp "$bin/samples/demo_track.sab" "$home/"
-  export HOME=$home APPDATA=$home/appdata ALSOFT_DRIVERS=null
+  export HOME=$home APPDATA=$home/appdata ALSOFT_DRIVERS=$drivers
   "$bin/morvane-radio-tuner" > "$home/out" 2>&1 & tool=$!
   local window=
   for _ in $(seq 100); do
