@@ -8,6 +8,10 @@ void Graphics_SetDrawObserver(DrawObserver* newObserver) {
     observer = newObserver;
 }
 
+DrawObserver* Graphics_DrawObserver() {
+    return observer;
+}
+
 void Graphics_RecordText(std::string_view text) {
     if (observer != nullptr)
         observer->TextDrawn(text);

@@ -11,5 +11,6 @@ class DrawObserver {
 
 // One observer at most; nullptr stops recording.
 void Graphics_SetDrawObserver(DrawObserver* observer);
+DrawObserver* Graphics_DrawObserver();
 void Graphics_RecordText(std::string_view text);
 void Graphics_RecordFrameBegun();

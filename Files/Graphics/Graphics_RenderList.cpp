@@ -186,10 +186,14 @@ void RenderList_BeginFrame() {
     Render_SetClip(nullptr);
 }
 
-bool RenderList_EndFrame(bool present) {
+bool RenderList_EndFrameUnshown() {
     recording.active = false;
     immediateTarget = nullptr;
-    if (!present || (recording.selfContained && SameCommands(recording.commands, lastPresented)))
+    return !recording.selfContained || !SameCommands(recording.commands, lastPresented);
+}
+
+bool RenderList_EndFrame(bool present) {
+    if (!RenderList_EndFrameUnshown() || !present)
         return false;
     Replay(recording.commands);
     CurrentPlatform().Present();

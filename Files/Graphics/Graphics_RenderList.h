@@ -10,6 +10,8 @@ void RenderList_BeginFrame();
 // Renders and presents the recorded frame when `present` and it differs from the last presented
 // one (or depends on what a target held before). True when it presented.
 bool RenderList_EndFrame(bool present);
+// Ends the recording without rendering it; whether it differs from the last presented frame.
+bool RenderList_EndFrameUnshown();
 // Renders and presents the last presented frame again (the window was exposed).
 void RenderList_Repaint();
 // The same, with `over` rendered on top before it is presented (its calls render at once).

@@ -201,3 +201,7 @@ void Graphics_DrawApplicationSurface() {
 bool Graphics_EndFrame(bool present) {
     return RenderList_EndFrame(present);
 }
+
+bool Graphics_EndFrameUnshown() {
+    return RenderList_EndFrameUnshown();
+}

@@ -39,6 +39,8 @@ void Graphics_DrawApplicationSurface();
 void Graphics_SetGuiView();
 // True when it presented a new picture.
 bool Graphics_EndFrame(bool present);
+// Ends a frame that is not to be shown; whether its picture differs from the one shown.
+bool Graphics_EndFrameUnshown();
 
 // Input: one snapshot per frame, before the Step events. True when it differs from the last one (or
 // edges are still owed to later snapshots).

@@ -119,6 +119,14 @@ void RunCreationEvents(CRoom& room) {
 }
 } // namespace
 
+uint64_t Room_DispatchStamp() {
+    return dispatchStamp;
+}
+
+void Room_SetDispatchStamp(uint64_t stamp) {
+    dispatchStamp = stamp;
+}
+
 int Room_PendingRoom() {
     return pendingRoom;
 }

@@ -14,6 +14,10 @@ constexpr int PendingGameLoad = -300;
 constexpr int PendingGameSwitch = -400;
 
 int Room_PendingRoom();
+// The count of event dispatches so far, which stamps the instances created; frames run ahead and
+// taken back put it back.
+uint64_t Room_DispatchStamp();
+void Room_SetDispatchStamp(uint64_t stamp);
 void Room_SetPendingRoom(int room);
 bool Room_CurrentIsPersistent();
 CRoom* Room_Current();

@@ -1,5 +1,6 @@
 #include "Runner/Runner_Loop.h"
 #include "Code/Code_Error.h"
+#include "Graphics/Graphics_Record.h"
 #include "Graphics_API/Graphics_API.h"
 #include "IO/IO_GameData.h"
 #include "Object/Object_Class.h"
@@ -258,6 +259,49 @@ bool StepProper(Platform& platform, int64_t delta) {
     return inputChanged;
 }
 
+// The most frames run ahead at once: the panel's shade, fading out by a quarter a frame, reaches its
+// fixed point through the smallest doubles in about 2,600.
+constexpr int LongestRunAhead = 4096;
+
+// After a frame that was quiet but for its state: the next frames run at once, unshown, until the state
+// repeats (the loop may then sleep) or a frame is not quiet but for its state; everything is then put
+// back as it was. Frames that stopped are not run ahead again until the real ones have passed the one
+// that stopped them, which would stop them again; a state that did not settle within the longest run
+// ahead is not tried again for four times as many frames, so it costs at most a quarter more.
+bool RunAhead(Platform& platform, int64_t period) {
+    if (period <= 0 || state.stepCount < state.runAheadAfter) {
+        return false;
+    }
+    const uint64_t stepCount = state.stepCount;
+    const uint64_t stamp = Room_DispatchStamp();
+    DrawObserver* observer = Graphics_DrawObserver();
+    Graphics_SetDrawObserver(nullptr);
+    Runner_AheadBegin();
+    int frames = 0;
+    for (bool more = true; more && frames < LongestRunAhead; ++frames) {
+        Runner_QuietBeginFrame();
+        try {
+            Graphics_BeginFrame();
+            const bool inputChanged = StepProper(platform, period);
+            const bool roomPending = RoomChangePending();
+            more = Runner_AheadFrameEnd(inputChanged, Graphics_EndFrameUnshown(), roomPending);
+        } catch (const RunAheadStop&) {
+            Graphics_EndFrameUnshown();
+            more = false;
+        }
+    }
+    if (RoomChangePending()) {
+        Room_SetPendingRoom(NoPendingRoom);
+    }
+    const bool found = Runner_AheadEnd();
+    Room_SetDispatchStamp(stamp);
+    state.stepCount = stepCount;
+    Graphics_SetDrawObserver(observer);
+    state.ranAhead += uint64_t(frames);
+    state.runAheadAfter = found ? 0 : stepCount + uint64_t(frames) * (frames < LongestRunAhead ? 1 : 4);
+    return found;
+}
+
 void ActOnPendingRoom() {
     int pending = Room_PendingRoom();
     if (pending == NoPendingRoom) {
@@ -388,8 +432,17 @@ void Runner_RunFrame() {
     const bool roomPending = RoomChangePending();
     const bool presented = Graphics_EndFrame(Room_PendingRoom() < 0);
     ActOnPendingRoom();
-    const bool quiet = state.running && platform.CanAwaitChange() &&
-                       Runner_QuietEndFrame(inputChanged, presented, roomPending);
+    const bool mayWait = state.running && platform.CanAwaitChange();
+    bool quiet = mayWait && Runner_QuietEndFrame(inputChanged, presented, roomPending);
+    if (!quiet && mayWait && Runner_QuietSettling()) {
+        const uint64_t before = state.ranAhead;
+        quiet = RunAhead(platform, period);
+        if (FrameLog() >= 2 || (quiet && FrameLog())) {
+            Runner_Log("Frames ran ahead %llu frames: %s\n",
+                       static_cast<unsigned long long>(state.ranAhead - before),
+                       quiet ? "the state repeats" : "stopped");
+        }
+    }
     if (woken && FrameLog()) {
         // Which frame answered the wake-up, and how soon: the wait's end to the frame's.
         Runner_Log(

@@ -20,7 +20,9 @@ struct RunnerLoopState {
     int64_t skippedCalls = 0; // frames a backend that does not block let pass while asleep
     uint64_t sleeps = 0;
     uint64_t skippedFrames = 0;
-    int64_t sleptFor = 0; // the last sleep's length
+    int64_t sleptFor = 0;       // the last sleep's length
+    uint64_t ranAhead = 0;      // frames run ahead, unshown (see Runner_AheadBegin)
+    uint64_t runAheadAfter = 0; // the step count before which no frames run ahead again
 };
 
 RunnerLoopState& Runner_LoopState();

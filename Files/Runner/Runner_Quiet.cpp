@@ -403,15 +403,31 @@ struct Watch {
     uint64_t recentStart = 0;                    // the number of the oldest
     std::unordered_map<uint64_t, uint64_t> seen; // a state's hash → its number (the latest)
     Changes changes;                             // the state now
-    // Once found: the states of one repetition, and which of them is the state now.
-    std::vector<Changes> repetition;
-    size_t phase = 0;
+    uint64_t runs = 0;                           // runs started, so frames run ahead see a new one
+    bool settling = false;                       // the last frame was quiet but for a new state
+    // Once found: the states to come, those before a repetition (the state now first, when frames ran
+    // ahead) and the states of the repetition, and which of them all is the state now.
+    std::vector<Changes> prefix, repetition;
+    size_t position = 0;
+    // While frames run ahead: the run they began in, the states they passed through, and everything
+    // as it was (a run's first state and its changes cannot hold an array changed in place).
+    bool ahead = false;
+    uint64_t aheadRun = 0;
+    std::vector<Changes> aheadStates;
+    struct Snapshot {
+        Layout layout;
+        std::vector<uint64_t> numbers;
+        std::vector<float> imageIndexes;
+        std::vector<RValue> slots, arrayContents;
+    } saved;
 };
 
 Watch watch;
 
 void StartRun() {
     watch.running = true;
+    ++watch.runs;
+    watch.changes.clear();
     watch.layout.Take();
     watch.layout.ReadNumbers(watch.firstNumbers);
     watch.firstSlots.clear();
@@ -426,6 +442,7 @@ void StartRun() {
     watch.recentStart = 0;
     watch.seen.clear();
     watch.seen[HashChanges({})] = 0;
+    watch.prefix.clear();
     watch.repetition.clear();
 }
 
@@ -474,15 +491,93 @@ RValue FirstValue(size_t index) {
     return index < numbers ? RValue(FromBits(watch.firstNumbers[index])) : watch.firstSlots[index - numbers];
 }
 
+void ForgetFuture() {
+    watch.prefix.clear();
+    watch.repetition.clear();
+    watch.position = 0;
+}
+
 bool NotQuiet(const char* why) {
     watch.reason = why;
     watch.running = false;
-    watch.repetition.clear();
+    ForgetFuture();
     return false;
+}
+
+// The state `steps` frames after the state now, as an index for StateAt.
+size_t Later(size_t steps) {
+    const size_t before = watch.prefix.size();
+    if (watch.position + steps < before)
+        return watch.position + steps;
+    return before + (watch.position + steps - before) % watch.repetition.size();
+}
+
+const Changes& StateAt(size_t index) {
+    const size_t before = watch.prefix.size();
+    return index < before ? watch.prefix[index]
+                          : watch.repetition[(index - before) % watch.repetition.size()];
+}
+
+// Once the state is in the repetition, the states before it are no longer needed.
+void MoveTo(size_t index) {
+    watch.position = index;
+    if (!watch.prefix.empty() && index >= watch.prefix.size()) {
+        watch.position = index - watch.prefix.size();
+        watch.prefix.clear();
+    }
+}
+
+// The cells as state `then` has them, from state `now`: changed in either, the target's value, else
+// the run's first one.
+void MoveState(const Changes& now, const Changes& then) {
+    size_t a = 0, b = 0;
+    while (a < now.size() || b < then.size()) {
+        if (b < then.size() && (a == now.size() || then[b].index <= now[a].index)) {
+            if (a < now.size() && now[a].index == then[b].index)
+                ++a;
+            WriteCell(then[b].index, then[b].value);
+            ++b;
+        } else {
+            WriteCell(now[a].index, FirstValue(now[a].index));
+            ++a;
+        }
+    }
+}
+
+void TakeSnapshot(Watch::Snapshot& saved) {
+    saved.layout = watch.layout;
+    saved.layout.ReadNumbers(saved.numbers);
+    saved.imageIndexes.clear();
+    for (const Layout::Entry& entry : saved.layout.entries)
+        saved.imageIndexes.push_back(entry.instance->imageIndex);
+    saved.slots.clear();
+    saved.arrayContents.clear();
+    saved.layout.VisitSlots([&](size_t, const RValue& value) {
+        saved.slots.push_back(value);
+        saved.arrayContents.push_back(value.isArray() ? DeepCopy(value) : RValue());
+    });
+}
+
+// Frames run ahead create no instance and change no room, so the layout is the one saved.
+void PutBack(const Watch::Snapshot& saved) {
+    if (!saved.layout.Holds())
+        return;
+    for (size_t i = 0; i < saved.numbers.size(); ++i)
+        saved.layout.WriteNumber(i, FromBits(saved.numbers[i]));
+    for (size_t i = 0; i < saved.imageIndexes.size(); ++i)
+        saved.layout.entries[i].instance->imageIndex = saved.imageIndexes[i];
+    for (size_t i = 0; i < saved.slots.size(); ++i) {
+        RValue& cell = saved.layout.SlotCell(i);
+        cell = saved.slots[i];
+        if (cell.isArray())
+            cell.arr->rows = saved.arrayContents[i].arr->rows;
+    }
 }
 } // namespace
 
 void Runner_MarkFrame(const char* what) {
+    if (watch.ahead)
+        throw RunAheadStop{};
     if (!watch.marked) {
         watch.marked = true;
         watch.reason = what;
@@ -514,6 +609,7 @@ const char* Runner_QuietReason() {
 }
 
 bool Runner_QuietEndFrame(bool inputChanged, bool presented, bool roomPending) {
+    watch.settling = false;
     if (!watch.enabled)
         return false;
     if (watch.marked)
@@ -527,21 +623,23 @@ bool Runner_QuietEndFrame(bool inputChanged, bool presented, bool roomPending) {
     if (!watch.running || !watch.layout.Holds()) {
         watch.reason = watch.running ? "the instances changed" : "the first quiet frame";
         StartRun();
+        watch.settling = true;
         return false;
     }
     if (!CurrentChanges()) {
         watch.reason = "an array or pointer changed";
         StartRun();
+        watch.settling = true;
         return false;
     }
     if (!watch.repetition.empty()) {
-        const size_t next = (watch.phase + 1) % watch.repetition.size();
-        if (SameChanges(watch.changes, watch.repetition[next])) {
-            watch.phase = next;
+        const size_t next = Later(1);
+        if (SameChanges(watch.changes, StateAt(next))) {
+            MoveTo(next);
             return true;
         }
-        // Off the repetition (a frame read something that had changed): look again from here.
-        watch.repetition.clear();
+        // Off the states to come (a frame read something that had changed): look again from here.
+        ForgetFuture();
         watch.recent.clear();
         watch.seen.clear();
     }
@@ -556,11 +654,13 @@ bool Runner_QuietEndFrame(bool inputChanged, bool presented, bool roomPending) {
                 watch.repetition.push_back(std::move(watch.recent[k]));
             watch.recent.clear();
             watch.seen.clear();
-            watch.phase = 0;
+            watch.prefix.clear();
+            watch.position = 0;
             return true;
         }
     }
     watch.reason = "a new state";
+    watch.settling = true;
     watch.seen[hash] = number;
     watch.recent.push_back(watch.changes);
     if (watch.recent.size() > LongestRepetition) {
@@ -576,26 +676,50 @@ void Runner_QuietResume(int64_t skipped) {
     if (skipped <= 0)
         return;
     if (!watch.repetition.empty()) {
-        const size_t length = watch.repetition.size();
-        const size_t target = (watch.phase + size_t(skipped % int64_t(length))) % length;
-        const Changes& now = watch.repetition[watch.phase];
-        const Changes& then = watch.repetition[target];
-        // Cells changed in either state: the target's value, else the run's first one.
-        size_t a = 0, b = 0;
-        while (a < now.size() || b < then.size()) {
-            if (b < then.size() && (a == now.size() || then[b].index <= now[a].index)) {
-                if (a < now.size() && now[a].index == then[b].index)
-                    ++a;
-                WriteCell(then[b].index, then[b].value);
-                ++b;
-            } else {
-                WriteCell(now[a].index, FirstValue(now[a].index));
-                ++a;
-            }
-        }
-        watch.phase = target;
+        const size_t target = Later(size_t(skipped));
+        MoveState(StateAt(watch.position), StateAt(target));
+        MoveTo(target);
     }
     Runner_AdvanceFreeAnimations(skipped);
+}
+
+bool Runner_QuietSettling() {
+    return watch.settling;
+}
+
+void Runner_AheadBegin() {
+    watch.ahead = true;
+    watch.aheadRun = watch.runs;
+    watch.aheadStates.assign(1, watch.changes);
+    TakeSnapshot(watch.saved);
+}
+
+bool Runner_AheadFrameEnd(bool inputChanged, bool pictureChanged, bool roomPending) {
+    if (Runner_QuietEndFrame(inputChanged, pictureChanged, roomPending))
+        return false;
+    if (!watch.settling || watch.runs != watch.aheadRun)
+        return false;
+    watch.aheadStates.push_back(watch.changes);
+    return true;
+}
+
+bool Runner_AheadEnd() {
+    watch.ahead = false;
+    PutBack(watch.saved);
+    watch.saved = {};
+    watch.marked = false;
+    const bool found = !watch.repetition.empty() && watch.runs == watch.aheadRun;
+    if (found) {
+        // The repetition's first state follows the last state passed through.
+        watch.prefix = std::move(watch.aheadStates);
+        watch.position = 0;
+        watch.reason = "";
+    } else {
+        watch.running = false;
+        ForgetFuture();
+    }
+    watch.aheadStates.clear();
+    return found;
 }
 
 namespace {

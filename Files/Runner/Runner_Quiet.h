@@ -34,6 +34,23 @@ void Runner_QuietResume(int64_t skipped);
 // Why the last frame was not quiet ("" when it was, or when the state was still new).
 const char* Runner_QuietReason();
 
+// Frames run ahead: after a frame that was quiet but for a state not seen before (a fade below what the
+// picture shows), the loop may run the next frames at once, unshown, until the state repeats, and then
+// sleep; a wake-up finds the state the skipped frames would have left, as after any sleep. A frame
+// that would read or act on the world stops them before the built-in does anything (Runner_MarkFrame
+// throws RunAheadStop), and whatever they changed is put back.
+struct RunAheadStop {};
+// Whether the last frame was quiet but for its state.
+bool Runner_QuietSettling();
+// Before the first frame run ahead: the state now is kept.
+void Runner_AheadBegin();
+// After a frame run ahead: whether to run another (false once the state repeats or the frame was not
+// quiet but for its state).
+bool Runner_AheadFrameEnd(bool inputChanged, bool pictureChanged, bool roomPending);
+// After the last: the state put back as it was; whether the states to come were found (the loop may
+// sleep).
+bool Runner_AheadEnd();
+
 // A hash of the whole state as above, free-running animations included (for tests comparing runs).
 uint64_t Runner_StateFingerprint();
 // The same state cell by cell, a line each ("instance 100005 obj 4 slot 27: 1"), for finding what differs.

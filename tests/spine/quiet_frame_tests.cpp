@@ -116,24 +116,36 @@ TEST_F(QuietFrames, AFrameThatReadsTheClockIsNeverQuiet) {
     EXPECT_STREQ("date_current_datetime", Runner_QuietReason());
 }
 
-TEST_F(QuietFrames, AFadeSettlesOnItsFixedPointAndThenSleeps) {
-    double expected = 0.25, previous = -1;
-    int settled = 0;
-    while (expected != previous) {
-        previous = expected;
-        expected = expected + (0.0 - expected) * 0.25;
-        ++settled;
-    }
+// The shade's fade toward 0 by a quarter a frame: its value stops changing only after some 2,600 frames.
+TEST_F(QuietFrames, AFadeBelowWhatThePictureShowsSleepsAtOnceAndWakesWhereEveryFrameWouldBe) {
     EventHooks().push_back({"obj_win Step", [](CInstance* self) {
                                 if (self->Slot(Slot).is(Kind::Undefined))
                                     self->Slot(Slot) = RValue(0.25);
                                 RValue alpha = self->Slot(Slot);
                                 self->Slot(Slot) = alpha + (RValue(0.0) - alpha) * RValue(0.25);
                             }});
-    const int frames = FramesUntilAsleep(5000);
-    EXPECT_LE(frames, settled + 3) << "it sleeps once the value stops changing";
-    EXPECT_GE(frames, settled - 3) << "and not before";
-    EXPECT_EQ(expected, Real(Instance(1)));
+    // The shade's fade toward 0 by a quarter a frame: its value stops changing after some 2,600 frames.
+    const auto faded = [](int frames) {
+        double alpha = 0.25;
+        for (int i = 0; i < frames; ++i)
+            alpha = alpha + (0.0 - alpha) * 0.25;
+        return alpha;
+    };
+    int frames = FramesUntilAsleep(5000);
+    EXPECT_LE(frames, 10) << "the frames to its fixed point ran ahead, unshown";
+    EXPECT_GT(Runner_LoopState().ranAhead, 2000u);
+    EXPECT_EQ(faded(frames), Real(Instance(1))) << "and what they changed was put back";
+    // Woken in the middle of the fade and past its end: the value every frame would have reached.
+    for (int skipped : {5, 100, 3000}) {
+        for (int i = 0; i < skipped; ++i)
+            ASSERT_TRUE(Runner_Frame());
+        platform_.Wake();
+        ASSERT_TRUE(Runner_Frame());
+        frames += skipped + 1;
+        EXPECT_EQ(faded(frames), Real(Instance(1))) << "woken after " << skipped << " frames asleep";
+        if (!Runner_LoopState().asleep)
+            frames += FramesUntilAsleep(10);
+    }
 }
 
 TEST_F(QuietFrames, ARepeatingStateSleepsAndWakesInThePhaseEveryFrameWouldHaveReached) {
