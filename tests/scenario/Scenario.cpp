@@ -20,11 +20,37 @@
 #include <functional>
 #include <map>
 #include <sstream>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
 
 namespace fs = std::filesystem;
 
 namespace {
+// Whether a process this one started (or adopted, as a subreaper) is still running; finished ones are
+// reaped.
+bool CommandsRunning() {
+    while (::waitpid(-1, nullptr, WNOHANG) > 0) {
+    }
+    for (const auto& task : fs::directory_iterator("/proc/self/task")) {
+        std::ifstream children(task.path() / "children");
+        if (children.peek() != std::ifstream::traits_type::eof())
+            return true;
+    }
+    return false;
+}
+
+// Background commands (the splash's unpack) run in real time while frames run as fast as the machine
+// goes, so the frames one spans would depend on the machine's load, and the two runs of a scenario would
+// part. Before each frame, the commands started so far end (a minute at most): the copies a background
+// line leaves come to this process, a subreaper, when the line's own interpreter ends.
+void AwaitBackgroundCommands() {
+    static const bool adopting = ::prctl(PR_SET_CHILD_SUBREAPER, 1) == 0;
+    for (int waited = 0; adopting && waited < 30000 && CommandsRunning(); ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+}
+
 constexpr int64_t FrameMicros = 16667;
 
 // One line split into words; "quoted text" is one word ("" inside quotes is a quote).
@@ -358,6 +384,7 @@ class ScenarioRun {
     void Frames(int count) {
         for (int i = 0; i < count && started_ && !finished_; ++i) {
             ++framesAsked_;
+            AwaitBackgroundCommands();
             platform_.AdvanceClock(FrameMicros);
             finished_ = !Runner_Frame();
         }
