@@ -1,7 +1,7 @@
 // Batch mode's undo on the system's own terms: a file renamed over (as every copy of ours and of the
-// interpreter does it) comes back byte for byte and leaves nothing beside it; a file made by the action
-// goes, one made by another hand stays; a file written in place is not guessed back. The lock that marks
-// a working folder as in use, and fresh folders.
+// interpreter does it) comes back byte for byte, with its mode, and leaves nothing beside it; a file made by
+// the action goes, one made by another hand stays; a file written in place is not guessed back. The lock that
+// marks a working folder as in use, and fresh folders.
 #include "Support/Win32/Support_System.h"
 #include "app/actions/action_files.h"
 #include "app/batch/batch_lifetime_lock.h"
@@ -50,6 +50,9 @@ TEST_F(BatchFiles, AFileRenamedOverComesBackWholeAndNothingIsLeftBeside) {
     const std::string container = Path(std::string(245, 'b') + " ü.sab");
 #endif
     Write(container, "the original bytes");
+    // Readable by the group too: a mode the undo's own new file does not start with.
+    fs::permissions(System_Path(container), fs::perms::group_read, fs::perm_options::add);
+    const fs::perms mode = fs::status(System_Path(container)).permissions();
     {
         tool::Snapshot before(container);
         ASSERT_TRUE(before.Existed());
@@ -60,6 +63,7 @@ TEST_F(BatchFiles, AFileRenamedOverComesBackWholeAndNothingIsLeftBeside) {
         EXPECT_FALSE(tool::SameContent(tool::OpenFile(container), before.Open()));
         ASSERT_TRUE(before.PutBack());
         EXPECT_EQ(Read(container), "the original bytes");
+        EXPECT_EQ(fs::status(System_Path(container)).permissions(), mode);
         EXPECT_TRUE(tool::SameContent(tool::OpenFile(container), before.Open()));
     }
     EXPECT_EQ(Entries(), 1u);

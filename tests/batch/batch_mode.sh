@@ -115,9 +115,9 @@ expect_status 0 "restore"
 same a.sab a.sab.pristine
 same c.mab c.mab.pristine
 [ ! -e a.sab.orig ] && [ ! -e c.mab.orig ] || fail "a backup is left after restore"
-# A name in another script, with a space and an ampersand, is data all the way.
+# A name in another script, with a space and an ampersand, is data all the way; Ogg audio replaces too.
 cp a.sab.pristine "bgm ü 01 & co.sab"
-tuner --replace "bgm ü 01 & co.sab" other.wav --restore "bgm ü 01 & co.sab"
+tuner --replace "bgm ü 01 & co.sab" two.ogg --restore "bgm ü 01 & co.sab"
 expect_status 0 "replace and restore of a name in another script"
 same "bgm ü 01 & co.sab" a.sab.pristine
 

@@ -39,16 +39,19 @@ same g/t.sab original.sab "restored"
 [ ! -e g/t.sab.orig ] || fail "the backup is left after restore"
 
 # A game update over a replaced container is a new original: it becomes the backup, the older one stays.
-for data in a c; do
+# An update of the original's very length (a patched header) is told from it by its bytes.
+{ head -c 512 /dev/zero | tr '\0' 'P'; cat orig.hca; } > patch.sab
+for run in a:update.sab c:update.sab a:patch.sab; do
+  data=${run%%:*} update=${run#*:}
   fresh
   tuner a --replace g/t.sab song.wav
-  cp update.sab g/t.sab
+  cp "$update" g/t.sab
   tuner "$data" --replace g/t.sab song.wav
-  expect 0 "that version is now the backup t.sab.orig, which Restore brings back" "replace after an update ($data)"
-  same g/t.sab.orig update.sab "the update is the backup ($data)"
+  expect 0 "that version is now the backup t.sab.orig, which Restore brings back" "replace after $update ($data)"
+  same g/t.sab.orig "$update" "the update is the backup ($data)"
   same g/t.sab.*-*.orig original.sab "the earlier backup is kept under a dated name ($data)"
   tuner "$data" --restore g/t.sab
-  same g/t.sab update.sab "restore brings the update back ($data)"
+  same g/t.sab "$update" "restore brings the update back ($data)"
 done
 
 refused() { # WHAT REASON: Replace and Restore both refuse, the container and the backup untouched

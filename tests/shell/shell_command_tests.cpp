@@ -230,6 +230,8 @@ TEST_F(ShellCommands, NamesReachProgramsUnchanged) {
         R"(two \\ and "\)",
         R"(\"\\")",
         "日本語 ü\tтекст",
+        // A name token's own delimiters around hex digits: \x01 41 \x02 would read as "A".
+        "\00141\002",
         "",
     };
     std::string line = "say.exe";

@@ -221,8 +221,9 @@ TEST_F(ToolLines, ExportConvertsTheCurrentTrackEveryTime) {
 }
 
 // A busy window's percentage is measured against what the lines then write: an export in each format
-// and its check; a chosen file (MP3 with and without a frame count, MPEG-2 mono, Ogg, WAV) decoded and
-// encoded to HCA, the names being the ones the rebuild line uses.
+// and its check; a chosen file (MP3 with and without a frame count, MPEG-2 mono, Ogg, WAV, a WAV whose
+// writer could not seek back to fill in its sizes) decoded and encoded to HCA, the names being the ones
+// the rebuild line uses.
 TEST_F(ToolLines, BusyNotesExpectWhatTheLinesWrite) {
     Unpack();
     const std::string libFolder = Utf8(lib()) + "/";
@@ -241,7 +242,8 @@ TEST_F(ToolLines, BusyNotesExpectWhatTheLinesWrite) {
                                                                      {"no count.mp3", "-write_xing 0"},
                                                                      {"mono.mp3", "-ac 1 -ar 22050"},
                                                                      {"song.ogg", ""},
-                                                                     {"song.wav", "-ar 48000"}};
+                                                                     {"song.wav", "-ar 48000"},
+                                                                     {"streamed.wav", "-seekable 0"}};
     for (const auto& [name, options] : chosen) {
         const std::string path = Utf8(music() / name);
         ASSERT_EQ(RunLine("ffmpeg.exe -y -i source.wav " + options + " \"" + path + "\"", lib()), 0) << name;
