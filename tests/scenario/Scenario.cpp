@@ -354,7 +354,7 @@ class ScenarioRun {
     }
     int Int(const std::vector<std::string>& args, size_t i) const { return std::stoi(Plain(Arg(args, i))); }
     std::string Answer(const std::vector<std::string>& args) const {
-        return Arg(args, 0) == "cancel" ? "" : Plain(Arg(args, 0));
+        return Arg(args, 0) == "cancel" ? "" : LineFeeds(Plain(Arg(args, 0)));
     }
 
     bool Check(bool ok, const std::string& message) {
