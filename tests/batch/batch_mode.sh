@@ -166,23 +166,36 @@ elif [ -z "$windows" ]; then
 fi
 
 if [ -z "$windows" ]; then
-  # A batch whose container another action holds waits for it before touching anything, while a
-  # container beside it in the same folder is replaced meanwhile by a second worker.
+  # A batch whose container another holds, be it only to read it, waits for it before touching
+  # anything, while a container beside it in the same folder is replaced meanwhile by a second worker
+  # (with a long track, so that the held one would be done first if it did not wait).
   mkfifo release
   cp a.sab.pristine beside.sab
-  (exec 9< a.sab; flock 9; read -r _ < release) & holder="$holder $!"
+  ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=500:duration=60" -ac 2 long.wav
+  (exec 9< a.sab; flock -s 9; read -r _ < release) & holder="$holder $!"
   until ! flock -n a.sab true; do sleep 0.1; done
-  ("$bin/morvane-radio-tuner" --jobs 2 --replace a.sab other.wav --replace beside.sab other.wav > /dev/null 2> waited.txt) & waiter=$!
-  for _ in $(seq 300); do cmp -s beside.sab a.sab.pristine || break; sleep 0.1; done
-  cmp -s beside.sab a.sab.pristine && fail "the container beside the held one waited too"
+  ("$bin/morvane-radio-tuner" --jobs 2 --replace a.sab other.wav --replace beside.sab long.wav > /dev/null 2> waited.txt) & waiter=$!
+  for _ in $(seq 600); do grep -qF '"beside.sab"' tuner.log 2> /dev/null && break; sleep 0.1; done
+  grep -qF '"beside.sab"' tuner.log || fail "the container beside the held one waited too"
   same a.sab a.sab.pristine
   echo > release
   wait $waiter || fail "the batch that waited failed: $(cat waited.txt)"
   grep -qxF "a.sab: waiting for another action on it" waited.txt || fail "no wait: $(cat waited.txt)"
 
+  # The new container renamed into place is held as the old one was until its action ends: here it
+  # is held up at its log line by the folder's lock.
+  cp a.sab.pristine a.sab && rm -f a.sab.orig
+  (exec 9< .; flock 9; read -r _ < release) & holder="$holder $!"
+  until ! (exec 8< .; flock -n 8); do sleep 0.1; done
+  ("$bin/morvane-radio-tuner" --replace a.sab other.wav > /dev/null 2> logged.txt) & logger=$!
+  for _ in $(seq 600); do cmp -s a.sab a.sab.pristine || break; sleep 0.1; done
+  cmp -s a.sab a.sab.pristine && fail "the replace held at its log line never placed its container"
+  flock -n a.sab true && fail "the new container was free while its action went on"
+  echo > release
+  wait $logger || fail "the replace held at its log line failed: $(cat logged.txt)"
+
   # Two copies of the tool on one container: the second waits for the first, never runs in its middle.
   cp a.sab.pristine a.sab && rm -f a.sab.orig
-  ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=500:duration=60" -ac 2 long.wav
   ("$bin/morvane-radio-tuner" --replace a.sab long.wav > /dev/null 2> first.txt) & first=$!
   for _ in $(seq 300); do [ -n "$(find "$save_area" -name 'replace.wav*')" ] && break; sleep 0.05; done
   "$bin/morvane-radio-tuner" --restore a.sab > /dev/null 2> second.txt

@@ -66,4 +66,26 @@ fresh; : > g/t.sab.orig; refused "an empty backup" "is empty"
 fresh; mkdir g/t.sab.orig; refused "a folder" "is not a file"
 fresh; echo "notes" > g/t.sab.orig; refused "a text file" "is not a container"
 fresh; head -c 3000 original.sab > g/t.sab.orig; refused "a cut backup" "is damaged"
+# A disk that stores wrong bytes without a word: what the tool wrote is read back, and a container
+# or a conversion that did not come out whole is refused with nothing changed.
+if [ -z "$windows" ]; then
+  lossy() { # PATH-PREFIX OFFSET DATA ACTION...
+    MORVANE_LOSSY_PREFIX=$1 MORVANE_LOSSY_AT=$2 LD_PRELOAD=$MORVANE_LOSSY_WRITES \
+      ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 tuner "${@:3}"
+  }
+  fresh
+  tuner a --replace g/t.sab song.wav
+  cp g/t.sab replaced.sab
+  lossy "$(pwd -P)/g/.morvane-copy-" 0 a --replace g/t.sab song.wav
+  expect 1 "the new container could not be written" "a replace written wrong"
+  same g/t.sab replaced.sab "a replace written wrong: the container"
+  lossy "$(pwd -P)/g/.morvane-copy-" 0 a --restore g/t.sab
+  expect 1 "the container could not be written" "a restore written wrong"
+  same g/t.sab replaced.sab "a restore written wrong: the container"
+  same g/t.sab.orig original.sab "a restore written wrong: the backup"
+  # Each file the conversion writes in the data folder, past the header: the new stream's frames.
+  lossy "$(pwd -P)/a/" 4096 a --replace g/t.sab song.wav
+  expect 1 "the chosen file could not be converted to HCA" "a conversion written wrong"
+  same g/t.sab replaced.sab "a conversion written wrong: the container"
+fi
 [ "$failures" = 0 ]
