@@ -17,11 +17,10 @@ for signal in $([ -n "$windows" ] || echo TERM HUP) INT; do
   cp pristine.sab a.sab
   rm -f a.sab.orig
   setsid "${program[@]}" --replace a.sab song.mp3 --info a.sab > out.txt 2> err.txt & pid=$!
-  # The rebuild has begun: its working copy is in the work folder.
-  for _ in $(seq 600); do [ -n "$(find "$save_area" -name 'replace.mp3*')" ] && break; sleep 0.05; done
-  [ -n "$(find "$save_area" -name 'replace.mp3*')" ] || fail "$signal: the rebuild never began: $(cat err.txt)"
-  sleep 0.3
-  kill -s "$signal" -- "-$pid"
+  # The rebuild has begun: its working copy is in the work folder. The signal follows at once: on a
+  # starved machine any wait may outlast the rest of the action.
+  for _ in $(seq 600); do [ -n "$(find "$save_area" -name 'replace.mp3*' 2> /dev/null)" ] && break; sleep 0.05; done
+  kill -s "$signal" -- "-$pid" || fail "$signal: the action ended before the signal: $(cat err.txt)"
   wait "$pid"
   status=$?
   want=$(case $signal in TERM) echo 143 ;; HUP) echo 129 ;; *) echo 130 ;; esac)
