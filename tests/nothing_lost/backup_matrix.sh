@@ -74,6 +74,10 @@ if [ -z "$windows" ]; then
       ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 tuner "${@:3}"
   }
   fresh
+  lossy "$(pwd -P)/g/.morvane-copy-" 0 a --replace g/t.sab song.wav
+  expect 1 "the backup could not be written" "a backup written wrong"
+  same g/t.sab original.sab "a backup written wrong: the container"
+  [ ! -e g/t.sab.orig ] || fail "a backup written wrong is left"
   tuner a --replace g/t.sab song.wav
   cp g/t.sab replaced.sab
   lossy "$(pwd -P)/g/.morvane-copy-" 0 a --replace g/t.sab song.wav

@@ -30,7 +30,8 @@ bool IsExecutable(const fs::path& path) {
     return (fs::status(path).permissions() & fs::perms::owner_exec) != fs::perms::none;
 }
 
-const std::vector<std::string> Names = {"bgm_01", UnusualName, "-dash"};
+// A name whose one operator is '&' runs what follows it wherever a line takes the name unquoted.
+const std::vector<std::string> Names = {"bgm_01", UnusualName, "-dash", "a&mkdir run"};
 
 // The lib folder's listing when it holds the helpers and `made`.
 std::string LibWith(std::vector<std::string> made) {
