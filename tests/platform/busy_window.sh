@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Run by private_display.sh: while a long import's command lines run, the window can be dragged by its
 # top band, and its close button asks whether to stop; stopping ends the helpers at once, leaves the
-# container as it was, says so and closes the window. SIGTERM stops it the same way, at once.
+# container as it was, says so and closes the window. SIGTERM stops it the same way, at once. Restore,
+# which copies in the tool itself, shows its count moving and stops the same way.
 set -euo pipefail
 
 exe=${1:?usage: busy_window.sh <executable>}
@@ -59,3 +60,48 @@ await_tool_end "SIGTERM during the import"
 cmp -s "$mab" "$work/long.mab.before" || fail "the import stopped by SIGTERM changed the container"
 wait_for test ! -e "$lib"
 echo "SIGTERM during the import: 143 at once, helpers gone, the container as it was"
+
+# Restore copies in the tool itself: its note counts the copy up while the window is served, and the
+# close button stops it with the container and its backup as they were. The backup is the demo
+# container with 2 GB of zeros after its stream, in memory where there is room, so that the copy takes
+# seconds and no disk's flush holds the count still.
+fast=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d -p "$work")
+trap 'rm -rf "$fast"; cleanup' EXIT
+sab=$fast/big.sab
+cp "$(dirname "$exe")/samples/demo_track.sab" "$sab"
+cp "$sab" "$sab.orig"
+truncate -s 2G "$sab.orig"
+# Waits for a box of the tool, answers it with key $1 and waits for it to go.
+box_open() { [[ -n "$(other_window "")" ]]; }
+answer_box() {
+    local box
+    wait_for box_open
+    box=$(other_window "")
+    xdotool key "$1"
+    wait_for gone "$box"
+}
+imported() { [[ -s "$lib/stream.ogg" && -z "$(helpers)" ]]; }
+start_tool "$sab"
+wait_for imported
+sleep 0.5
+xdotool key ctrl+shift+r
+answer_box Return
+copying() { compgen -G "$fast/.morvane-copy-*" >/dev/null; }
+wait_for copying
+# The window as shown, before the note and then with each count it gives.
+pictures=()
+while copying && ((${#pictures[@]} < 3)); do
+    picture=$(import -window "$window" rgb:- 2>/dev/null | md5sum)
+    [[ " ${pictures[*]} " == *" ${picture%% *} "* ]] || pictures+=("${picture%% *}")
+    sleep 0.1
+done
+((${#pictures[@]} >= 3)) || fail "the window showed ${#pictures[@]} pictures while the backup was copied, not a moving count"
+echo "the restore's note counted up"
+xdotool mousemove --window "$window" $((width - 6)) 12 click 1
+answer_box Return
+answer_box Return
+await_tool_end "stopping the restore"
+cmp -s "$sab" "$(dirname "$exe")/samples/demo_track.sab" || fail "the stopped restore changed the container"
+[[ $(stat -c %s "$sab.orig") == $((2 << 30)) ]] || fail "the stopped restore changed the backup"
+! copying || fail "the stopped restore left its copy behind"
+echo "stopped: the container and its backup as they were"
