@@ -4,6 +4,7 @@
 #include "Support/Win32/Support_FileM.h"
 #include "Support/Win32/Support_System.h"
 #include "app/actions/audio_length.h"
+#include "app/actions/bytes_handled.h"
 #include "app/actions/container_actions.h"
 #include "hca_encoder.h"
 #include "hca_error.h"
@@ -17,7 +18,7 @@ namespace {
 double done(const WatchedFile& file) {
     const double now = file.samples > 0 ? double(ogg_last_position(file.path)) : double(FileSize(file.path));
     const double whole = double(file.samples > 0 ? file.samples : file.bytes);
-    return whole > 0 ? std::min(now / whole, 1.0) : 0.0;
+    return whole > 0 ? now / whole : 0.0;
 }
 
 // The status line's box and the skin's colours, from the status line itself.
@@ -39,20 +40,29 @@ BusyNote note_over_status(std::string text) {
 }
 } // namespace
 
-BusyNoteScope::BusyNoteScope(const char* doing, const RValue& name, std::vector<WatchedFile> files) {
+BusyNoteScope::BusyNoteScope(const char* doing, const RValue& name, std::vector<WorkDone> parts) {
     BusyNote note = note_over_status(std::string(doing) + " " + std::string(name.Text()) + "\xE2\x80\xA6");
-    if (!files.empty()) {
-        note.percent = [files = std::move(files)] {
+    if (!parts.empty()) {
+        note.percent = [parts = std::move(parts)] {
             double sum = 0;
-            for (const WatchedFile& file : files) {
-                sum += done(file);
+            for (const WorkDone& part : parts) {
+                sum += std::clamp(part(), 0.0, 1.0);
             }
-            // 100 only once the lines have ended, which is when the note goes.
-            return std::min(static_cast<int>(sum * 100 / double(files.size())), 99);
+            // 100 only once the work has ended, which is when the note goes.
+            return std::min(static_cast<int>(sum * 100 / double(parts.size())), 99);
         };
     }
     BusyNote_Set(std::move(note));
 }
+
+BusyNoteScope::BusyNoteScope(const char* doing, const RValue& name, const std::vector<WatchedFile>& files)
+    : BusyNoteScope(doing, name, [&] {
+          std::vector<WorkDone> parts;
+          for (const WatchedFile& file : files) {
+              parts.emplace_back([file] { return done(file); });
+          }
+          return parts;
+      }()) {}
 
 BusyNoteScope::~BusyNoteScope() {
     BusyNote_Clear();
@@ -114,5 +124,12 @@ std::vector<WatchedFile> replace_watch(const std::string& lib, const RValue& cho
     const uint16_t frameSize = hca::frame_size_for(options, static_cast<unsigned>(track.channels),
                                                    static_cast<unsigned>(track.rate));
     return {{working + ".wav", pcm_bytes(track), 0}, {working + ".hca", hcaFrames * frameSize, 0}};
+}
+
+std::vector<WorkDone> restore_watch(const std::string& container) {
+    // Each byte of the backup is handled twice: copied, then compared.
+    const double whole = 2.0 * double(FileSize(container + ".orig"));
+    return {
+        [whole, start = BytesHandled()] { return whole > 0 ? double(BytesHandled() - start) / whole : 0.0; }};
 }
 } // namespace tool

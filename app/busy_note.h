@@ -3,6 +3,7 @@
 #pragma once
 #include "app/Tool_Code.h"
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,17 @@ struct WatchedFile {
     uint64_t samples = 0;
 };
 
+// One part of an action's work: how much of it is done, from 0 to 1, asked on the window's thread while
+// the work runs on another.
+using WorkDone = std::function<double()>;
+
 class BusyNoteScope {
   public:
-    // "Importing bgm_01.sab…": what is done, to what. The files are written one after the other; each
+    // "Importing bgm_01.sab…": what is done, to what. The parts are done one after the other; each
     // counts for an equal share of the whole.
-    BusyNoteScope(const char* doing, const RValue& name, std::vector<WatchedFile> files = {});
+    BusyNoteScope(const char* doing, const RValue& name, std::vector<WorkDone> parts = {});
+    // Each file a part.
+    BusyNoteScope(const char* doing, const RValue& name, const std::vector<WatchedFile>& files);
     ~BusyNoteScope();
     BusyNoteScope(const BusyNoteScope&) = delete;
     BusyNoteScope& operator=(const BusyNoteScope&) = delete;
@@ -33,4 +40,6 @@ std::vector<WatchedFile> import_watch(const std::string& container, int64_t offs
 std::vector<WatchedFile> export_watch(const std::string& lib, const RValue& target);
 // Replace's: the chosen file decoded, then encoded to HCA, from the length its headers give.
 std::vector<WatchedFile> replace_watch(const std::string& lib, const RValue& chosen);
+// Restore's, made in the tool itself: the backup copied over the container, then compared with it.
+std::vector<WorkDone> restore_watch(const std::string& container);
 } // namespace tool

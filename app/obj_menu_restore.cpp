@@ -1,6 +1,7 @@
 #include "app/actions/checked_actions.h"
 #include "app/actions/container_lock.h"
 #include "app/busy_note.h"
+#include "app/desktop/busy_window.h"
 #include "app/menu_button.h"
 
 namespace tool {
@@ -30,9 +31,10 @@ void obj_menu_restore_Step(CInstance* self, CInstance* other) {
     release_preview();
     frame.line(5);
     Outcome outcome = [&] {
-        BusyNoteScope busy("Restoring", filename_name(global_var(file_src)));
-        ContainerLock lock = window_container_lock(std::string(global_var(file_src).Text()));
-        return restore_checked(std::string(global_var(file_src).Text()));
+        const std::string container(global_var(file_src).Text());
+        BusyNoteScope busy("Restoring", filename_name(global_var(file_src)), restore_watch(container));
+        ContainerLock lock = window_container_lock(container);
+        return restore_checked(container, while_serviced);
     }();
     frame.line(6);
     show_message(outcome.ok() ? RValue("Restore complete.")

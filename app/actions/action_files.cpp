@@ -1,5 +1,6 @@
 #include "app/actions/action_files.h"
 #include "Support/Win32/Support_System.h"
+#include "app/actions/bytes_handled.h"
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -120,6 +121,7 @@ bool SameContent(const OpenFile& a, const OpenFile& b) {
             return true;
         }
         at += static_cast<uint64_t>(gotLeft);
+        CountBytesHandled(static_cast<uint64_t>(gotLeft));
     }
 }
 

@@ -42,8 +42,12 @@ Write in_lib(uint64_t bytes) {
     return {FileM_SaveArea() + "lib", bytes, "the tool's work folder"};
 }
 
-// The first folder that cannot take its bytes gives the reason; else the action's own.
+// An interruption (which cuts a copy short) gives the reason, then the first folder that cannot take
+// its bytes; else the action's own.
 Outcome failed(std::initializer_list<Write> writes, const std::string& otherwise) {
+    if (Interrupted()) {
+        return {"interrupted"};
+    }
     for (const Write& write : writes) {
         if (std::string why = write_failure(write.folder, write.bytes, write.noun); !why.empty()) {
             return {why};
@@ -247,7 +251,7 @@ Outcome replace_checked(const std::string& chosen, const std::string& container)
     return done;
 }
 
-Outcome restore_checked(const std::string& container) {
+Outcome restore_checked(const std::string& container, const Blocking& blocking) {
     const std::string backupPath = container + ".orig";
     if (std::string problem = container_problem(backupPath); !problem.empty()) {
         return {"its backup " + file_name(backupPath) + " " + problem};
@@ -265,7 +269,9 @@ Outcome restore_checked(const std::string& container) {
         before.PutBack();
         return outcome;
     };
-    if (!place_copy(backupPath, container) || !same_content(container, backupPath)) {
+    bool placed = false;
+    blocking([&] { placed = place_copy(backupPath, container) && same_content(container, backupPath); });
+    if (!placed) {
         return undo(failed({{folder, FileSize(backupPath), "the container's folder"}},
                            "the container could not be written"));
     }

@@ -2,6 +2,7 @@
 // failed action puts back what it touched and says why, from what the system reports.
 #pragma once
 #include "app/Tool_Code.h"
+#include "app/actions/blocking.h"
 #include <string>
 
 namespace tool {
@@ -32,6 +33,7 @@ Outcome export_checked(const std::string& target);
 // backup as they were. The log line is the caller's.
 Outcome replace_checked(const std::string& chosen, const std::string& container);
 // Restore: the container equals its backup, which is gone; a backup that is not a container whose
-// audio decodes is refused, and a failed restore leaves both as they were.
-Outcome restore_checked(const std::string& container);
+// audio decodes is refused, and a failed restore leaves both as they were. The copy and its check
+// block through `blocking`.
+Outcome restore_checked(const std::string& container, const Blocking& blocking);
 } // namespace tool

@@ -4,8 +4,8 @@
 // while containers side by side in one folder are worked on at once. Two paths of one file (a link,
 // "..") share the lock; hard links do not. A folder can be locked the same way (tuner.log's line).
 #pragma once
+#include "app/actions/blocking.h"
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,7 +15,7 @@ class ContainerLock {
     // `wait` is called only when another action holds the container; it must call the function it is
     // given, which blocks until the lock is ours. A container that cannot be opened is not locked: the
     // action then fails on its own.
-    using Wait = std::function<void(const std::function<void()>& block)>;
+    using Wait = Blocking;
     ContainerLock(const std::string& container, const Wait& wait);
     ~ContainerLock();
     ContainerLock(const ContainerLock&) = delete;

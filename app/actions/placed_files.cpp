@@ -1,6 +1,8 @@
 #include "app/actions/placed_files.h"
 #include "Support/Win32/Support_System.h"
+#include "app/actions/bytes_handled.h"
 #include "app/actions/container_lock.h"
+#include "app/actions/interrupt_signals.h"
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -16,6 +18,11 @@ bool copy_bytes(std::FILE* from, std::FILE* to) {
     for (;;) {
         size_t got = std::fread(buffer.data(), 1, buffer.size(), from);
         if (got > 0 && std::fwrite(buffer.data(), 1, got, to) != got) {
+            return false;
+        }
+        CountBytesHandled(got);
+        // A whole container takes seconds: a stop is not kept waiting for the rest.
+        if (Interrupted()) {
             return false;
         }
         if (got < buffer.size()) {

@@ -150,7 +150,7 @@ void Restore(const Action& action) {
         Fail(shown, "it has no backup " + System_PathText(System_Path(container + ".orig").filename()) +
                         " to restore from");
     }
-    Check(shown, tool::restore_checked(container), " (the container is as it was)");
+    Check(shown, tool::restore_checked(container, tool::call_directly), " (the container is as it was)");
 }
 
 } // namespace

@@ -28,4 +28,8 @@ void offer_busy_window(int bandHeight, int closeButtonWidth) {
     };
     CurrentPlatform().SetBusyWindow({bandHeight, closeButtonWidth, closeAsked, stop_for});
 }
+
+void while_serviced(const std::function<void()>& call) {
+    CurrentPlatform().RunBlocking(call);
+}
 } // namespace tool

@@ -1,9 +1,8 @@
 #include "app/actions/container_lock.h"
-#include "platform/Platform.h"
+#include "app/desktop/busy_window.h"
 
 namespace tool {
 ContainerLock window_container_lock(const std::string& container) {
-    return ContainerLock(container,
-                         [](const std::function<void()>& block) { CurrentPlatform().RunBlocking(block); });
+    return ContainerLock(container, while_serviced);
 }
 } // namespace tool

@@ -4,14 +4,14 @@
 #include "platform/desktop/Desktop_ModalWait.h"
 #include "platform/desktop/Desktop_Platform.h"
 
+DesktopPlatform::ModalWait::~ModalWait() {
+    SDL_ResetKeyboard();
+    platform_.PumpMessages();
+}
+
 template <typename Work> auto DesktopPlatform::Modal(Work work) {
-    ModalWaitScope wait(input_);
+    ModalWait wait(*this);
     WindowServiceSource service([this] { return PumpMessages(); });
-    // What arrived while the dialog closed is dropped too, before the wait ends.
-    struct PumpAtEnd {
-        DesktopPlatform& platform;
-        ~PumpAtEnd() { platform.PumpMessages(); }
-    } pumpAtEnd{*this};
     return work();
 }
 

@@ -84,6 +84,21 @@ class DesktopPlatform final : public Platform {
     void TakeHandoffs();
     // A dialog or box of a toolkit that runs its own loop; the window is serviced from that loop.
     template <typename Work> auto Modal(Work work);
+    // Every modal wait of the desktop (dialogs, boxes, RunBlocking). At its end SDL forgets the keys it
+    // saw go down: a release that went to a box (or to nobody: Windows does not always tell SDL that
+    // it lost the keyboard) would make the next press of that key a repeat, which is dropped. What
+    // arrived meanwhile is then pumped and dropped, before the wait ends.
+    class ModalWait {
+      public:
+        explicit ModalWait(DesktopPlatform& platform) : platform_(platform), wait_(platform.input_) {}
+        ~ModalWait();
+        ModalWait(const ModalWait&) = delete;
+        ModalWait& operator=(const ModalWait&) = delete;
+
+      private:
+        DesktopPlatform& platform_;
+        ModalWaitScope wait_;
+    };
 
     bool videoStarted_ = false;
     int askedScale_ = 0;

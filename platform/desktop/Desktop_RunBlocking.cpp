@@ -19,7 +19,7 @@ constexpr auto BusyNoteInterval = std::chrono::milliseconds(200);
 // The library call runs on a helper thread while this one services the window; nothing of the
 // runtime runs meanwhile, so the call sees the program as the caller left it.
 void DesktopPlatform::RunBlocking(const std::function<void()>& work) {
-    ModalWaitScope wait(input_);
+    ModalWait wait(*this);
     // A signal that came before the call (it is the program's end that runs it: the lib directory's
     // removal) does not stop it.
     const int signalBefore = quitSignals_.Signal();
@@ -58,7 +58,6 @@ void DesktopPlatform::RunBlocking(const std::function<void()>& work) {
             break;
     }
     helper.join();
-    PumpMessages();
     if (busyShown)
         cursors_.Show(cursor_);
     if (failure)

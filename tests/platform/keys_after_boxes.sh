@@ -2,11 +2,13 @@
 # Run by private_display.sh: every key press after a dialog or box closes is seen at once. Rounds open
 # the About box (F1), the Import dialog (Ctrl+O) and a guard's box (Ctrl+E with nothing imported), close
 # them with Return or Escape, and the next round's key must open the next one, pressed once; last,
-# Ctrl+Q pressed once ends the window. A key lost 1 time in 10 fails within the default 12 rounds.
+# Ctrl+Q pressed once ends the window. A key lost 1 time in 10 fails within the default 12 rounds
+# (ROUNDS). keys_after_boxes.sh PROGRAM...: the executable, or a launcher and the Windows executable.
 set -euo pipefail
 
-exe=${1:?usage: keys_after_boxes.sh <executable> [rounds]}
-rounds=${2:-12}
+exe=${*: -1}
+launcher=("${@:1:$#-1}")
+rounds=${ROUNDS:-12}
 # shellcheck source=window_test_lib.sh
 source "$(dirname "$0")/window_test_lib.sh"
 

@@ -4,15 +4,18 @@
 
 # Twenty minutes of Ogg behind the demo .mab's header.
 mab=$work/music/long.mab
-head -c 64 "$(dirname "$exe")/samples/demo_track.mab" >"$mab"
+head -c 64 "$samples/demo_track.mab" >"$mab"
 ffmpeg -nostdin -v error -f lavfi -i "sine=frequency=440:duration=1200" -c:a libvorbis -f ogg - >>"$mab"
 cp "$mab" "$work/long.mab.before"
 
-# The helper programs run in the lib directory, and so do their interpreters.
+# The helper programs run in the lib directory, and so do their interpreters. One that has ended but
+# is not yet reaped (Wine leaves a killed one so for a few seconds) no longer runs.
 helpers() {
-    local cwd
+    local cwd pid
     for cwd in /proc/[0-9]*/cwd; do
-        [[ "$(readlink "$cwd" 2>/dev/null)" == "$lib" ]] && basename "$(dirname "$cwd")"
+        pid=$(basename "$(dirname "$cwd")")
+        [[ "$(readlink "$cwd" 2>/dev/null)" == "$lib" && "$(ps -o stat= -p "$pid" 2>/dev/null)" != Z* ]] &&
+            echo "$pid"
     done
     return 0
 }
@@ -20,7 +23,7 @@ helpers() {
 # Starts the tool and hands it the long container, which the window imports.
 start_long_import() {
     start_tool
-    "$exe" "$mab"
+    "${program[@]}" "$(native "$mab")"
     for _ in $(seq 100); do [[ -n "$(helpers)" ]] && break; sleep 0.1; done
     [[ -n "$(helpers)" ]] || fail "the handed-over container's import did not start"
 }

@@ -11,7 +11,8 @@ tool_program() {
     if [[ -n "$windows" ]]; then
         local launcher=("${program[@]:0:${#program[@]}-1}")
         save_area=$(wine_unix_path "$(wine_folder APPDATA "${launcher[@]}")" "${launcher[@]}")/Morvane_Radio_Tuner
-        rm -rf "$save_area"
+        # The prefix is shared by the tests: none starts with what another left, settings included.
+        rm -rf "$save_area" "$(dirname "$save_area")/morvane-radio-tuner"
     fi
 }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sourced by the real-window tests, which run under private_display.sh: a window manager (openbox), a
-# throw-away home for the tool, and the waits and lookups they share. Expects `exe` set; leaves `work`,
-# `lib`, `screen_w` and `screen_h`, and after start_tool `tool_pid`, `window`, `left`, `top`, `width`
-# and `height`. Exit 77 (skipped) when something needed is missing.
+# throw-away home for the tool, and the waits and lookups they share. Expects `exe` set, and `launcher`
+# (an array) when a launcher runs it (wine-run.sh PREFIX for the Windows build); leaves `program`,
+# `windows`, `work`, `lib`, `samples`, `screen_w` and `screen_h`, and after start_tool `tool_pid`,
+# `window`, `left`, `top`, `width` and `height`. Exit 77 (skipped) when something needed is missing.
 skip() {
     echo "SKIP: $*"
     exit 77
@@ -13,7 +14,7 @@ fail() {
     tail -n 5 "${work:-/nonexistent}/openbox.log" 2>/dev/null
     exit 1
 }
-[[ -x "$exe" ]] || skip "$exe has not been built"
+[[ -f "$exe" ]] || skip "$exe has not been built"
 for tool in openbox xdotool xwininfo xprop ${window_test_needs:-}; do
     command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
@@ -43,8 +44,14 @@ trap cleanup EXIT
 export APPDATA="$work/appdata" HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" ALSOFT_DRIVERS=null
 unset GDK_SCALE
 mkdir -p "$APPDATA" "$HOME" "$work/music"
-lib=$APPDATA/Morvane_Radio_Tuner/lib
-shell_log=$APPDATA/Morvane_Radio_Tuner/shell.log
+# shellcheck source=tool_program.sh
+source "$(dirname "${BASH_SOURCE[0]}")/tool_program.sh"
+tool_program ${launcher[@]+"${launcher[@]}"} "$exe"
+# As the system names the folder a process works in (Wine's drive letters are links).
+lib=$(realpath -m "$save_area/lib")
+shell_log=$save_area/shell.log
+# The demo containers: beside a Linux build's program, from the Linux build for the Windows one.
+samples=${MORVANE_SAMPLES:-$(dirname "$exe")/samples}
 
 start_wm() {
     openbox >>"$work/openbox.log" 2>&1 &
@@ -66,7 +73,7 @@ read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h
 
 # Starts the tool with its arguments; sets window, left, top, width and height.
 start_tool() {
-    "$exe" "$@" >"$work/tool.log" 2>&1 &
+    "${program[@]}" "$@" >"$work/tool.log" 2>&1 &
     tool_pid=$!
     window=""
     for _ in $(seq 600); do
