@@ -202,6 +202,21 @@ if [ -z "$windows" ]; then
   wait $first || fail "the first copy failed: $(cat first.txt)"
   grep -qxF "a.sab: waiting for another action on it" second.txt || fail "the second copy did not wait: $(cat second.txt)"
   same a.sab a.sab.pristine
+
+  # A copy that waited while another renamed a new container into place takes the new one's lock,
+  # not that of a file nobody looks for. The folder stays held, so its log line keeps it locked.
+  cp a.sab.pristine a.sab && rm -f a.sab.orig && mkfifo release_folder
+  (exec 9< a.sab; flock 9; read -r _ < release) & holder="$holder $!"
+  (exec 9< .; flock 9; read -r _ < release_folder) & holder="$holder $!"
+  until ! flock -n a.sab true && ! (exec 8< .; flock -n 8); do sleep 0.1; done
+  ("$bin/morvane-radio-tuner" --replace a.sab long.wav > /dev/null 2> late.txt) & late=$!
+  for _ in $(seq 300); do grep -qF "waiting for another action" late.txt && break; sleep 0.05; done
+  cp a.sab.pristine placed.sab && mv placed.sab a.sab
+  echo > release
+  for _ in $(seq 300); do [ -n "$(find "$save_area" -name 'replace.wav*')" ] && break; sleep 0.05; done
+  flock -n a.sab true && fail "a copy that waited works unlocked on the container renamed into place"
+  echo > release_folder
+  wait $late || fail "the copy that waited failed: $(cat late.txt)"
 fi
 
 # Jobs: folders worked on side by side give what one job gives, in the order given; a failure in one

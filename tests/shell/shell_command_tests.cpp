@@ -96,6 +96,8 @@ TEST(Wildcards, MatchInTimeProportionalToPatternTimesName) {
     EXPECT_TRUE(MatchWildcard("*a?a*", name));
     EXPECT_TRUE(MatchWildcard("A*.HCA", "a.b.hca"));
     EXPECT_FALSE(MatchWildcard("*.hca", "a.hca.wav"));
+    // Stars at the end also match no character at all.
+    EXPECT_TRUE(MatchWildcard("a.hca**", "a.hca"));
 }
 
 // Past the 260 characters a Windows path once had at most.
