@@ -9,6 +9,8 @@
 #include <thread>
 #include <unistd.h>
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #endif
@@ -21,6 +23,17 @@ TEST(SingleWindow, AStartHandsItsFilesToTheWindowOrGivesUpWhenNoneListens) {
     const fs::path appData = fs::temp_directory_path() / ("morvane-window-" + std::to_string(::getpid()));
     fs::create_directories(appData);
     setenv("APPDATA", System_PathText(appData).c_str(), 1);
+#ifndef _WIN32
+    {
+        // While another window holds the claim, this start does not get it.
+        const fs::path lock = appData / "Morvane_Radio_Tuner" / "window.lock";
+        fs::create_directories(lock.parent_path());
+        const int other = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        ASSERT_EQ(::flock(other, LOCK_EX), 0);
+        EXPECT_FALSE(single_window::Claim());
+        ::close(other);
+    }
+#endif
     ASSERT_TRUE(single_window::Claim());
     // Names with spaces and characters outside ASCII; the second start hands nothing (only a raise).
     const std::vector<std::string> files{System_PathText(appData / "bgm 01.sab"),
