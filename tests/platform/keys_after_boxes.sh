@@ -46,12 +46,13 @@ for ((round = 0; round < rounds; ++round)); do
         box=$(wait_for_box) || fail "round $round: $opener, pressed once after a box closed, opened nothing"
     fi
     # GTK's file chooser takes keys only once it has filled its view, which a loaded machine may
-    # delay: while it stays in front, its Escape is pressed again (never once it is gone, as Escape
-    # would then close the window).
-    tries=$([[ "$opener" == ctrl+o ]] && echo 4 || echo 1)
+    # delay, and an early key may open its location popup, which Escape closes first: while the
+    # dialog stays and the window has not got the keyboard back, its Escape is pressed again (never
+    # into the window, which Escape would close).
+    tries=$([[ "$opener" == ctrl+o ]] && echo 6 || echo 1)
     for ((try = 0; try < tries; ++try)); do
         [[ "$opener" == ctrl+o ]] && sleep 0.5
-        active_is "$box" && xdotool key "$closer"
+        gone "$box" || active_is "$window" || xdotool key "$closer"
         for _ in $(seq $((100 / tries))); do gone "$box" && break 2; sleep 0.1; done
     done
     gone "$box" || fail "round $round: $closer did not close what $opener opened"
