@@ -160,7 +160,7 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (!StartVideo())
         return false;
-    // Shown once it has its size on this desktop.
+    // Shown with its first picture (Reveal), at its size on this desktop.
     uint32_t flags = SDL_WINDOW_HIDDEN;
     if (request.borderless)
         flags |= SDL_WINDOW_BORDERLESS;
@@ -191,7 +191,6 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
         window_.reset();
         return CannotOpenWindow(SDL_GetError());
     }
-    SDL_ShowWindow(window_.get());
     messages_.Attach(window_.get());
     Desktop_SetDialogOwner(window_.get());
     SDL_RendererInfo info{};
@@ -200,7 +199,17 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
     return true;
 }
 
+// Shown with its first picture, where the room's start put it: a remembered place is taken before
+// anyone sees the window, which never jumps there from the centre.
+void DesktopPlatform::Reveal() {
+    if (!revealed_ && window_) {
+        SDL_ShowWindow(window_.get());
+        revealed_ = true;
+    }
+}
+
 void DesktopPlatform::Present() {
+    Reveal();
     SDL_RenderPresent(renderer_.get());
     if (!frame_)
         return;

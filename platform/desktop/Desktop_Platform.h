@@ -81,6 +81,7 @@ class DesktopPlatform final : public Platform {
     bool StartVideo();
     bool CannotOpenWindow(const std::string& why); // false, with the reason logged and kept
     void HandleEvent(const SDL_Event& event);
+    void Reveal(); // shows the window, once
     void TakeHandoffs();
     // A dialog or box of a toolkit that runs its own loop; the window is serviced from that loop.
     template <typename Work> auto Modal(Work work);
@@ -90,7 +91,10 @@ class DesktopPlatform final : public Platform {
     // arrived meanwhile is then pumped and dropped, before the wait ends.
     class ModalWait {
       public:
-        explicit ModalWait(DesktopPlatform& platform) : platform_(platform), wait_(platform.input_) {}
+        // A box before the first frame still has its window to stand over.
+        explicit ModalWait(DesktopPlatform& platform) : platform_(platform), wait_(platform.input_) {
+            platform.Reveal();
+        }
         ~ModalWait();
         ModalWait(const ModalWait&) = delete;
         ModalWait& operator=(const ModalWait&) = delete;
@@ -101,6 +105,7 @@ class DesktopPlatform final : public Platform {
     };
 
     bool videoStarted_ = false;
+    bool revealed_ = false;
     int askedScale_ = 0;
     std::string windowFailure_;
     int scale_ = 1;
