@@ -191,6 +191,9 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
         window_.reset();
         return CannotOpenWindow(SDL_GetError());
     }
+#ifdef _WIN32
+    Reveal();
+#endif
     messages_.Attach(window_.get());
     Desktop_SetDialogOwner(window_.get());
     SDL_RendererInfo info{};
@@ -200,7 +203,8 @@ bool DesktopPlatform::CreateWindow(const WindowRequest& request) {
 }
 
 // Shown with its first picture, where the room's start put it: a remembered place is taken before
-// anyone sees the window, which never jumps there from the centre.
+// anyone sees the window, which never jumps there from the centre. Windows shows it as it is made:
+// under Wine a window first shown after its first frame handed the keyboard to its file dialog late.
 void DesktopPlatform::Reveal() {
     if (!revealed_ && window_) {
         SDL_ShowWindow(window_.get());
