@@ -4,6 +4,7 @@
 #include "Room/Room_Class.h"
 #include "Room/Room_Main.h"
 #include "Runner/Runner_Loop.h"
+#include "platform/Platform_Log.h"
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -558,10 +559,13 @@ void TakeSnapshot(Watch::Snapshot& saved) {
     });
 }
 
-// Frames run ahead create no instance and change no room, so the layout is the one saved.
+// Frames run ahead create no instance and change no room, so the layout is the one saved; a log line
+// says so if that ever stops holding.
 void PutBack(const Watch::Snapshot& saved) {
-    if (!saved.layout.Holds())
+    if (!saved.layout.Holds()) {
+        Platform_Log("Frames run ahead changed the instances; their values stay as those frames left them\n");
         return;
+    }
     for (size_t i = 0; i < saved.numbers.size(); ++i)
         saved.layout.WriteNumber(i, FromBits(saved.numbers[i]));
     for (size_t i = 0; i < saved.imageIndexes.size(); ++i)
