@@ -41,6 +41,7 @@ mkdir -p "$APPDATA" "$HOME"
 "$program" >"$work/tool.log" 2>&1 &
 tool_pid=$!
 log=$APPDATA/Morvane_Radio_Tuner/runtime.log
+source "$(dirname "$0")/tool_program.sh"
 
 window=""
 for _ in $(seq 600); do
@@ -53,25 +54,9 @@ done
 
 # The frame loop's thread: how often it has been put on a CPU so far.
 runs() { awk '{ print $3 }' "/proc/$tool_pid/task/$tool_pid/schedstat"; }
-# Waits until the log has had no new "Frames sleep" line for a while (at most 60 s in all).
-settle() {
-    local before=-1 now
-    for _ in $(seq 120); do
-        now=$(grep -c '^Frames sleep' "$log" 2>/dev/null || true)
-        if [[ "$now" == "$before" && "$now" != 0 ]] && tail -n1 "$log" | grep -q '^Frames sleep'; then
-            return 0
-        fi
-        before=$now
-        sleep 1
-    done
-    echo "FAIL: the window did not settle; the log ends:"
-    tail -n 20 "$log"
-    exit 1
-}
-
 # The splash (about four seconds), then the window settles.
 sleep 5
-settle
+settle "$log"
 first=$(runs)
 sleep "$still"
 woken=$(( $(runs) - first ))
@@ -85,7 +70,7 @@ fi
 read -r left top < <(xdotool getwindowgeometry "$window" | awk '/Position/ { split($2, p, ","); print p[1], p[2] }')
 xdotool mousemove "$((left + 32))" "$((top + 80))"
 sleep 1
-settle
+settle "$log"
 sleep "$still"
 wakes_before=$(grep -c '^Frames wake' "$log" || true)
 xdotool mousedown 1
@@ -112,7 +97,7 @@ awk -v ms="$ms" 'BEGIN { exit !(ms <= 1000 / 60) }' ||
 # on it), which makes its stream.
 "$program" "$(dirname "$program")/samples/demo_track.sab" >/dev/null 2>&1
 for _ in $(seq 300); do [[ -s "$APPDATA/Morvane_Radio_Tuner/lib/stream.ogg" ]] && break; sleep 0.1; done
-settle
+settle "$log"
 # A click that falls into the end of the import is dropped, as every click during one is.
 for _ in $(seq 5); do
     xdotool click 1
@@ -120,7 +105,7 @@ for _ in $(seq 5); do
     for _ in $(seq 20); do grep -q '^create stream' "$log" && break 2; sleep 0.1; done
 done
 grep -q '^create stream' "$log" || { echo "FAIL: Play made no stream"; tail -n 20 "$log"; exit 1; }
-settle
+settle "$log"
 first=$(runs)
 sleep 5
 playing=$(( $(runs) - first ))

@@ -38,7 +38,7 @@ stop_tool() {
     tool_pid=""
 }
 trap 'stop_tool; rm -rf "$work"' EXIT
-export APPDATA="$work/appdata"
+export APPDATA="$work/appdata" MORVANE_FRAME_LOG=1
 # Wine hands the program its arguments from this locale.
 export LC_ALL=C.UTF-8
 source "$(dirname "$0")/tool_program.sh"
@@ -58,9 +58,15 @@ photograph() {
         kill -0 "$tool_pid" 2>/dev/null || { cat "$work/tool.log"; echo "FAIL: the tool exited"; exit 1; }
         sleep 0.1
     done
-    sleep 1 # the status line fades in
-    window=$(xdotool search --onlyvisible --pid "$tool_pid" 2>/dev/null | head -n1 || true)
+    # The import is on its last line; once the loop sleeps, it is over and the status line faded in.
+    settle "$save_area/runtime.log"
+    window=$(xdotool search --onlyvisible --pid "$tool_pid" 2>/dev/null || true)
     [[ -n "$window" ]] || { echo "FAIL: no window for $name"; exit 1; }
+    if [[ "$window" == *$'\n'* ]]; then
+        echo "FAIL: with $name imported the tool shows more than its window:"
+        for window in $window; do xdotool getwindowname "$window"; done
+        exit 1
+    fi
     geometry=$(xwininfo -id "$window")
     left=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$geometry")
     top=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$geometry")

@@ -20,3 +20,25 @@ tool_program() {
 native() {
     if [[ -n "$windows" ]]; then printf 'Z:%s' "${1//\//\\}"; else printf '%s' "$1"; fi
 }
+
+# settle LOG: waits until the frame loop has gone to sleep and stayed asleep for a second, all it had
+# to draw drawn (LOG: the tool's runtime.log, written with MORVANE_FRAME_LOG=1). A wake-up in which
+# nothing changed (Wine sends a still window a message now and then) leaves it asleep. At most two
+# minutes; fails showing the log's end.
+settle() {
+    local log=$1 before=-1 now
+    for _ in $(seq 120); do
+        # What the tool has done but sleep and wake up for nothing; asleep when, of the lines but those
+        # wake-ups, its last is a sleep.
+        now=$(grep -vc -e '^Frames sleep' -e '^Frames wake .*: nothing changed;' "$log" 2>/dev/null || true)
+        if [[ "$now" == "$before" ]] &&
+            grep -v '^Frames wake .*: nothing changed;' "$log" | tail -n1 | grep -q '^Frames sleep'; then
+            return 0
+        fi
+        before=$now
+        sleep 1
+    done
+    echo "FAIL: the window did not settle; the log ends:"
+    tail -n 20 "$log"
+    exit 1
+}
