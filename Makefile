@@ -74,9 +74,11 @@ release-test: deps
 	ctest --test-dir build-release --output-on-failure -j2
 
 # Mutation testing (hours; not in CI): each mutant of tools/mutation/mutants.txt built and tested alone in
-# build-mutation/. MUTATION_ARGS passes options, e.g. MUTATION_ARGS="--only settings --first 5".
+# build-mutation/. MUTATION_ARGS passes options, e.g. MUTATION_ARGS="--first 5"; MUTATION_ONLY the
+# --only pattern, which reaches the script as it is, quotes and all (from the environment, never parsed
+# by the shell).
 mutation: deps
-	tools/mutation/run.sh $(MUTATION_ARGS)
+	tools/mutation/run.sh $(MUTATION_ARGS) $(if $(MUTATION_ONLY),--only "$$MUTATION_ONLY")
 
 # Another compiler.
 clang-build: deps
