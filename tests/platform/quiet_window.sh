@@ -70,28 +70,38 @@ fi
 read -r left top < <(xdotool getwindowgeometry "$window" | awk '/Position/ { split($2, p, ","); print p[1], p[2] }')
 xdotool mousemove "$((left + 32))" "$((top + 80))"
 sleep 1
-settle "$log"
-sleep "$still"
-wakes_before=$(grep -c '^Frames wake' "$log" || true)
-xdotool mousedown 1
-sleep 1
-xdotool mouseup 1
-sleep 0.5
-# The wake-ups from the press on. A message that is no input (X sends some around a press) may wake the
-# window a moment before it: the press must then be shown by a frame that follows at once.
-grep '^Frames wake' "$log" | tail -n "+$((wakes_before + 1))" >"$work/wakes"
-answer=$(head -n1 "$work/wakes")
-echo "${answer:-no wake-up was logged}"
-[[ -n "$answer" ]] || { echo "FAIL: the press did not wake the window"; tail -n 20 "$log"; exit 1; }
-slept=$(sed -E 's/^Frames wake after ([0-9.]+) s.*/\1/' <<<"$answer")
-awk -v s="$slept" -v want="$still" 'BEGIN { exit !(s >= want) }' ||
-    { echo "FAIL: the window had not slept through the still stretch"; exit 1; }
-# Milliseconds from the first wake-up to the end of the frame that showed the press.
-ms=$(awk 'NR > 1 { sub(/^Frames wake after /, ""); waited += $1 * 1000 }
-          / presented a new picture / { sub(/.* picture /, ""); print waited + $1; exit }' "$work/wakes")
-[[ -n "$ms" ]] || { echo "FAIL: no frame after the wake-up showed the press"; cat "$work/wakes"; exit 1; }
-awk -v ms="$ms" 'BEGIN { exit !(ms <= 1000 / 60) }' ||
-    { echo "FAIL: the press was shown $ms ms after the wake-up, more than a frame period"; cat "$work/wakes"; exit 1; }
+# A still stretch, then a press: sets `ms`, from the first wake-up to the end of the frame that showed
+# the press. Fails when the press did not wake the window, it had not slept through, or no frame
+# showed the press.
+press_after_still() {
+    local wakes_before answer
+    settle "$log"
+    sleep "$still"
+    wakes_before=$(grep -c '^Frames wake' "$log" || true)
+    xdotool mousedown 1
+    sleep 1
+    xdotool mouseup 1
+    sleep 0.5
+    # The wake-ups from the press on. A message that is no input (X sends some around a press) may wake
+    # the window a moment before it: the press must then be shown by a frame that follows at once.
+    grep '^Frames wake' "$log" | tail -n "+$((wakes_before + 1))" >"$work/wakes"
+    answer=$(head -n1 "$work/wakes")
+    echo "${answer:-no wake-up was logged}"
+    [[ -n "$answer" ]] || { echo "FAIL: the press did not wake the window"; tail -n 20 "$log"; exit 1; }
+    slept=$(sed -E 's/^Frames wake after ([0-9.]+) s.*/\1/' <<<"$answer")
+    awk -v s="$slept" -v want="$still" 'BEGIN { exit !(s >= want) }' ||
+        { echo "FAIL: the window had not slept through the still stretch"; exit 1; }
+    ms=$(awk 'NR > 1 { sub(/^Frames wake after /, ""); waited += $1 * 1000 }
+              / presented a new picture / { sub(/.* picture /, ""); print waited + $1; exit }' "$work/wakes")
+    [[ -n "$ms" ]] || { echo "FAIL: no frame after the wake-up showed the press"; cat "$work/wakes"; exit 1; }
+}
+# A hiccup of the machine may hold one frame back: a second stretch and press then tell.
+for attempt in 1 2; do
+    press_after_still
+    awk -v ms="$ms" 'BEGIN { exit !(ms <= 1000 / 60) }' && break
+    echo "the press was shown $ms ms after the wake-up, more than a frame period"
+    ((attempt < 2)) || { echo "FAIL: twice a press was shown more than a frame period after the wake-up"; exit 1; }
+done
 
 # The demo container (25 s) handed over by a second start and imported; Play clicked (the pointer rests
 # on it), which makes its stream.
